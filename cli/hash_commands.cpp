@@ -1,0 +1,15 @@
+#include <cstdio>
+
+#include "cli/commands.h"
+
+// Placeholder sub-commands until their subsystem lands.
+void RegisterHashCommands(CLI::App& app, CliContext& context) {
+    for (const char* name : {"hash"}) {
+        auto* sub = app.add_subcommand(name, "not available yet");
+        sub->allow_extras();
+        sub->callback([&context, name] {
+            std::fprintf(stderr, "quorvane-cli: %s is not available yet\n", name);
+            context.Fail(kExitFailure);
+        });
+    }
+}

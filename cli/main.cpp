@@ -1,0 +1,31 @@
+// quorvane-cli: the command-line companion of the Quorvane window program.
+#include <cstdio>
+
+#include "cli/commands.h"
+
+int main(int argc, char** argv) {
+    CLI::App app{"Quorvane command-line companion: encrypt, decrypt, hash and wipe files, "
+                 "generate passwords, convert Base64.",
+                 "quorvane-cli"};
+    app.set_version_flag("--version", std::string("quorvane-cli ") + QUORVANE_VERSION);
+    app.require_subcommand(1);
+
+    CliContext context;
+    RegisterCryptCommands(app, context);
+    RegisterHashCommands(app, context);
+    RegisterToolCommands(app, context);
+
+    try {
+        app.parse(argc, argv);
+    } catch (const CLI::CallForHelp& e) {
+        return app.exit(e);
+    } catch (const CLI::CallForAllHelp& e) {
+        return app.exit(e);
+    } catch (const CLI::CallForVersion& e) {
+        return app.exit(e);
+    } catch (const CLI::ParseError& e) {
+        app.exit(e);
+        return kExitUsage;
+    }
+    return context.exit_status;
+}

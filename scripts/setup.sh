@@ -1,0 +1,27 @@
+#!/usr/bin/env bash
+# Installs, from Debian's packages, whatever the build, the tests and the window
+# program need and this machine does not have yet. Safe to run again.
+set -euo pipefail
+
+packages=(
+    build-essential cmake pkg-config
+    qt6-base-dev libgl-dev            # Qt 6 Widgets, D-Bus
+    libcli11-dev                      # command line of quorvane-cli
+    libgtest-dev libgmock-dev         # tests
+    libbenchmark-dev                  # benchmarks
+    fonts-noto-cjk                    # a font with Simplified Chinese coverage
+    xvfb xauth imagemagick            # looking at the window without a desktop
+    openssl coreutils                 # independent results in tests and benchmarks
+)
+
+missing=()
+for p in "${packages[@]}"; do
+    dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "install ok installed" || missing+=("$p")
+done
+if ((${#missing[@]})); then
+    echo "Installing: ${missing[*]}"
+    sudo_cmd=()
+    [ "$(id -u)" -eq 0 ] || sudo_cmd=(sudo)
+    "${sudo_cmd[@]}" apt-get update -qq
+    DEBIAN_FRONTEND=noninteractive "${sudo_cmd[@]}" apt-get install -y -qq "${missing[@]}"
+fi

@@ -1,0 +1,153 @@
+#include "support/test_files.h"
+
+#include <gtest/gtest.h>
+#include <poll.h>
+#include <signal.h>
+#include <sys/resource.h>
+#include <sys/wait.h>
+#include <unistd.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <random>
+#include <stdexcept>
+#include <thread>
+
+namespace testing_support {
+
+TempDir::TempDir() {
+    std::string pattern = (std::filesystem::temp_directory_path() / "quorvane-test-XXXXXX").string();
+    if (mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("mkdtemp failed");
+    path_ = pattern;
+}
+
+TempDir::~TempDir() {
+    std::error_code ignored;
+    std::filesystem::remove_all(path_, ignored);
+}
+
+void WriteFile(const std::filesystem::path& path, const std::vector<uint8_t>& bytes) {
+    std::ofstream out(path, std::ios::binary | std::ios::trunc);
+    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    ASSERT_TRUE(out.good()) << "cannot write " << path;
+}
+
+std::vector<uint8_t> ReadFile(const std::filesystem::path& path) {
+    std::ifstream in(path, std::ios::binary);
+    EXPECT_TRUE(in.good()) << "cannot read " << path;
+    return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+std::vector<uint8_t> PatternBytes(std::size_t size, uint32_t seed) {
+    std::mt19937 gen(seed);
+    std::vector<uint8_t> out(size);
+    for (auto& b : out) b = static_cast<uint8_t>(gen());
+    return out;
+}
+
+std::vector<uint8_t> FromHex(const std::string& hex) {
+    std::vector<uint8_t> out;
+    int high = -1;
+    for (char c : hex) {
+        int v;
+        if (c >= '0' && c <= '9') v = c - '0';
+        else if (c >= 'a' && c <= 'f') v = c - 'a' + 10;
+        else if (c >= 'A' && c <= 'F') v = c - 'A' + 10;
+        else continue;
+        if (high < 0) {
+            high = v;
+        } else {
+            out.push_back(static_cast<uint8_t>(high << 4 | v));
+            high = -1;
+        }
+    }
+    return out;
+}
+
+std::string ToHex(const uint8_t* data, std::size_t size) {
+    static const char digits[] = "0123456789abcdef";
+    std::string out;
+    for (std::size_t i = 0; i < size; ++i) {
+        out += digits[data[i] >> 4];
+        out += digits[data[i] & 15];
+    }
+    return out;
+}
+
+std::filesystem::path DataPath(const std::string& relative) {
+    return std::filesystem::path(QUORVANE_TESTS_DIR) / relative;
+}
+
+namespace {
+
+std::string DrainBoth(int out_fd, int err_fd, std::string& err) {
+    std::string out;
+    pollfd fds[2] = {{out_fd, POLLIN, 0}, {err_fd, POLLIN, 0}};
+    int open_count = 2;
+    char buf[65536];
+    while (open_count > 0) {
+        if (poll(fds, 2, -1) < 0) break;
+        for (auto& p : fds) {
+            if (p.fd < 0 || !(p.revents & (POLLIN | POLLHUP))) continue;
+            ssize_t n = read(p.fd, buf, sizeof buf);
+            if (n <= 0) {
+                close(p.fd);
+                p.fd = -1;
+                --open_count;
+                continue;
+            }
+            (p.fd == out_fd ? out : err).append(buf, static_cast<std::size_t>(n));
+        }
+    }
+    return out;
+}
+
+}  // namespace
+
+RunResult RunProgram(const std::vector<std::string>& argv, const std::string& input,
+                     long file_size_limit) {
+    int in_pipe[2], out_pipe[2], err_pipe[2];
+    if (pipe(in_pipe) || pipe(out_pipe) || pipe(err_pipe)) throw std::runtime_error("pipe");
+    pid_t pid = fork();
+    if (pid == 0) {
+        dup2(in_pipe[0], 0);
+        dup2(out_pipe[1], 1);
+        dup2(err_pipe[1], 2);
+        for (int fd : {in_pipe[0], in_pipe[1], out_pipe[0], out_pipe[1], err_pipe[0], err_pipe[1]})
+            close(fd);
+        if (file_size_limit > 0) {
+            rlimit limit{static_cast<rlim_t>(file_size_limit), static_cast<rlim_t>(file_size_limit)};
+            setrlimit(RLIMIT_FSIZE, &limit);
+            signal(SIGXFSZ, SIG_IGN);  // a write past the limit then fails with EFBIG
+        }
+        std::vector<char*> args;
+        for (const auto& a : argv) args.push_back(const_cast<char*>(a.c_str()));
+        args.push_back(nullptr);
+        execv(args[0], args.data());
+        _exit(127);
+    }
+    close(in_pipe[0]);
+    close(out_pipe[1]);
+    close(err_pipe[1]);
+    // Standard input is fed from a second thread so that a child which writes a
+    // lot before it has read all of its input cannot deadlock the test.
+    signal(SIGPIPE, SIG_IGN);
+    std::thread feeder([fd = in_pipe[1], &input] {
+        std::size_t written = 0;
+        while (written < input.size()) {
+            ssize_t n = write(fd, input.data() + written, input.size() - written);
+            if (n <= 0) break;
+            written += static_cast<std::size_t>(n);
+        }
+        close(fd);
+    });
+    RunResult result;
+    result.out = DrainBoth(out_pipe[0], err_pipe[0], result.err);
+    feeder.join();
+    int status = 0;
+    waitpid(pid, &status, 0);
+    result.exit_code = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
+    return result;
+}
+
+}  // namespace testing_support
