@@ -1,15 +1,179 @@
+// password and base64: the command-line faces of the tools page's generator
+// and codec. Bytes pass through as they are; there is no character-set
+// conversion on the command line.
+#include <cerrno>
 #include <cstdio>
+#include <cstring>
+#include <memory>
+#include <span>
+#include <string>
+#include <vector>
 
 #include "cli/commands.h"
+#include "platform/system/secure_wipe.h"
+#include "tools/base64.h"
+#include "tools/password.h"
 
-// Placeholder sub-commands until their subsystem lands.
-void RegisterToolCommands(CLI::App& app, CliContext& context) {
-    for (const char* name : {"password","base64"}) {
-        auto* sub = app.add_subcommand(name, "not available yet");
-        sub->allow_extras();
-        sub->callback([&context, name] {
-            std::fprintf(stderr, "quorvane-cli: %s is not available yet\n", name);
+namespace {
+
+constexpr std::size_t kReadChunk = 1 << 20;
+
+struct PasswordOptions {
+    long long length = 20;
+    long long count = 1;
+    PasswordClasses classes;
+};
+
+// Writes to standard output; says so on standard error when it fails.
+bool WriteOut(const void* data, std::size_t size) {
+    if (std::fwrite(data, 1, size, stdout) == size) return true;
+    std::fprintf(stderr, "quorvane-cli: cannot write the output: %s\n", std::strerror(errno));
+    return false;
+}
+
+bool WriteOut(const std::string& text) {
+    return WriteOut(text.data(), text.size());
+}
+
+void RunPassword(const PasswordOptions& options, CliContext& context) {
+    const PasswordClasses classes =
+        options.classes.Any() ? options.classes : kDefaultPasswordClasses;
+    if (CheckPasswordRequest(options.length, classes) == PasswordCheck::kBadLength) {
+        std::fprintf(stderr, "quorvane-cli: the length must be from %d to %d\n", kMinPasswordLength,
+                     kMaxPasswordLength);
+        context.Fail(kExitUsage);
+        return;
+    }
+    if (options.count < 1) {
+        std::fprintf(stderr, "quorvane-cli: the count must be at least 1\n");
+        context.Fail(kExitUsage);
+        return;
+    }
+    std::string password;
+    for (long long i = 0; i < options.count; ++i) {
+        if (!GeneratePassword(static_cast<int>(options.length), classes, password)) {
+            std::fprintf(stderr, "quorvane-cli: the system's random source failed\n");
             context.Fail(kExitFailure);
+            return;
+        }
+        password.push_back('\n');
+        bool written = WriteOut(password);
+        SecureWipe(password.data(), password.size());
+        if (!written) {
+            context.Fail(kExitFailure);
+            return;
+        }
+    }
+}
+
+void RegisterPassword(CLI::App& app, CliContext& context) {
+    auto options = std::make_shared<PasswordOptions>();
+    auto* sub = app.add_subcommand("password", "print random passwords, one a line");
+    sub->add_option("--length", options->length, "characters per password (1-9999)")
+        ->capture_default_str();
+    sub->add_flag("--upper", options->classes.upper, "upper-case letters A-Z");
+    sub->add_flag("--lower", options->classes.lower, "lower-case letters a-z");
+    sub->add_flag("--digits", options->classes.digits, "digits 0-9");
+    sub->add_flag("--symbols", options->classes.symbols, "the symbols !\"#$%&?");
+    sub->add_option("--count", options->count, "how many passwords")->capture_default_str();
+    sub->footer("Without class flags: upper-case letters, lower-case letters and digits.");
+    sub->callback([options, &context] { RunPassword(*options, context); });
+}
+
+// Closes a file opened here; standard input stays open.
+struct InputFile {
+    std::FILE* file = nullptr;
+    bool owned = false;
+    ~InputFile() {
+        if (owned && file != nullptr) std::fclose(file);
+    }
+};
+
+// Streams the input through `consume(chunk)`. Reports a failure and returns
+// false when the input cannot be opened or read.
+template <typename Consume>
+bool ReadInput(const std::string& path, Consume consume) {
+    InputFile input;
+    if (path.empty() || path == "-") {
+        input.file = stdin;
+    } else {
+        input.file = std::fopen(path.c_str(), "rb");
+        input.owned = true;
+    }
+    const char* name = input.owned ? path.c_str() : "standard input";
+    if (input.file == nullptr) {
+        std::fprintf(stderr, "quorvane-cli: cannot open %s: %s\n", name, std::strerror(errno));
+        return false;
+    }
+    std::vector<uint8_t> chunk(kReadChunk);
+    while (true) {
+        std::size_t got = std::fread(chunk.data(), 1, chunk.size(), input.file);
+        if (got > 0 && !consume(std::span<const uint8_t>(chunk.data(), got))) return false;
+        if (got < chunk.size()) break;
+    }
+    if (std::ferror(input.file)) {
+        std::fprintf(stderr, "quorvane-cli: cannot read %s: %s\n", name, std::strerror(errno));
+        return false;
+    }
+    return true;
+}
+
+bool Encode(const std::string& path) {
+    Base64Encoder encoder;
+    std::string out;
+    auto consume = [&](std::span<const uint8_t> bytes) {
+        out.clear();
+        encoder.Update(bytes, out);
+        return WriteOut(out);
+    };
+    if (!ReadInput(path, consume)) return false;
+    out.clear();
+    encoder.Finish(out);
+    out.push_back('\n');
+    return WriteOut(out);
+}
+
+bool Decode(const std::string& path) {
+    Base64Decoder decoder;
+    std::vector<uint8_t> out;
+    auto consume = [&](std::span<const uint8_t> text) {
+        out.clear();
+        decoder.Update(std::string_view(reinterpret_cast<const char*>(text.data()), text.size()),
+                       out);
+        return WriteOut(out.data(), out.size());
+    };
+    return ReadInput(path, consume);
+}
+
+void RegisterBase64(CLI::App& app, CliContext& context) {
+    auto* base64 = app.add_subcommand("base64", "encode or decode Base64");
+    base64->require_subcommand(1);
+    auto path = std::make_shared<std::string>();
+    struct Action {
+        const char* name;
+        const char* description;
+        bool (*run)(const std::string&);
+    };
+    for (const Action& action :
+         {Action{"encode", "write FILE (or standard input) as one line of Base64", Encode},
+          Action{"decode", "decode FILE (or standard input); white space is skipped", Decode}}) {
+        auto* sub = base64->add_subcommand(action.name, action.description);
+        sub->add_option("FILE", *path, "input file; standard input when absent");
+        sub->callback([path, run = action.run, &context] {
+            bool ok = run(*path);
+            if (ok && std::fflush(stdout) != 0) {
+                std::fprintf(stderr, "quorvane-cli: cannot write the output: %s\n",
+                             std::strerror(errno));
+                ok = false;
+            }
+            if (!ok) context.Fail(kExitFailure);
         });
     }
+}
+
+}  // namespace
+
+void RegisterToolCommands(CLI::App& app, CliContext& context) {
+    RegisterPassword(app, context);
+    RegisterBase64(app, context);
 }
