@@ -1,0 +1,167 @@
+#include "encrypt/file_crypt.h"
+
+#include <algorithm>
+#include <cstring>
+
+#include "ciphers/aes256.h"
+#include "ciphers/camellia256.h"
+#include "encrypt/cbc.h"
+#include "encrypt/container_padding.h"
+#include "encrypt/crypt_progress.h"
+#include "encrypt/secret_buffer.h"
+#include "platform/system/file_handle.h"
+#include "platform/system/random.h"
+#include "platform/system/replacing_file.h"
+
+namespace {
+
+constexpr std::size_t kChunk = 1 << 20;
+constexpr std::size_t kIvSize = 16;
+// IV plus at least one ciphertext block.
+constexpr uint64_t kSmallestContainer = 32;
+
+// What the file procedures need of a cipher; the rest of the code is shared.
+struct Aes256Cipher {
+    using Context = Aes256Context;
+    static void SetEncryptKey(Context* c, const uint8_t key[32]) { Aes256SetEncryptKey(c, key); }
+    static void SetDecryptKey(Context* c, const uint8_t key[32]) { Aes256SetDecryptKey(c, key); }
+    static constexpr auto CbcEncrypt = Aes256CbcEncrypt;
+    static constexpr auto CbcDecrypt = Aes256CbcDecrypt;
+};
+
+struct Camellia256Cipher {
+    using Context = Camellia256Context;
+    static void SetEncryptKey(Context* c, const uint8_t key[32]) { Camellia256SetKey(c, key); }
+    static void SetDecryptKey(Context* c, const uint8_t key[32]) { Camellia256SetKey(c, key); }
+    static constexpr auto CbcEncrypt = Camellia256CbcEncrypt;
+    static constexpr auto CbcDecrypt = Camellia256CbcDecrypt;
+};
+
+template <typename Cipher>
+bool EncryptFile(const std::filesystem::path& source_path,
+                 const std::filesystem::path& destination_path, const uint8_t key[32],
+                 ProgressCallback callback, void* context, const std::stop_token& stop) {
+    FileHandle source = FileHandle::OpenForReading(source_path);
+    if (!source.IsOpen()) return false;
+    const std::optional<uint64_t> size = source.MeasureSize();
+    if (!size) return false;
+
+    SecretBuffer buffer(kChunk + 16);  // room for the extra padding block
+    if (!buffer.ok()) return false;
+    uint8_t chain[kIvSize];
+    if (!SystemRandomBytes(chain, sizeof chain)) return false;
+    Wiped<typename Cipher::Context> schedule;
+    Cipher::SetEncryptKey(&schedule.value, key);
+
+    ReplacingFile destination(destination_path);
+    if (!destination.IsOpen() || !destination.Write(chain, sizeof chain)) return false;
+
+    uint64_t total = 0;
+    for (;;) {
+        if (stop.stop_requested()) return false;
+        const int64_t got = source.ReadUpTo(buffer.data(), kChunk);
+        if (got < 0) return false;
+        const auto length = static_cast<std::size_t>(got);
+        total += length;
+        ReportCryptProgress(callback, context, total, *size);
+        const bool final_chunk = length < kChunk;
+        const std::size_t out = final_chunk ? PadFinalChunk(buffer.data(), length) : kChunk;
+        Cipher::CbcEncrypt(out / 16, buffer.data(), &schedule.value, chain);
+        if (!destination.Write(buffer.data(), out)) return false;
+        if (final_chunk) break;
+    }
+    if (stop.stop_requested()) return false;
+    return destination.Commit();
+}
+
+// Plaintext bytes [from, to) of the payload, deciphered in `chunk` (which
+// starts at payload offset `chunk_start`), split between the output and the
+// held-back tail that carries the padding.
+struct TailSplitter {
+    uint64_t tail_start;
+    uint8_t* tail;
+
+    bool Take(ReplacingFile& destination, const uint8_t* chunk, uint64_t chunk_start,
+              uint64_t chunk_end) const {
+        if (chunk_start < tail_start) {
+            const uint64_t before_tail = std::min(chunk_end, tail_start) - chunk_start;
+            if (!destination.Write(chunk, static_cast<std::size_t>(before_tail))) return false;
+        }
+        if (chunk_end > tail_start) {
+            const uint64_t from = std::max(chunk_start, tail_start);
+            std::memcpy(tail + (from - tail_start), chunk + (from - chunk_start),
+                        static_cast<std::size_t>(chunk_end - from));
+        }
+        return true;
+    }
+};
+
+template <typename Cipher>
+bool DecryptFile(const std::filesystem::path& source_path,
+                 const std::filesystem::path& destination_path, const uint8_t key[32],
+                 ProgressCallback callback, void* context, const std::stop_token& stop) {
+    FileHandle source = FileHandle::OpenForReading(source_path);
+    if (!source.IsOpen()) return false;
+    const std::optional<uint64_t> size = source.MeasureSize();
+    if (!size || *size < kSmallestContainer || (*size - kIvSize) % 16 != 0) return false;
+    const uint64_t payload = *size - kIvSize;
+
+    uint8_t chain[kIvSize];
+    if (source.ReadUpTo(chain, sizeof chain) != static_cast<int64_t>(sizeof chain)) return false;
+    SecretBuffer buffer(kChunk);
+    if (!buffer.ok()) return false;
+    Wiped<typename Cipher::Context> schedule;
+    Cipher::SetDecryptKey(&schedule.value, key);
+    // The padding can reach back into the block before the last one, which
+    // may lie in the previous chunk; the last 32 bytes are held back until the
+    // padding has been checked.
+    Wiped<uint8_t[32]> tail;
+    const std::size_t tail_length = payload < 32 ? 16 : 32;
+    const TailSplitter splitter{payload - tail_length, tail.value};
+
+    ReplacingFile destination(destination_path);
+    if (!destination.IsOpen()) return false;
+
+    uint64_t total = 0;
+    while (total < payload) {
+        if (stop.stop_requested()) return false;
+        const auto wanted = static_cast<std::size_t>(std::min<uint64_t>(kChunk, payload - total));
+        // Fewer bytes than measured means the file changed under us.
+        if (source.ReadUpTo(buffer.data(), wanted) != static_cast<int64_t>(wanted)) return false;
+        const uint64_t chunk_start = total;
+        total += wanted;
+        ReportCryptProgress(callback, context, total, payload);
+        Cipher::CbcDecrypt(wanted / 16, buffer.data(), &schedule.value, chain);
+        if (!splitter.Take(destination, buffer.data(), chunk_start, total)) return false;
+    }
+    const std::optional<std::size_t> plain_in_tail = PlaintextInTail(tail.value, tail_length);
+    if (!plain_in_tail || !destination.Write(tail.value, *plain_in_tail)) return false;
+    if (stop.stop_requested()) return false;
+    return destination.Commit();
+}
+
+}  // namespace
+
+bool EncryptFileAes256(const std::filesystem::path& source,
+                       const std::filesystem::path& destination, const uint8_t key[32],
+                       ProgressCallback callback, void* context, std::stop_token stop) {
+    return EncryptFile<Aes256Cipher>(source, destination, key, callback, context, stop);
+}
+
+bool DecryptFileAes256(const std::filesystem::path& source,
+                       const std::filesystem::path& destination, const uint8_t key[32],
+                       ProgressCallback callback, void* context, std::stop_token stop) {
+    return DecryptFile<Aes256Cipher>(source, destination, key, callback, context, stop);
+}
+
+bool EncryptFileCamellia256(const std::filesystem::path& source,
+                            const std::filesystem::path& destination, const uint8_t key[32],
+                            ProgressCallback callback, void* context, std::stop_token stop) {
+    return EncryptFile<Camellia256Cipher>(source, destination, key, callback, context, stop);
+}
+
+bool DecryptFileCamellia256(const std::filesystem::path& source,
+                            const std::filesystem::path& destination, const uint8_t key[32],
+                            ProgressCallback callback, void* context, std::stop_token stop) {
+    return DecryptFile<Camellia256Cipher>(source, destination, key, callback, context, stop);
+}

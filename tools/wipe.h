@@ -1,0 +1,45 @@
+#pragma once
+// Secure wipe: overwrite a file in place with fixed fill bytes, then delete it.
+//
+// Each pass writes the whole file from its start in blocks of 1 MiB: odd
+// passes write 0xFF, even passes 0x00, so after any odd pass count the file
+// holds only 0xFF when it is deleted. A pass is flushed to the storage device
+// (fsync) before the next one starts, so every pass reaches the disk rather
+// than only the cache.
+//
+// Overwriting in place cannot reach copies the storage keeps elsewhere: on
+// copy-on-write file systems (btrfs, ZFS, snapshots) and on flash storage with
+// wear levelling, old blocks may survive the wipe.
+
+#include <cstdint>
+#include <filesystem>
+#include <stop_token>
+
+#include "platform/system/progress.h"
+
+/// Blocks WipeFile writes in every pass for a file of `file_size` bytes:
+/// ⌊size / 1 MiB⌋ + 1. Every block is 1 MiB but the last, which holds the
+/// remaining size mod 1 MiB bytes (none for an exact multiple of 1 MiB; that
+/// empty block is still announced). An empty file gets no passes at all.
+uint64_t WipeBlocksPerPass(uint64_t file_size);
+
+/// For progress displays: the percentage of the current pass that is done
+/// once the block the callback just announced (`block_index`) is written,
+/// (block_index + 1) × 100 / WipeBlocksPerPass(file_size), at most 100.
+/// The last block of every pass gives 100.
+int32_t WipePassPercent(int32_t block_index, uint64_t file_size);
+
+/// Overwrites the regular file at `path` with the low 8 bits of `passes`
+/// passes (0 deletes it without overwriting) and deletes it. Before each block
+/// of each pass the callback, if any, receives the block's index within the
+/// pass (0, 1, ..., n for a file of n MiB and a bit) and `context`.
+///
+/// Returns true exactly when the file was overwritten and deleted. False, with
+/// nothing written, for anything that is not a regular file (a folder, a
+/// symbolic link, a device: these are left as they are), a file that cannot
+/// be opened for writing, or a buffer that cannot be had. False, with the file
+/// left in place and partly overwritten, on a write or sync error or when
+/// `stop` is requested (checked before each block). An empty file is deleted
+/// without writes or callbacks.
+bool WipeFile(const std::filesystem::path& path, int passes, ProgressCallback callback,
+              void* context, std::stop_token stop = {});
