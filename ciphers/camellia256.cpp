@@ -1,0 +1,251 @@
+#include "ciphers/camellia256.h"
+
+#include "ciphers/camellia_round.h"
+#include "platform/system/secure_wipe.h"
+
+namespace {
+
+// SBOX1 of the cipher; SBOX2, SBOX3 and SBOX4 are derived from it by rotation.
+alignas(64) constexpr uint8_t kSbox1[256] = {
+    112, 130, 44,  236, 179, 39,  192, 229, 228, 133, 87,  53,  234, 12,  174, 65,  35,  239, 107,
+    147, 69,  25,  165, 33,  237, 14,  79,  78,  29,  101, 146, 189, 134, 184, 175, 143, 124, 235,
+    31,  206, 62,  48,  220, 95,  94,  197, 11,  26,  166, 225, 57,  202, 213, 71,  93,  61,  217,
+    1,   90,  214, 81,  86,  108, 77,  139, 13,  154, 102, 251, 204, 176, 45,  116, 18,  43,  32,
+    240, 177, 132, 153, 223, 76,  203, 194, 52,  126, 118, 5,   109, 183, 169, 49,  209, 23,  4,
+    215, 20,  88,  58,  97,  222, 27,  17,  28,  50,  15,  156, 22,  83,  24,  242, 34,  254, 68,
+    207, 178, 195, 181, 122, 145, 36,  8,   232, 168, 96,  252, 105, 80,  170, 208, 160, 125, 161,
+    137, 98,  151, 84,  91,  30,  149, 224, 255, 100, 210, 16,  196, 0,   72,  163, 247, 117, 219,
+    138, 3,   230, 218, 9,   63,  221, 148, 135, 92,  131, 2,   205, 74,  144, 51,  115, 103, 246,
+    243, 157, 127, 191, 226, 82,  155, 216, 38,  200, 55,  198, 59,  129, 150, 111, 75,  19,  190,
+    99,  46,  233, 121, 167, 140, 159, 110, 188, 142, 41,  245, 249, 182, 47,  253, 180, 89,  120,
+    152, 6,   106, 231, 70,  113, 186, 212, 37,  171, 66,  136, 162, 141, 250, 114, 7,   185, 85,
+    248, 238, 172, 10,  54,  73,  42,  104, 60,  56,  241, 164, 64,  40,  211, 123, 187, 201, 67,
+    193, 21,  227, 173, 244, 119, 199, 128, 158,
+};
+
+// Key-schedule constants Sigma1..Sigma6, big-endian.
+constexpr uint8_t kSigma[6][8] = {
+    {0xa0, 0x9e, 0x66, 0x7f, 0x3b, 0xcc, 0x90, 0x8b},
+    {0xb6, 0x7a, 0xe8, 0x58, 0x4c, 0xaa, 0x73, 0xb2},
+    {0xc6, 0xef, 0x37, 0x2f, 0xe9, 0x4f, 0x82, 0xbe},
+    {0x54, 0xff, 0x53, 0xa5, 0xf1, 0xd3, 0x6f, 0x1c},
+    {0x10, 0xe5, 0x27, 0xfa, 0xde, 0x68, 0x2d, 0x1d},
+    {0xb0, 0x56, 0x88, 0xc2, 0xb3, 0xe6, 0xc1, 0xfd},
+};
+
+enum KeySource : uint8_t { kKL = 0, kKR = 1, kKA = 2, kKB = 3 };
+
+struct SubkeySource {
+    KeySource source;
+    uint8_t rotation;  // left rotation of the 128-bit source, in bits
+};
+
+// Which 128-bit value each subkey is cut from, in context order. The left half
+// of a rotated value is the subkey at rotation r, the right half at r + 64.
+constexpr SubkeySource kSchedule[34] = {
+    {kKL, 0},   {kKL, 64},                                                  // kw1, kw2
+    {kKB, 0},   {kKB, 64},  {kKR, 15}, {kKR, 79},  {kKA, 15},  {kKA, 79},   // k1..k6
+    {kKR, 30},  {kKR, 94},                                                  // ke1, ke2
+    {kKB, 30},  {kKB, 94},  {kKL, 45}, {kKL, 109}, {kKA, 45},  {kKA, 109},  // k7..k12
+    {kKL, 60},  {kKL, 124},                                                 // ke3, ke4
+    {kKR, 60},  {kKR, 124}, {kKB, 60}, {kKB, 124}, {kKL, 77},  {kKL, 13},   // k13..k18
+    {kKA, 77},  {kKA, 13},                                                  // ke5, ke6
+    {kKR, 94},  {kKR, 30},  {kKA, 94}, {kKA, 30},  {kKL, 111}, {kKL, 47},   // k19..k24
+    {kKB, 111}, {kKB, 47},                                                  // kw3, kw4
+};
+
+inline uint64_t Load64(const uint8_t* p) {
+    return (uint64_t{p[0]} << 56) | (uint64_t{p[1]} << 48) | (uint64_t{p[2]} << 40) |
+           (uint64_t{p[3]} << 32) | (uint64_t{p[4]} << 24) | (uint64_t{p[5]} << 16) |
+           (uint64_t{p[6]} << 8) | uint64_t{p[7]};
+}
+
+inline void Store64(uint64_t v, uint8_t* p) {
+    for (int i = 0; i < 8; ++i) p[i] = static_cast<uint8_t>(v >> (56 - 8 * i));
+}
+
+inline uint32_t Rotl32(uint32_t v, int n) {
+    return (v << n) | (v >> (32 - n));
+}
+inline uint32_t Rotr32(uint32_t v, int n) {
+    return (v >> n) | (v << (32 - n));
+}
+inline uint32_t Rotl8(uint32_t v, int n) {
+    return ((v << n) | (v >> (8 - n))) & 0xff;
+}
+
+inline uint32_t Sbox1(uint32_t x) {
+    return kSbox1[x];
+}
+inline uint32_t Sbox2(uint32_t x) {
+    return Rotl8(kSbox1[x], 1);
+}
+inline uint32_t Sbox3(uint32_t x) {
+    return Rotl8(kSbox1[x], 7);
+}
+inline uint32_t Sbox4(uint32_t x) {
+    return kSbox1[Rotl8(x, 1)];
+}
+
+// The F-function on a 64-bit half. The P-function is done on the two 32-bit
+// halves of the S-box output (z1..z4 and z5..z8): four XORs with byte
+// rotations give exactly the RFC's y1..y8.
+[[gnu::always_inline]] inline uint64_t F(uint64_t x, uint64_t k) {
+    x ^= k;
+    uint32_t u = (Sbox1(x >> 56) << 24) | (Sbox2((x >> 48) & 0xff) << 16) |
+                 (Sbox3((x >> 40) & 0xff) << 8) | Sbox4((x >> 32) & 0xff);
+    uint32_t v = (Sbox2((x >> 24) & 0xff) << 24) | (Sbox3((x >> 16) & 0xff) << 16) |
+                 (Sbox4((x >> 8) & 0xff) << 8) | Sbox1(x & 0xff);
+    u ^= Rotl32(v, 8);
+    v ^= Rotl32(u, 16);
+    u ^= Rotr32(v, 8);
+    v ^= Rotr32(u, 8);
+    return (uint64_t{v} << 32) | u;
+}
+
+// FL on the left half and FL^-1 on the right half.
+[[gnu::always_inline]] inline void FLLayer(uint64_t& left, uint64_t& right, uint64_t keLeft,
+                                           uint64_t keRight) {
+    uint32_t x1 = static_cast<uint32_t>(left >> 32), x2 = static_cast<uint32_t>(left);
+    const uint32_t k1 = static_cast<uint32_t>(keLeft >> 32), k2 = static_cast<uint32_t>(keLeft);
+    x2 ^= Rotl32(x1 & k1, 1);
+    x1 ^= x2 | k2;
+    left = (uint64_t{x1} << 32) | x2;
+
+    uint32_t y1 = static_cast<uint32_t>(right >> 32), y2 = static_cast<uint32_t>(right);
+    const uint32_t m1 = static_cast<uint32_t>(keRight >> 32), m2 = static_cast<uint32_t>(keRight);
+    y1 ^= y2 | m2;
+    y2 ^= Rotl32(y1 & m1, 1);
+    right = (uint64_t{y1} << 32) | y2;
+}
+
+inline uint64_t Subkey(const Camellia256Context* context, int index) {
+    return Load64(context->subkeys[index]);
+}
+
+// Six rounds with subkeys first, first + 1, ... (encryption order).
+[[gnu::always_inline]] inline void SixRoundsForward(uint64_t& left, uint64_t& right,
+                                                    const Camellia256Context* context, int first) {
+    for (int i = 0; i < 6; i += 2) {
+        right ^= F(left, Subkey(context, first + i));
+        left ^= F(right, Subkey(context, first + i + 1));
+    }
+}
+
+// Six rounds with subkeys last, last - 1, ... (decryption order).
+[[gnu::always_inline]] inline void SixRoundsBackward(uint64_t& left, uint64_t& right,
+                                                     const Camellia256Context* context, int last) {
+    for (int i = 0; i < 6; i += 2) {
+        right ^= F(left, Subkey(context, last - i));
+        left ^= F(right, Subkey(context, last - i - 1));
+    }
+}
+
+// The 128-bit values the subkeys are cut from, as four big-endian words each.
+struct KeyMaterial {
+    uint32_t words[4][4];  // indexed by KeySource
+};
+
+void SplitWords(uint64_t high, uint64_t low, uint32_t out[4]) {
+    out[0] = static_cast<uint32_t>(high >> 32);
+    out[1] = static_cast<uint32_t>(high);
+    out[2] = static_cast<uint32_t>(low >> 32);
+    out[3] = static_cast<uint32_t>(low);
+}
+
+void DeriveKeyMaterial(const uint8_t key[32], KeyMaterial& material) {
+    const uint64_t kl1 = Load64(key), kl2 = Load64(key + 8);
+    const uint64_t kr1 = Load64(key + 16), kr2 = Load64(key + 24);
+    uint64_t d1 = kl1 ^ kr1, d2 = kl2 ^ kr2;
+    d2 ^= F(d1, Load64(kSigma[0]));
+    d1 ^= F(d2, Load64(kSigma[1]));
+    d1 ^= kl1;
+    d2 ^= kl2;
+    d2 ^= F(d1, Load64(kSigma[2]));
+    d1 ^= F(d2, Load64(kSigma[3]));
+    const uint64_t ka1 = d1, ka2 = d2;
+    d1 = ka1 ^ kr1;
+    d2 = ka2 ^ kr2;
+    d2 ^= F(d1, Load64(kSigma[4]));
+    d1 ^= F(d2, Load64(kSigma[5]));
+    SplitWords(kl1, kl2, material.words[kKL]);
+    SplitWords(kr1, kr2, material.words[kKR]);
+    SplitWords(ka1, ka2, material.words[kKA]);
+    SplitWords(d1, d2, material.words[kKB]);
+}
+
+// The top 64 bits of `words` rotated left by `rotation` bits.
+uint64_t CutSubkey(const uint32_t words[4], int rotation) {
+    const int offset = rotation / 32, shift = rotation % 32;
+    uint32_t half[2];
+    for (int i = 0; i < 2; ++i) {
+        const uint32_t current = words[(offset + i) % 4];
+        const uint32_t next = words[(offset + i + 1) % 4];
+        half[i] = shift == 0 ? current : (current << shift) | (next >> (32 - shift));
+    }
+    return (uint64_t{half[0]} << 32) | half[1];
+}
+
+}  // namespace
+
+void CamelliaF(const uint8_t x[8], const uint8_t k[8], uint8_t y[8]) {
+    Store64(Load64(y) ^ F(Load64(x), Load64(k)), y);
+}
+
+void CamelliaFL(uint8_t block[16], const uint8_t keLeft[8], const uint8_t keRight[8]) {
+    uint64_t left = Load64(block), right = Load64(block + 8);
+    FLLayer(left, right, Load64(keLeft), Load64(keRight));
+    Store64(left, block);
+    Store64(right, block + 8);
+}
+
+void Camellia256DeriveKaKb(const uint8_t key[32], uint8_t ka[16], uint8_t kb[16]) {
+    KeyMaterial material;
+    DeriveKeyMaterial(key, material);
+    for (int i = 0; i < 16; ++i) {
+        ka[i] = static_cast<uint8_t>(material.words[kKA][i / 4] >> (24 - 8 * (i % 4)));
+        kb[i] = static_cast<uint8_t>(material.words[kKB][i / 4] >> (24 - 8 * (i % 4)));
+    }
+    SecureWipeObject(material);
+}
+
+void Camellia256SetKey(Camellia256Context* context, const uint8_t key[32]) {
+    KeyMaterial material;
+    DeriveKeyMaterial(key, material);
+    for (int i = 0; i < 34; ++i) {
+        const SubkeySource& entry = kSchedule[i];
+        Store64(CutSubkey(material.words[entry.source], entry.rotation), context->subkeys[i]);
+    }
+    SecureWipeObject(material);
+}
+
+void Camellia256EncryptBlock(const uint8_t in[16], uint8_t out[16],
+                             const Camellia256Context* context) {
+    uint64_t left = Load64(in) ^ Subkey(context, 0);
+    uint64_t right = Load64(in + 8) ^ Subkey(context, 1);
+    SixRoundsForward(left, right, context, 2);
+    FLLayer(left, right, Subkey(context, 8), Subkey(context, 9));
+    SixRoundsForward(left, right, context, 10);
+    FLLayer(left, right, Subkey(context, 16), Subkey(context, 17));
+    SixRoundsForward(left, right, context, 18);
+    FLLayer(left, right, Subkey(context, 24), Subkey(context, 25));
+    SixRoundsForward(left, right, context, 26);
+    // The final swap of the halves, then whitening with kw3 || kw4.
+    Store64(right ^ Subkey(context, 32), out);
+    Store64(left ^ Subkey(context, 33), out + 8);
+}
+
+void Camellia256DecryptBlock(const uint8_t in[16], uint8_t out[16],
+                             const Camellia256Context* context) {
+    uint64_t left = Load64(in) ^ Subkey(context, 32);
+    uint64_t right = Load64(in + 8) ^ Subkey(context, 33);
+    SixRoundsBackward(left, right, context, 31);
+    FLLayer(left, right, Subkey(context, 25), Subkey(context, 24));
+    SixRoundsBackward(left, right, context, 23);
+    FLLayer(left, right, Subkey(context, 17), Subkey(context, 16));
+    SixRoundsBackward(left, right, context, 15);
+    FLLayer(left, right, Subkey(context, 9), Subkey(context, 8));
+    SixRoundsBackward(left, right, context, 7);
+    Store64(right ^ Subkey(context, 0), out);
+    Store64(left ^ Subkey(context, 1), out + 8);
+}
