@@ -1,0 +1,120 @@
+#include "hash/engines/sha1.h"
+
+#include <cstring>
+
+#include "platform/system/secure_wipe.h"
+
+namespace {
+
+inline uint32_t Rotl(uint32_t x, int n) {
+    return (x << n) | (x >> (32 - n));
+}
+
+inline uint32_t LoadBe32(const uint8_t* p) {
+    return uint32_t(p[0]) << 24 | uint32_t(p[1]) << 16 | uint32_t(p[2]) << 8 | uint32_t(p[3]);
+}
+
+inline void StoreBe32(uint8_t* p, uint32_t v) {
+    p[0] = uint8_t(v >> 24);
+    p[1] = uint8_t(v >> 16);
+    p[2] = uint8_t(v >> 8);
+    p[3] = uint8_t(v);
+}
+
+// The schedule is kept as a rolling window of sixteen words: word t (t >= 16)
+// replaces word t - 16, which is no longer needed.
+#define SHA1_W(t) \
+    (w[(t)&15] = Rotl(w[((t) + 13) & 15] ^ w[((t) + 8) & 15] ^ w[((t) + 2) & 15] ^ w[(t)&15], 1))
+#define SHA1_CH(b, c, d) ((d) ^ ((b) & ((c) ^ (d))))
+#define SHA1_PARITY(b, c, d) ((b) ^ (c) ^ (d))
+#define SHA1_MAJ(b, c, d) (((b) & (c)) | ((d) & ((b) | (c))))
+#define SHA1_ROUND(f, k, a, b, c, d, e, word)    \
+    e += Rotl(a, 5) + f(b, c, d) + (k) + (word); \
+    b = Rotl(b, 30);
+#define SHA1_FIVE(f, k, t, wf)                   \
+    SHA1_ROUND(f, k, a, b, c, d, e, wf(t))       \
+    SHA1_ROUND(f, k, e, a, b, c, d, wf((t) + 1)) \
+    SHA1_ROUND(f, k, d, e, a, b, c, wf((t) + 2)) \
+    SHA1_ROUND(f, k, c, d, e, a, b, wf((t) + 3)) \
+    SHA1_ROUND(f, k, b, c, d, e, a, wf((t) + 4))
+#define SHA1_LOADED(t) w[t]
+
+}  // namespace
+
+void Sha1Transform(Sha1Context& context, const uint8_t block[64]) {
+    uint32_t w[16];
+    for (int t = 0; t < 16; ++t) w[t] = LoadBe32(block + 4 * t);
+    uint32_t a = context.h[0], b = context.h[1], c = context.h[2], d = context.h[3],
+             e = context.h[4];
+
+    SHA1_FIVE(SHA1_CH, 0x5a827999u, 0, SHA1_LOADED)
+    SHA1_FIVE(SHA1_CH, 0x5a827999u, 5, SHA1_LOADED)
+    SHA1_FIVE(SHA1_CH, 0x5a827999u, 10, SHA1_LOADED)
+    SHA1_ROUND(SHA1_CH, 0x5a827999u, a, b, c, d, e, w[15])
+    SHA1_ROUND(SHA1_CH, 0x5a827999u, e, a, b, c, d, SHA1_W(16))
+    SHA1_ROUND(SHA1_CH, 0x5a827999u, d, e, a, b, c, SHA1_W(17))
+    SHA1_ROUND(SHA1_CH, 0x5a827999u, c, d, e, a, b, SHA1_W(18))
+    SHA1_ROUND(SHA1_CH, 0x5a827999u, b, c, d, e, a, SHA1_W(19))
+
+    SHA1_FIVE(SHA1_PARITY, 0x6ed9eba1u, 20, SHA1_W)
+    SHA1_FIVE(SHA1_PARITY, 0x6ed9eba1u, 25, SHA1_W)
+    SHA1_FIVE(SHA1_PARITY, 0x6ed9eba1u, 30, SHA1_W)
+    SHA1_FIVE(SHA1_PARITY, 0x6ed9eba1u, 35, SHA1_W)
+
+    SHA1_FIVE(SHA1_MAJ, 0x8f1bbcdcu, 40, SHA1_W)
+    SHA1_FIVE(SHA1_MAJ, 0x8f1bbcdcu, 45, SHA1_W)
+    SHA1_FIVE(SHA1_MAJ, 0x8f1bbcdcu, 50, SHA1_W)
+    SHA1_FIVE(SHA1_MAJ, 0x8f1bbcdcu, 55, SHA1_W)
+
+    SHA1_FIVE(SHA1_PARITY, 0xca62c1d6u, 60, SHA1_W)
+    SHA1_FIVE(SHA1_PARITY, 0xca62c1d6u, 65, SHA1_W)
+    SHA1_FIVE(SHA1_PARITY, 0xca62c1d6u, 70, SHA1_W)
+    SHA1_FIVE(SHA1_PARITY, 0xca62c1d6u, 75, SHA1_W)
+
+    context.h[0] += a;
+    context.h[1] += b;
+    context.h[2] += c;
+    context.h[3] += d;
+    context.h[4] += e;
+}
+
+void Sha1Update(Sha1Context& context, const uint8_t* data, uint32_t length) {
+    context.total += length;
+    while (length > 0) {
+        if (context.count == 0 && length >= 64) {
+            Sha1Transform(context, data);
+            data += 64;
+            length -= 64;
+            continue;
+        }
+        const uint32_t n = length < 64 - context.count ? length : 64 - context.count;
+        std::memcpy(context.block + context.count, data, n);
+        context.count += n;
+        data += n;
+        length -= n;
+        if (context.count == 64) {
+            Sha1Transform(context, context.block);
+            context.count = 0;
+        }
+    }
+}
+
+void Sha1Final(Sha1Context& context, uint8_t* digest) {
+    if (digest != nullptr) {
+        const uint32_t used = context.count;
+        context.block[used] = 0x80;
+        if (used >= 56) {
+            std::memset(context.block + used + 1, 0, 64 - (used + 1));
+            Sha1Transform(context, context.block);
+            std::memset(context.block, 0, 56);
+        } else {
+            std::memset(context.block + used + 1, 0, 56 - (used + 1));
+        }
+        const uint64_t bits = context.total * 8;
+        StoreBe32(context.block + 56, uint32_t(bits >> 32));
+        StoreBe32(context.block + 60, uint32_t(bits));
+        Sha1Transform(context, context.block);
+        for (int i = 0; i < 5; ++i) StoreBe32(digest + 4 * i, context.h[i]);
+    }
+    SecureWipeObject(context);
+}

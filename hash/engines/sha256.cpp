@@ -1,0 +1,135 @@
+#include "hash/engines/sha256.h"
+
+#include <cstring>
+
+#include "platform/system/secure_wipe.h"
+
+namespace {
+
+constexpr uint32_t kRoundConstants[64] = {
+    0x428a2f98u, 0x71374491u, 0xb5c0fbcfu, 0xe9b5dba5u, 0x3956c25bu, 0x59f111f1u, 0x923f82a4u,
+    0xab1c5ed5u, 0xd807aa98u, 0x12835b01u, 0x243185beu, 0x550c7dc3u, 0x72be5d74u, 0x80deb1feu,
+    0x9bdc06a7u, 0xc19bf174u, 0xe49b69c1u, 0xefbe4786u, 0x0fc19dc6u, 0x240ca1ccu, 0x2de92c6fu,
+    0x4a7484aau, 0x5cb0a9dcu, 0x76f988dau, 0x983e5152u, 0xa831c66du, 0xb00327c8u, 0xbf597fc7u,
+    0xc6e00bf3u, 0xd5a79147u, 0x06ca6351u, 0x14292967u, 0x27b70a85u, 0x2e1b2138u, 0x4d2c6dfcu,
+    0x53380d13u, 0x650a7354u, 0x766a0abbu, 0x81c2c92eu, 0x92722c85u, 0xa2bfe8a1u, 0xa81a664bu,
+    0xc24b8b70u, 0xc76c51a3u, 0xd192e819u, 0xd6990624u, 0xf40e3585u, 0x106aa070u, 0x19a4c116u,
+    0x1e376c08u, 0x2748774cu, 0x34b0bcb5u, 0x391c0cb3u, 0x4ed8aa4au, 0x5b9cca4fu, 0x682e6ff3u,
+    0x748f82eeu, 0x78a5636fu, 0x84c87814u, 0x8cc70208u, 0x90befffau, 0xa4506cebu, 0xbef9a3f7u,
+    0xc67178f2u};
+
+inline uint32_t Rotr(uint32_t x, int n) {
+    return (x >> n) | (x << (32 - n));
+}
+
+inline uint32_t LoadBe32(const uint8_t* p) {
+    return uint32_t(p[0]) << 24 | uint32_t(p[1]) << 16 | uint32_t(p[2]) << 8 | uint32_t(p[3]);
+}
+
+inline void StoreBe32(uint8_t* p, uint32_t v) {
+    p[0] = uint8_t(v >> 24);
+    p[1] = uint8_t(v >> 16);
+    p[2] = uint8_t(v >> 8);
+    p[3] = uint8_t(v);
+}
+
+inline uint32_t BigSigma0(uint32_t x) {
+    return Rotr(x, 2) ^ Rotr(x, 13) ^ Rotr(x, 22);
+}
+inline uint32_t BigSigma1(uint32_t x) {
+    return Rotr(x, 6) ^ Rotr(x, 11) ^ Rotr(x, 25);
+}
+inline uint32_t SmallSigma0(uint32_t x) {
+    return Rotr(x, 7) ^ Rotr(x, 18) ^ (x >> 3);
+}
+inline uint32_t SmallSigma1(uint32_t x) {
+    return Rotr(x, 17) ^ Rotr(x, 19) ^ (x >> 10);
+}
+
+// Schedule word t (t >= 16) in a rolling window of sixteen words.
+#define SHA256_W(t) \
+    (w[(t)&15] +=   \
+     SmallSigma1(w[((t) + 14) & 15]) + w[((t) + 9) & 15] + SmallSigma0(w[((t) + 1) & 15]))
+#define SHA256_ROUND(a, b, c, d, e, f, g, h, t, word)                                             \
+    {                                                                                             \
+        const uint32_t t1 = h + BigSigma1(e) + (g ^ (e & (f ^ g))) + kRoundConstants[t] + (word); \
+        const uint32_t t2 = BigSigma0(a) + ((a & b) | (c & (a | b)));                             \
+        d += t1;                                                                                  \
+        h = t1 + t2;                                                                              \
+    }
+#define SHA256_EIGHT(t, wf)                                    \
+    SHA256_ROUND(a, b, c, d, e, f, g, h, (t), wf(t))           \
+    SHA256_ROUND(h, a, b, c, d, e, f, g, (t) + 1, wf((t) + 1)) \
+    SHA256_ROUND(g, h, a, b, c, d, e, f, (t) + 2, wf((t) + 2)) \
+    SHA256_ROUND(f, g, h, a, b, c, d, e, (t) + 3, wf((t) + 3)) \
+    SHA256_ROUND(e, f, g, h, a, b, c, d, (t) + 4, wf((t) + 4)) \
+    SHA256_ROUND(d, e, f, g, h, a, b, c, (t) + 5, wf((t) + 5)) \
+    SHA256_ROUND(c, d, e, f, g, h, a, b, (t) + 6, wf((t) + 6)) \
+    SHA256_ROUND(b, c, d, e, f, g, h, a, (t) + 7, wf((t) + 7))
+#define SHA256_LOADED(t) w[t]
+
+}  // namespace
+
+void Sha256Transform(Sha256Context& context, const uint8_t block[64]) {
+    uint32_t w[16];
+    for (int t = 0; t < 16; ++t) w[t] = LoadBe32(block + 4 * t);
+    uint32_t a = context.h[0], b = context.h[1], c = context.h[2], d = context.h[3];
+    uint32_t e = context.h[4], f = context.h[5], g = context.h[6], h = context.h[7];
+
+    SHA256_EIGHT(0, SHA256_LOADED)
+    SHA256_EIGHT(8, SHA256_LOADED)
+    for (int t = 16; t < 64; t += 16) {
+        SHA256_EIGHT(t, SHA256_W)
+        SHA256_EIGHT(t + 8, SHA256_W)
+    }
+
+    context.h[0] += a;
+    context.h[1] += b;
+    context.h[2] += c;
+    context.h[3] += d;
+    context.h[4] += e;
+    context.h[5] += f;
+    context.h[6] += g;
+    context.h[7] += h;
+}
+
+void Sha256Update(Sha256Context& context, const uint8_t* data, uint32_t length) {
+    context.total += length;
+    while (length > 0) {
+        if (context.count == 0 && length >= 64) {
+            Sha256Transform(context, data);
+            data += 64;
+            length -= 64;
+            continue;
+        }
+        const uint32_t n = length < 64 - context.count ? length : 64 - context.count;
+        std::memcpy(context.block + context.count, data, n);
+        context.count += n;
+        data += n;
+        length -= n;
+        if (context.count == 64) {
+            Sha256Transform(context, context.block);
+            context.count = 0;
+        }
+    }
+}
+
+void Sha256Final(Sha256Context& context, uint8_t* digest) {
+    if (digest != nullptr) {
+        const uint32_t used = context.count;
+        context.block[used] = 0x80;
+        if (used >= 56) {
+            std::memset(context.block + used + 1, 0, 64 - (used + 1));
+            Sha256Transform(context, context.block);
+            std::memset(context.block, 0, 56);
+        } else {
+            std::memset(context.block + used + 1, 0, 56 - (used + 1));
+        }
+        const uint64_t bits = context.total * 8;
+        StoreBe32(context.block + 56, uint32_t(bits >> 32));
+        StoreBe32(context.block + 60, uint32_t(bits));
+        Sha256Transform(context, context.block);
+        for (int i = 0; i < 8; ++i) StoreBe32(digest + 4 * i, context.h[i]);
+    }
+    SecureWipeObject(context);
+}
