@@ -1,9 +1,30 @@
+// quorvane: the window program.
 #include <QApplication>
-#include <QLabel>
+#include <clocale>
+#include <cstdio>
+
+#include "app/quorvane_app.h"
+#include "app/quorvane_dlg.h"
+#include "platform/desktop/command_line.h"
+#include "platform/desktop/dialog_units.h"
 
 int main(int argc, char** argv) {
-    QApplication app(argc, argv);
-    QLabel label("Quorvane");
-    label.show();
-    return app.exec();
+    if (!WindowSystemAvailable()) {
+        std::fprintf(stderr,
+                     "quorvane: no display found (set DISPLAY or WAYLAND_DISPLAY); "
+                     "use quorvane-cli without a desktop.\n");
+        return 1;
+    }
+    QApplication application(argc, argv);
+    std::setlocale(LC_CTYPE, "");
+    QApplication::setApplicationName(QStringLiteral("Quorvane"));
+    QApplication::setWindowIcon(ProgramIcon());
+    QApplication::setFont(DialogFont());
+    QStringList arguments = QApplication::arguments();
+    arguments.removeFirst();
+    SetCommandLineArguments(arguments);
+
+    CQuorvaneApp app;
+    app.InitInstance();
+    return 0;
 }

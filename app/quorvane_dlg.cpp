@@ -1,0 +1,175 @@
+#include "app/quorvane_dlg.h"
+
+#include <QDragEnterEvent>
+#include <QDropEvent>
+#include <QFrame>
+#include <QMimeData>
+#include <QTabBar>
+#include <QUrl>
+
+#include "app/build_info.h"
+#include "app/resources/dialog_templates.h"
+#include "app/tab_about_dlg.h"
+#include "encrypt/tab_aes256_dlg.h"
+#include "hash/tab_hash_dlg.h"
+#include "platform/desktop/message_box.h"
+#include "tools/tab_tools_dlg.h"
+
+namespace {
+
+constexpr int kTabControl = 1000;
+constexpr int kEncryptionTab = 0;
+constexpr int kHashTab = 1;
+constexpr int kToolsTab = 2;
+constexpr int kAboutTab = 3;
+
+const char* const kTabTexts[CQuorvaneDlg::kPageCount] = {
+    "AES256/Camellia256文件加解密",
+    "文件哈希值计算(MD5/SHA-1/SHA512..)",
+    "安全工具",
+    "关于...",
+};
+
+QStringList LocalPaths(const QMimeData* data) {
+    QStringList paths;
+    if (!data) return paths;
+    for (const QUrl& url : data->urls())
+        if (url.isLocalFile()) paths << url.toLocalFile();
+    return paths;
+}
+
+}  // namespace
+
+QIcon ProgramIcon() {
+    QIcon icon;
+    for (int size : {16, 24, 32, 48, 64, 128, 256})
+        icon.addFile(QStringLiteral(":/icons/quorvane-%1.png").arg(size), QSize(size, size));
+    return icon;
+}
+
+CQuorvaneDlg::CQuorvaneDlg() : DialogWindow(MainWindowTemplate()), m_hIcon(ProgramIcon()) {}
+
+QTabBar* CQuorvaneDlg::TabBar() const {
+    return ItemAs<QTabBar>(kTabControl);
+}
+
+CTabAES256Dlg* CQuorvaneDlg::EncryptionPage() const {
+    return static_cast<CTabAES256Dlg*>(m_pages[kEncryptionTab]);
+}
+CTabHashDlg* CQuorvaneDlg::HashPage() const {
+    return static_cast<CTabHashDlg*>(m_pages[kHashTab]);
+}
+CTabToolsDlg* CQuorvaneDlg::ToolsPage() const {
+    return static_cast<CTabToolsDlg*>(m_pages[kToolsTab]);
+}
+CTabAboutDlg* CQuorvaneDlg::AboutPage() const {
+    return static_cast<CTabAboutDlg*>(m_pages[kAboutTab]);
+}
+
+void CQuorvaneDlg::OnInitDialog() {
+    setWindowIcon(m_hIcon);
+    // A fixed-size window with a minimise box but no maximise box.
+    setFixedSize(size());
+    setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                   Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint |
+                   Qt::MSWindowsFixedSizeDialogHint);
+    setSizeGripEnabled(false);
+
+    QTabBar* tabs = TabBar();
+    for (const char* text : kTabTexts) tabs->addTab(QString::fromUtf8(text));
+    LayOutTabControl();
+    m_curPage = 0;
+
+    // All pages exist from the start, in tab order, hidden until shown.
+    m_pages = {new CTabAES256Dlg, new CTabHashDlg, new CTabToolsDlg, new CTabAboutDlg};
+    for (DialogWindow* page : m_pages) page->Create(this);
+
+    ShowPage(tabs->currentIndex());
+    connect(tabs, &QTabBar::currentChanged, this, [this] { OnTabSelChange(); });
+    setAcceptDrops(true);
+}
+
+void CQuorvaneDlg::LayOutTabControl() {
+    // The tab bar shows the tabs along the top of the control's rectangle; a
+    // frame below it draws the pane the pages sit in.
+    QTabBar* tabs = TabBar();
+    const QRect area = tabs->geometry();
+    tabs->setExpanding(false);
+    tabs->setDrawBase(false);
+    tabs->setStyleSheet(QStringLiteral("QTabBar::tab { height: %1px; padding: 0 8px; }")
+                            .arg(PageRect().top() - area.top() - 2));
+    const int barHeight = tabs->sizeHint().height();
+    tabs->setGeometry(area.left(), area.top(), area.width(), barHeight);
+    auto* pane = new QFrame(this);
+    pane->setFrameShape(QFrame::StyledPanel);
+    pane->setGeometry(area.left(), area.top() + barHeight - 1, area.width(),
+                      area.height() - barHeight + 1);
+    pane->lower();
+}
+
+QRect CQuorvaneDlg::PageRect() const {
+    const QRect client = rect();
+    return QRect(20, 40, client.width() - 40, client.height() - 85);
+}
+
+void CQuorvaneDlg::ShowPage(int index) {
+    DialogWindow* page = m_pages[index];
+    page->setGeometry(PageRect());
+    page->show();
+    page->raise();
+    page->setFocus(Qt::TabFocusReason);
+    page->update();
+    m_curPage = static_cast<uint8_t>(index);
+}
+
+void CQuorvaneDlg::OnTabSelChange() {
+    const int selected = TabBar()->currentIndex();
+    if (selected < 0 || selected >= kPageCount || selected == m_curPage) return;
+    const int previous = m_curPage;
+    // The new page appears before the old one goes, so one page is always shown.
+    ShowPage(selected);
+    m_pages[previous]->hide();
+}
+
+void CQuorvaneDlg::OnCancel() {
+    QDialog::reject();
+}
+
+void CQuorvaneDlg::dragEnterEvent(QDragEnterEvent* event) {
+    if (!LocalPaths(event->mimeData()).isEmpty()) event->acceptProposedAction();
+}
+
+void CQuorvaneDlg::dropEvent(QDropEvent* event) {
+    const QStringList paths = LocalPaths(event->mimeData());
+    if (paths.isEmpty()) return;
+    event->acceptProposedAction();
+    OnDropFiles(paths);
+}
+
+void CQuorvaneDlg::OnDropFiles(const QStringList& paths) {
+    if (paths.isEmpty()) return;
+    switch (m_curPage) {
+        case kEncryptionTab:
+            // Dropped files go to the top of the list, in drop order.
+            for (int i = 0; i < paths.size(); ++i)
+                EncryptionPage()->InsertFileRow(i, paths[i], SizeTextOf(paths[i]),
+                                                QStringLiteral("就绪."));
+            break;
+        case kHashTab:
+            // Only the first dropped file is hashed.
+            HashPage()->m_filePath = paths.front();
+            HashPage()->m_pendingDrop = 1;
+            HashPage()->OnOpen();
+            break;
+        case kToolsTab:
+            for (int i = 0; i < paths.size(); ++i)
+                ToolsPage()->InsertWipeRow(i, paths[i], QStringLiteral("就绪."));
+            break;
+        case kAboutTab:
+            ShowMessage(this,
+                        QStringLiteral("Thank you for using my program! Please visit %1")
+                            .arg(QString::fromUtf8(kProjectUrl)),
+                        QStringLiteral("Hi~"), MessageIcon::Information);
+            break;
+    }
+}

@@ -1,0 +1,256 @@
+#include "platform/desktop/dialog_window.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QGroupBox>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QRegularExpressionValidator>
+#include <QTabBar>
+
+#include "platform/desktop/list_view.h"
+
+namespace {
+
+QString Utf8(const char* text) {
+    return QString::fromUtf8(text);
+}
+
+// A multi-line edit that keeps at most a given number of characters, like an
+// edit control's text limit.
+class LimitedPlainTextEdit : public QPlainTextEdit {
+  public:
+    explicit LimitedPlainTextEdit(QWidget* parent) : QPlainTextEdit(parent) {
+        connect(this, &QPlainTextEdit::textChanged, this, [this] { EnforceLimit(); });
+    }
+    void SetLimit(int characters) {
+        limit_ = characters;
+        EnforceLimit();
+    }
+
+  private:
+    void EnforceLimit() {
+        if (limit_ <= 0 || enforcing_) return;
+        const QString text = toPlainText();
+        if (text.size() <= limit_) return;
+        enforcing_ = true;
+        setPlainText(text.left(limit_));
+        moveCursor(QTextCursor::End);
+        enforcing_ = false;
+    }
+    int limit_ = 0;
+    bool enforcing_ = false;
+};
+
+}  // namespace
+
+DialogWindow::DialogWindow(const DialogTemplate& dialogTemplate)
+    : template_(dialogTemplate), units_(DialogFont()) {
+    setFont(DialogFont());
+    setAcceptDrops(false);
+}
+
+void DialogWindow::Create(QWidget* parent) {
+    if (parent) {
+        setParent(parent, Qt::Widget);
+        hide();
+    } else {
+        setWindowTitle(Utf8(template_.caption));
+    }
+    resize(units_.ToPixelsX(template_.cx), units_.ToPixelsY(template_.cy));
+    std::vector<QWidget*> groupBoxes;
+    for (const ControlTemplate& control : template_.controls) {
+        QWidget* widget = CreateControl(control);
+        widget->setGeometry(units_.ToPixels(control.rect));
+        widget->setEnabled(!(control.style & kDisabled));
+        if (control.id != kNoId) items_[control.id] = widget;
+        if (control.kind == ControlKind::GroupBox) groupBoxes.push_back(widget);
+    }
+    // Group boxes only frame their neighbours; keep them underneath so they
+    // never take the neighbours' clicks.
+    for (QWidget* box : groupBoxes) box->lower();
+    OnInitDialog();
+}
+
+QWidget* DialogWindow::CreateControl(const ControlTemplate& control) {
+    const QString text = Utf8(control.text);
+    QWidget* widget = nullptr;
+    switch (control.kind) {
+        case ControlKind::PushButton: {
+            auto* button = new QPushButton(text, this);
+            button->setAutoDefault(true);
+            button->setDefault(control.style & kDefaultButton);
+            widget = button;
+            break;
+        }
+        case ControlKind::CheckBox:
+            widget = new QCheckBox(text, this);
+            break;
+        case ControlKind::RadioButton:
+            widget = new QRadioButton(text, this);
+            break;
+        case ControlKind::GroupBox:
+            widget = new QGroupBox(text, this);
+            break;
+        case ControlKind::StaticText: {
+            auto* label = new QLabel(text, this);
+            Qt::Alignment horizontal = Qt::AlignLeft;
+            if (control.style & kAlignRight) horizontal = Qt::AlignRight;
+            if (control.style & kAlignCenter) horizontal = Qt::AlignHCenter;
+            label->setAlignment(horizontal | Qt::AlignTop);
+            label->setWordWrap(control.rect.cy >= 16);
+            label->setTextFormat(Qt::PlainText);
+            widget = label;
+            break;
+        }
+        case ControlKind::Edit: {
+            auto* edit = new QLineEdit(text, this);
+            edit->setAcceptDrops(false);
+            edit->setReadOnly(control.style & kReadOnly);
+            if (control.style & kDigitsOnly)
+                edit->setValidator(
+                    new QRegularExpressionValidator(QRegularExpression("[0-9]*"), edit));
+            widget = edit;
+            break;
+        }
+        case ControlKind::MultiLineEdit: {
+            auto* edit = new LimitedPlainTextEdit(this);
+            edit->setPlainText(text);
+            edit->setAcceptDrops(false);
+            edit->setReadOnly(control.style & kReadOnly);
+            edit->setVerticalScrollBarPolicy((control.style & kVScroll) ? Qt::ScrollBarAlwaysOn
+                                                                        : Qt::ScrollBarAsNeeded);
+            edit->setTabChangesFocus(true);
+            widget = edit;
+            break;
+        }
+        case ControlKind::ListView:
+            widget = new ListView(this, control.style & kMultiSelect);
+            break;
+        case ControlKind::ProgressBar: {
+            auto* bar = new QProgressBar(this);
+            bar->setRange(0, 100);
+            bar->setValue(0);
+            bar->setTextVisible(false);
+            widget = bar;
+            break;
+        }
+        case ControlKind::TabControl:
+            widget = new QTabBar(this);
+            break;
+    }
+    widget->setObjectName(control.id == kNoId ? QString()
+                                              : QStringLiteral("ctl_%1").arg(control.id));
+    return widget;
+}
+
+QWidget* DialogWindow::Item(int id) const {
+    auto it = items_.find(id);
+    return it == items_.end() ? nullptr : it->second;
+}
+
+ListView* DialogWindow::List(int id) const {
+    return dynamic_cast<ListView*>(Item(id));
+}
+
+QProgressBar* DialogWindow::Progress(int id) const {
+    return ItemAs<QProgressBar>(id);
+}
+
+void DialogWindow::EnableItem(int id, bool enabled) {
+    if (QWidget* widget = Item(id)) widget->setEnabled(enabled);
+}
+
+bool DialogWindow::IsItemEnabled(int id) const {
+    const QWidget* widget = Item(id);
+    return widget && widget->isEnabled();
+}
+
+void DialogWindow::SetItemText(int id, const QString& text) {
+    QWidget* widget = Item(id);
+    if (auto* button = qobject_cast<QAbstractButton*>(widget))
+        button->setText(text);
+    else if (auto* label = qobject_cast<QLabel*>(widget))
+        label->setText(text);
+    else if (auto* line = qobject_cast<QLineEdit*>(widget))
+        line->setText(text);
+    else if (auto* plain = qobject_cast<QPlainTextEdit*>(widget))
+        plain->setPlainText(text);
+    else if (auto* group = qobject_cast<QGroupBox*>(widget))
+        group->setTitle(text);
+}
+
+QString DialogWindow::ItemText(int id) const {
+    const QWidget* widget = Item(id);
+    if (auto* button = qobject_cast<const QAbstractButton*>(widget)) return button->text();
+    if (auto* label = qobject_cast<const QLabel*>(widget)) return label->text();
+    if (auto* line = qobject_cast<const QLineEdit*>(widget)) return line->text();
+    if (auto* plain = qobject_cast<const QPlainTextEdit*>(widget)) return plain->toPlainText();
+    if (auto* group = qobject_cast<const QGroupBox*>(widget)) return group->title();
+    return {};
+}
+
+void DialogWindow::SetChecked(int id, bool checked) {
+    if (auto* button = ItemAs<QAbstractButton>(id)) button->setChecked(checked);
+}
+
+bool DialogWindow::IsChecked(int id) const {
+    const auto* button = ItemAs<QAbstractButton>(id);
+    return button && button->isChecked();
+}
+
+void DialogWindow::FocusItem(int id) {
+    if (QWidget* widget = Item(id)) widget->setFocus(Qt::OtherFocusReason);
+}
+
+void DialogWindow::LimitText(int id, int characters) {
+    QWidget* widget = Item(id);
+    if (auto* line = qobject_cast<QLineEdit*>(widget))
+        line->setMaxLength(characters);
+    else if (auto* plain = dynamic_cast<LimitedPlainTextEdit*>(widget))
+        plain->SetLimit(characters);
+}
+
+void DialogWindow::OnClicked(int id, std::function<void()> handler) {
+    if (auto* button = ItemAs<QAbstractButton>(id))
+        connect(button, &QAbstractButton::clicked, this,
+                [handler = std::move(handler)] { handler(); });
+}
+
+void DialogWindow::PaintWhite() {
+    QPalette palette = this->palette();
+    palette.setColor(QPalette::Window, Qt::white);
+    setPalette(palette);
+    setAutoFillBackground(true);
+    // Multi-line edits and lists keep the desktop's own colours.
+    for (QWidget* child : findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+        if (qobject_cast<QPlainTextEdit*>(child) || dynamic_cast<ListView*>(child))
+            child->setPalette(QApplication::palette(child));
+    }
+}
+
+void DialogWindow::keyPressEvent(QKeyEvent* event) {
+    switch (event->key()) {
+        case Qt::Key_Return:
+        case Qt::Key_Enter:
+            if (auto* button = qobject_cast<QPushButton*>(focusWidget());
+                button && button->isEnabled() && button->window() == window()) {
+                button->click();
+            } else {
+                OnOK();
+            }
+            event->accept();
+            return;
+        case Qt::Key_Escape:
+            OnCancel();
+            event->accept();
+            return;
+        default:
+            QDialog::keyPressEvent(event);
+    }
+}

@@ -1,0 +1,73 @@
+#pragma once
+// The base of every window: builds its controls from a dialog template, lets
+// the code reach them by identifier, and routes Enter and Esc to OnOK and
+// OnCancel. Pages are child windows of the main window; the main window is a
+// top-level dialog.
+
+#include <QDialog>
+#include <QString>
+#include <functional>
+#include <map>
+#include <vector>
+
+#include "platform/desktop/dialog_template.h"
+#include "platform/desktop/dialog_units.h"
+
+class ListView;
+class QProgressBar;
+
+class DialogWindow : public QDialog {
+  public:
+    explicit DialogWindow(const DialogTemplate& dialogTemplate);
+
+    /// Creates the controls as a child of `parent` (a page; hidden) or as a
+    /// top-level window (parent null), then runs OnInitDialog.
+    void Create(QWidget* parent);
+
+    const DialogTemplate& Template() const { return template_; }
+    const DialogUnits& Units() const { return units_; }
+
+    /// The control with this identifier, or nullptr.
+    QWidget* Item(int id) const;
+    template <typename T>
+    T* ItemAs(int id) const {
+        return qobject_cast<T*>(Item(id));
+    }
+    ListView* List(int id) const;
+    QProgressBar* Progress(int id) const;
+
+    void EnableItem(int id, bool enabled);
+    bool IsItemEnabled(int id) const;
+    /// Text of a button, label or edit.
+    void SetItemText(int id, const QString& text);
+    QString ItemText(int id) const;
+    /// Check boxes and radio buttons.
+    void SetChecked(int id, bool checked);
+    bool IsChecked(int id) const;
+    void FocusItem(int id);
+    /// Longest text an edit accepts.
+    void LimitText(int id, int characters);
+
+    /// Calls `handler` when the button `id` is clicked (the message map).
+    void OnClicked(int id, std::function<void()> handler);
+
+  protected:
+    virtual void OnInitDialog() {}
+    /// Enter; a page ignores it.
+    virtual void OnOK() {}
+    /// Esc and the close box; a page ignores it.
+    virtual void OnCancel() {}
+    /// Pages paint white; the multi-line edits keep their own colours.
+    void PaintWhite();
+
+    void keyPressEvent(QKeyEvent* event) override;
+    void reject() override { OnCancel(); }
+    void accept() override { OnOK(); }
+
+  private:
+    QWidget* CreateControl(const ControlTemplate& control);
+
+    DialogTemplate template_;
+    DialogUnits units_;
+    std::map<int, QWidget*> items_;
+};

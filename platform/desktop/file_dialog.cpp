@@ -1,0 +1,52 @@
+#include "platform/desktop/file_dialog.h"
+
+#include <QFileDialog>
+#include <QFileInfo>
+
+QStringList SelectedPaths(const OpenFileSelection& selection) {
+    if (selection.folder.isEmpty()) return selection.names;
+    QString prefix = selection.folder;
+    if (!prefix.endsWith(QLatin1Char('/'))) prefix += QLatin1Char('/');
+    QStringList paths;
+    for (const QString& name : selection.names) paths << prefix + name;
+    return paths;
+}
+
+namespace {
+
+class QtFileDialogs : public FileDialogService {
+  public:
+    OpenFileSelection OpenFiles(const OpenFileRequest& request) override {
+        // "*.*" matches every file where the filter's name comes from, but only
+        // names with a dot here: the real pattern is "*", and the details are
+        // hidden so the user sees the filter's own name.
+        QFileDialog dialog(request.owner);
+        dialog.setFileMode(request.multiple ? QFileDialog::ExistingFiles
+                                            : QFileDialog::ExistingFile);
+        dialog.setOption(QFileDialog::HideNameFilterDetails, true);
+        dialog.setNameFilter(request.filterName + QStringLiteral(" (*)"));
+        const QStringList chosen =
+            dialog.exec() == QDialog::Accepted ? dialog.selectedFiles() : QStringList();
+        OpenFileSelection selection;
+        if (chosen.size() == 1) {
+            selection.names = chosen;
+        } else if (chosen.size() > 1) {
+            selection.folder = QFileInfo(chosen.front()).absolutePath();
+            for (const QString& path : chosen) selection.names << QFileInfo(path).fileName();
+        }
+        return selection;
+    }
+};
+
+QtFileDialogs realDialogs;
+FileDialogService* current = &realDialogs;
+
+}  // namespace
+
+OpenFileSelection ShowOpenFileDialog(QWidget* owner, const QString& filterName, bool multiple) {
+    return current->OpenFiles(OpenFileRequest{owner, filterName, multiple});
+}
+
+void SetFileDialogService(FileDialogService* service) {
+    current = service ? service : &realDialogs;
+}

@@ -1,0 +1,37 @@
+#pragma once
+// The open-file dialog behind an interface, so that tests can answer it.
+
+#include <QString>
+#include <QStringList>
+
+class QWidget;
+
+/// What the user chose. One file: `folder` is empty and `names` holds its full
+/// path. Several files: `folder` is their folder and `names` the bare names.
+/// Nothing chosen (cancelled): both empty.
+struct OpenFileSelection {
+    QString folder;
+    QStringList names;
+};
+
+/// Full paths of a selection: folder, a separator unless the folder already
+/// ends with one, then the name; a single file's path as given.
+QStringList SelectedPaths(const OpenFileSelection& selection);
+
+struct OpenFileRequest {
+    QWidget* owner = nullptr;
+    QString filterName;  ///< e.g. "所有文件(*.*)"
+    bool multiple = false;
+};
+
+class FileDialogService {
+  public:
+    virtual ~FileDialogService() = default;
+    virtual OpenFileSelection OpenFiles(const OpenFileRequest& request) = 0;
+};
+
+/// Shows the open-file dialog through the current service.
+OpenFileSelection ShowOpenFileDialog(QWidget* owner, const QString& filterName, bool multiple);
+
+/// Installs `service` for later dialogs; nullptr restores the real dialog.
+void SetFileDialogService(FileDialogService* service);

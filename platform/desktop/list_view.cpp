@@ -1,0 +1,116 @@
+#include "platform/desktop/list_view.h"
+
+#include <QHeaderView>
+#include <algorithm>
+
+namespace {
+constexpr int kRowIdRole = Qt::UserRole + 1;
+}
+
+ListView::ListView(QWidget* parent, bool multiSelect) : QTableWidget(parent) {
+    setSelectionBehavior(QAbstractItemView::SelectRows);
+    setSelectionMode(multiSelect ? QAbstractItemView::ExtendedSelection
+                                 : QAbstractItemView::SingleSelection);
+    setEditTriggers(QAbstractItemView::NoEditTriggers);
+    setWordWrap(false);
+    setTextElideMode(Qt::ElideMiddle);
+    verticalHeader()->hide();
+    verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 4);
+    horizontalHeader()->setHighlightSections(false);
+    horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
+    setAcceptDrops(false);
+    setShowGrid(false);
+}
+
+int ListView::ColumnWidth(int column) const {
+    return column < columnCount() ? columnWidth(column) : 0;
+}
+
+void ListView::InsertColumn(int column, const QString& header, int widthPx) {
+    column = std::clamp(column, 0, columnCount());
+    insertColumn(column);
+    setHorizontalHeaderItem(column, new QTableWidgetItem(header));
+    setColumnWidth(column, widthPx);
+}
+
+void ListView::SetReportStyle(bool gridLines) {
+    setShowGrid(gridLines);
+    setSelectionBehavior(QAbstractItemView::SelectRows);
+}
+
+int ListView::InsertRow(int position, const QString& text) {
+    position = std::clamp(position, 0, rowCount());
+    insertRow(position);
+    auto* item = new QTableWidgetItem(text);
+    item->setData(kRowIdRole, QVariant::fromValue<qulonglong>(nextId_++));
+    item->setToolTip(text);
+    setItem(position, 0, item);
+    for (int column = 1; column < columnCount(); ++column)
+        setItem(position, column, new QTableWidgetItem());
+    return position;
+}
+
+void ListView::SetText(int row, int column, const QString& text) {
+    if (row < 0 || row >= rowCount() || column < 0 || column >= columnCount()) return;
+    if (QTableWidgetItem* cell = item(row, column)) {
+        cell->setText(text);
+    } else {
+        setItem(row, column, new QTableWidgetItem(text));
+    }
+}
+
+QString ListView::Text(int row, int column) const {
+    const QTableWidgetItem* cell = item(row, column);
+    return cell ? cell->text() : QString();
+}
+
+int ListView::SelectedCount() const {
+    return static_cast<int>(SelectedRows().size());
+}
+
+std::vector<int> ListView::SelectedRows() const {
+    std::vector<int> rows;
+    for (const QModelIndex& index : selectionModel()->selectedRows()) rows.push_back(index.row());
+    std::sort(rows.begin(), rows.end());
+    return rows;
+}
+
+int ListView::SelectionMark() const {
+    const int row = currentRow();
+    if (row >= 0 && selectionModel()->isRowSelected(row, QModelIndex())) return row;
+    const std::vector<int> rows = SelectedRows();
+    return rows.empty() ? -1 : rows.back();
+}
+
+void ListView::SelectRow(int row, bool extend) {
+    if (row < 0 || row >= rowCount()) return;
+    const auto flags =
+        (extend ? QItemSelectionModel::Select : QItemSelectionModel::ClearAndSelect) |
+        QItemSelectionModel::Rows;
+    selectionModel()->setCurrentIndex(model()->index(row, 0), flags);
+}
+
+void ListView::DeleteRow(int row) {
+    if (row >= 0 && row < rowCount()) removeRow(row);
+}
+
+void ListView::DeleteAll() {
+    setRowCount(0);
+}
+
+void ListView::EnsureVisible(int row) {
+    if (const QTableWidgetItem* cell = item(row, 0))
+        scrollToItem(cell, QAbstractItemView::EnsureVisible);
+}
+
+ListView::RowId ListView::IdOfRow(int row) const {
+    const QTableWidgetItem* cell = item(row, 0);
+    return cell ? cell->data(kRowIdRole).toULongLong() : kNoRow;
+}
+
+int ListView::RowOfId(RowId id) const {
+    if (id == kNoRow) return -1;
+    for (int row = 0; row < rowCount(); ++row)
+        if (IdOfRow(row) == id) return row;
+    return -1;
+}

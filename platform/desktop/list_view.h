@@ -1,0 +1,50 @@
+#pragma once
+// A report-style file list with the row operations the pages use. Rows carry
+// only their texts plus a serial number that stays with the row while other
+// rows are inserted or deleted, so a job can find "its" row again.
+
+#include <QTableWidget>
+#include <cstdint>
+#include <vector>
+
+class ListView : public QTableWidget {
+  public:
+    using RowId = uint64_t;
+    static constexpr RowId kNoRow = 0;
+
+    explicit ListView(QWidget* parent, bool multiSelect);
+
+    /// Width of a column in pixels; 0 while the column does not exist.
+    int ColumnWidth(int column) const;
+    /// Appends a column with its header text and width in pixels.
+    void InsertColumn(int column, const QString& header, int widthPx);
+    /// Grid lines and full-row selection.
+    void SetReportStyle(bool gridLines);
+
+    /// Inserts a row at `position` (clamped to 0..Count()) with `text` in
+    /// column 0 and returns the position it got.
+    int InsertRow(int position, const QString& text);
+    void SetText(int row, int column, const QString& text);
+    QString Text(int row, int column) const;
+    int Count() const { return rowCount(); }
+
+    int SelectedCount() const;
+    /// Positions of the selected rows in ascending order.
+    std::vector<int> SelectedRows() const;
+    /// The row of the latest selection, or -1.
+    int SelectionMark() const;
+    void SelectRow(int row, bool extend);
+
+    void DeleteRow(int row);
+    void DeleteAll();
+    /// Scrolls until the row is entirely visible.
+    void EnsureVisible(int row);
+
+    /// The identity of the row at `row` (kNoRow when out of range).
+    RowId IdOfRow(int row) const;
+    /// The current position of the row with that identity, or -1 if deleted.
+    int RowOfId(RowId id) const;
+
+  private:
+    RowId nextId_ = 1;
+};

@@ -1,0 +1,48 @@
+#include "platform/desktop/message_box.h"
+
+#include <QMessageBox>
+
+namespace {
+
+class QtMessageBoxes : public MessageBoxService {
+  public:
+    MessageAnswer Show(const MessageRequest& request) override {
+        QMessageBox box(ToQtIcon(request.icon), request.caption, request.text,
+                        request.buttons == MessageButtons::YesNo
+                            ? QMessageBox::Yes | QMessageBox::No
+                            : QMessageBox::Ok,
+                        request.owner);
+        const int answer = box.exec();
+        if (request.buttons == MessageButtons::Ok) return MessageAnswer::Ok;
+        return answer == QMessageBox::Yes ? MessageAnswer::Yes : MessageAnswer::No;
+    }
+
+  private:
+    static QMessageBox::Icon ToQtIcon(MessageIcon icon) {
+        switch (icon) {
+            case MessageIcon::Information:
+                return QMessageBox::Information;
+            case MessageIcon::Exclamation:
+                return QMessageBox::Warning;
+            case MessageIcon::Question:
+                return QMessageBox::Question;
+            case MessageIcon::Error:
+                return QMessageBox::Critical;
+        }
+        return QMessageBox::NoIcon;
+    }
+};
+
+QtMessageBoxes realBoxes;
+MessageBoxService* current = &realBoxes;
+
+}  // namespace
+
+MessageAnswer ShowMessage(QWidget* owner, const QString& text, const QString& caption,
+                          MessageIcon icon, MessageButtons buttons) {
+    return current->Show(MessageRequest{owner, text, caption, icon, buttons});
+}
+
+void SetMessageBoxService(MessageBoxService* service) {
+    current = service ? service : &realBoxes;
+}

@@ -1,0 +1,34 @@
+#pragma once
+// Message boxes behind an interface, so that tests can answer them.
+
+#include <QString>
+
+class QWidget;
+
+enum class MessageIcon { Information, Exclamation, Question, Error };
+enum class MessageButtons { Ok, YesNo };
+enum class MessageAnswer { Ok, Yes, No };
+
+struct MessageRequest {
+    QWidget* owner = nullptr;
+    QString text;
+    QString caption;
+    MessageIcon icon = MessageIcon::Information;
+    MessageButtons buttons = MessageButtons::Ok;
+};
+
+class MessageBoxService {
+  public:
+    virtual ~MessageBoxService() = default;
+    /// Shows the box modally and returns the button the user chose.
+    virtual MessageAnswer Show(const MessageRequest& request) = 0;
+};
+
+/// Shows a message box through the current service (a real QMessageBox unless
+/// a test installed its own).
+MessageAnswer ShowMessage(QWidget* owner, const QString& text, const QString& caption,
+                          MessageIcon icon, MessageButtons buttons = MessageButtons::Ok);
+
+/// Installs `service` for all later ShowMessage calls; nullptr restores the
+/// real message boxes. The caller keeps ownership.
+void SetMessageBoxService(MessageBoxService* service);

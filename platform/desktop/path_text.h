@@ -1,0 +1,21 @@
+#pragma once
+// Conversion between the texts the windows show and the paths the core opens.
+// File names are the system's bytes; Qt decodes them the way the file system does.
+
+#include <QFile>
+#include <QString>
+#include <filesystem>
+#include <string>
+
+inline std::filesystem::path ToPath(const QString& text) {
+    return std::filesystem::path(QFile::encodeName(text).toStdString());
+}
+
+inline QString FromPath(const std::filesystem::path& path) {
+    return QFile::decodeName(QByteArray::fromStdString(path.native()));
+}
+
+/// UTF-8 texts of the core (status texts, size texts) for the windows.
+inline QString FromUtf8(const std::string& text) {
+    return QString::fromStdString(text);
+}
