@@ -1,0 +1,76 @@
+#pragma once
+// Helpers for window tests: message boxes and open-file dialogs answered by the
+// test, and waiting for the window thread to deliver a worker's updates.
+
+#include <QCoreApplication>
+#include <QElapsedTimer>
+#include <QThread>
+#include <deque>
+#include <functional>
+#include <vector>
+
+#include "platform/desktop/file_dialog.h"
+#include "platform/desktop/message_box.h"
+
+namespace testing_support {
+
+/// Records every message box and answers from a queue (Ok / Yes by default).
+/// Installed for its lifetime.
+class ScriptedMessageBoxes : public MessageBoxService {
+public:
+    ScriptedMessageBoxes() { SetMessageBoxService(this); }
+    ~ScriptedMessageBoxes() override { SetMessageBoxService(nullptr); }
+
+    MessageAnswer Show(const MessageRequest& request) override {
+        shown.push_back(request);
+        if (!answers.empty()) {
+            const MessageAnswer answer = answers.front();
+            answers.pop_front();
+            return answer;
+        }
+        return request.buttons == MessageButtons::YesNo ? MessageAnswer::Yes : MessageAnswer::Ok;
+    }
+
+    std::vector<MessageRequest> shown;
+    std::deque<MessageAnswer> answers;
+};
+
+/// Answers open-file dialogs with prepared selections (cancel when none left).
+class ScriptedFileDialogs : public FileDialogService {
+public:
+    ScriptedFileDialogs() { SetFileDialogService(this); }
+    ~ScriptedFileDialogs() override { SetFileDialogService(nullptr); }
+
+    OpenFileSelection OpenFiles(const OpenFileRequest& request) override {
+        requests.push_back(request);
+        if (selections.empty()) return {};
+        OpenFileSelection next = selections.front();
+        selections.pop_front();
+        return next;
+    }
+
+    std::vector<OpenFileRequest> requests;
+    std::deque<OpenFileSelection> selections;
+};
+
+/// Serves window events until `done` holds or `timeoutMs` passes; returns
+/// whether it held.
+inline bool WaitUntil(const std::function<bool()>& done, int timeoutMs = 20000) {
+    QElapsedTimer timer;
+    timer.start();
+    while (!done()) {
+        if (timer.elapsed() > timeoutMs) return false;
+        QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+        QThread::msleep(1);
+    }
+    return true;
+}
+
+/// Serves the window events already queued (and those they queue) for a while.
+inline void ServeEvents(int ms = 50) {
+    QElapsedTimer timer;
+    timer.start();
+    while (timer.elapsed() < ms) QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+}
+
+}  // namespace testing_support
