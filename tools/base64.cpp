@@ -1,6 +1,7 @@
 #include "tools/base64.h"
 
 #include <array>
+#include <type_traits>
 
 namespace {
 
@@ -15,6 +16,19 @@ constexpr std::array<uint8_t, 256> MakeDecodeTable() {
     return table;
 }
 constexpr std::array<uint8_t, 256> kDecodeTable = MakeDecodeTable();
+
+constexpr std::array<bool, 256> MakeAlphabetTable() {
+    std::array<bool, 256> table{};
+    for (char c : std::string_view(kAlphabet)) table[static_cast<uint8_t>(c)] = true;
+    return table;
+}
+constexpr std::array<bool, 256> kIsAlphabet = MakeAlphabetTable();
+
+template <typename Unit>
+bool IsAlphabetUnit(Unit unit) {
+    const uint32_t code = static_cast<std::make_unsigned_t<Unit>>(unit);
+    return code < 256 && kIsAlphabet[code];
+}
 
 bool IsSkippedSpace(uint32_t unit) {
     return unit == ' ' || unit == '\t' || unit == '\n' || unit == '\r' || unit == '\v' ||
@@ -77,14 +91,35 @@ void Base64Decoder::Take(uint32_t unit, std::vector<uint8_t>& out) {
     out.insert(out.end(), bytes, bytes + size);
 }
 
+template <typename Unit>
+void Base64Decoder::Feed(const Unit* units, std::size_t size, std::vector<uint8_t>& out) {
+    out.reserve(out.size() + size / 4 * 3);
+    std::size_t pos = 0;
+    while (pos < size) {
+        // Fast path for the common case: a whole group of alphabet characters.
+        const Unit* g = units + pos;
+        if (count_ == 0 && size - pos >= 4 && IsAlphabetUnit(g[0]) && IsAlphabetUnit(g[1]) &&
+            IsAlphabetUnit(g[2]) && IsAlphabetUnit(g[3])) {
+            const uint32_t bits = kDecodeTable[static_cast<uint8_t>(g[0])] << 18 |
+                                  kDecodeTable[static_cast<uint8_t>(g[1])] << 12 |
+                                  kDecodeTable[static_cast<uint8_t>(g[2])] << 6 |
+                                  kDecodeTable[static_cast<uint8_t>(g[3])];
+            out.push_back(static_cast<uint8_t>(bits >> 16));
+            out.push_back(static_cast<uint8_t>(bits >> 8));
+            out.push_back(static_cast<uint8_t>(bits));
+            pos += 4;
+            continue;
+        }
+        Take(static_cast<std::make_unsigned_t<Unit>>(units[pos++]), out);
+    }
+}
+
 void Base64Decoder::Update(std::string_view text, std::vector<uint8_t>& out) {
-    out.reserve(out.size() + text.size() / 4 * 3);
-    for (char c : text) Take(static_cast<uint8_t>(c), out);
+    Feed(text.data(), text.size(), out);
 }
 
 void Base64Decoder::Update(std::u16string_view text, std::vector<uint8_t>& out) {
-    out.reserve(out.size() + text.size() / 4 * 3);
-    for (char16_t c : text) Take(c, out);
+    Feed(text.data(), text.size(), out);
 }
 
 void Base64Decoder::Finish() {

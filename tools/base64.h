@@ -43,6 +43,8 @@ class Base64Decoder {
     void Finish();
 
   private:
+    template <typename Unit>
+    void Feed(const Unit* units, std::size_t size, std::vector<uint8_t>& out);
     void Take(uint32_t unit, std::vector<uint8_t>& out);
 
     uint8_t values_[4] = {};
