@@ -1,0 +1,170 @@
+// quorvane-cli hash, run as a child process, against the coreutils tools on
+// the same real files.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "support/test_files.h"
+
+using testing_support::PatternBytes;
+using testing_support::RunProgram;
+using testing_support::RunResult;
+using testing_support::TempDir;
+using testing_support::WriteFile;
+
+namespace {
+
+RunResult Cli(std::vector<std::string> args, const std::string& input = "") {
+    args.insert(args.begin(), {QUORVANE_CLI_PATH, "hash"});
+    return RunProgram(args, input);
+}
+
+// A coreutils tool found on PATH.
+RunResult Tool(const std::string& tool, std::vector<std::string> args,
+               const std::string& input = "") {
+    args.insert(args.begin(), {"/usr/bin/env", tool});
+    return RunProgram(args, input);
+}
+
+const char* const kKeccakOfEmpty =
+    "aad7f242b4de8c8199fe1a3beb1ef27da1285bdd84b0ec41f5d0df8aedec3bced14213505c465c8a99cff3935a3"
+    "95326aa9c9c79f57f89a2bdb3922676c3336e";
+
+class HashCli : public testing::Test {
+  protected:
+    void SetUp() override {
+        files_ = {(dir_ / "empty").string(), (dir_ / "a b 文件.txt").string(),
+                  (dir_ / "mebibyte plus 60").string()};
+        WriteFile(files_[0], {});
+        WriteFile(files_[1], {'h', 'e', 'l', 'l', 'o'});
+        WriteFile(files_[2], PatternBytes((1 << 20) + 60));
+    }
+    TempDir dir_;
+    std::vector<std::string> files_;
+};
+
+}  // namespace
+
+TEST_F(HashCli, OneAlgorithmPrintsExactlyWhatCoreutilsPrints) {
+    const std::pair<const char*, const char*> pairs[] = {
+        {"md5", "md5sum"}, {"sha1", "sha1sum"}, {"sha256", "sha256sum"}, {"sha512", "sha512sum"}};
+    for (const auto& [algo, tool] : pairs) {
+        std::vector<std::string> args = {"--algo", algo};
+        args.insert(args.end(), files_.begin(), files_.end());
+        const RunResult ours = Cli(args);
+        const RunResult theirs = Tool(tool, files_);
+        EXPECT_EQ(ours.exit_code, 0) << ours.err;
+        ASSERT_EQ(theirs.exit_code, 0) << theirs.err;
+        EXPECT_EQ(ours.out, theirs.out) << algo;
+    }
+    // sha256 is the default.
+    EXPECT_EQ(Cli(files_).out, Tool("sha256sum", files_).out);
+}
+
+TEST_F(HashCli, SeveralAlgorithmsPrintTaggedLinesInTheWindowsOrder) {
+    const RunResult ours = Cli({"--algo", "keccak,sha1,md5", files_[0]});
+    EXPECT_EQ(ours.exit_code, 0);
+    EXPECT_EQ(ours.out, Tool("md5sum", {"--tag", files_[0]}).out +
+                            Tool("sha1sum", {"--tag", files_[0]}).out + "KECCAK (" + files_[0] +
+                            ") = " + kKeccakOfEmpty + "\n");
+
+    const RunResult all = Cli({"--all", "--upper", files_[1]});
+    std::string expected;
+    for (const char* tool : {"md5sum", "sha1sum", "sha256sum", "sha512sum"}) {
+        expected += Tool(tool, {"--tag", files_[1]}).out;
+    }
+    std::string ours_upper = all.out;
+    ASSERT_GT(ours_upper.size(), expected.size());
+    // --upper changes only the digits: compare the lines of coreutils with ours lowered.
+    for (char& c : ours_upper) c = char(std::tolower(static_cast<unsigned char>(c)));
+    std::string expected_lower = expected;
+    for (char& c : expected_lower) c = char(std::tolower(static_cast<unsigned char>(c)));
+    EXPECT_EQ(ours_upper.substr(0, expected_lower.size()), expected_lower);
+    EXPECT_NE(all.out.find(") = 5D41402ABC4B2A76B9719D911017C592\n"), std::string::npos);
+    EXPECT_EQ(all.out.rfind("KECCAK (", std::string::npos), expected.size());
+}
+
+TEST_F(HashCli, StandardInputIsReadOnceForAllAlgorithms) {
+    const std::string input(300000, 'q');
+    const RunResult ours = Cli({"--algo", "sha512,md5", "-"}, input);
+    EXPECT_EQ(ours.exit_code, 0);
+    EXPECT_EQ(ours.out, Tool("md5sum", {"--tag", "-"}, input).out +
+                            Tool("sha512sum", {"--tag", "-"}, input).out);
+    EXPECT_EQ(Cli({}, "abc").out, Tool("sha256sum", {}, "abc").out);
+}
+
+TEST_F(HashCli, MissingFileAndFolderFailButTheOthersAreHashed) {
+    const std::string missing = (dir_ / "missing").string();
+    const RunResult ours = Cli({missing, dir_.path().string(), files_[1]});
+    EXPECT_EQ(ours.exit_code, 1);
+    EXPECT_EQ(ours.out, Tool("sha256sum", {files_[1]}).out);
+    EXPECT_NE(ours.err.find(missing + ": No such file or directory"), std::string::npos)
+        << ours.err;
+    EXPECT_NE(ours.err.find(dir_.path().string() + ": Is a directory"), std::string::npos)
+        << ours.err;
+}
+
+TEST_F(HashCli, NamesWithBackslashOrLineFeedAreEscapedAsCoreutilsDoes) {
+    const std::string odd = (dir_ / "back\\slash\nline").string();
+    WriteFile(odd, {'x'});
+    const RunResult ours = Cli({odd});
+    EXPECT_EQ(ours.out, Tool("sha256sum", {odd}).out);
+    EXPECT_EQ(Cli({"--algo", "md5,sha1", odd}).out,
+              Tool("md5sum", {"--tag", odd}).out + Tool("sha1sum", {"--tag", odd}).out);
+    // And the check reads them back.
+    const std::string list = (dir_ / "odd.sums").string();
+    const std::string lines = ours.out;
+    WriteFile(list, std::vector<uint8_t>(lines.begin(), lines.end()));
+    const RunResult check = Cli({"--check", list});
+    EXPECT_EQ(check.exit_code, 0) << check.err;
+    EXPECT_EQ(check.out, Tool("sha256sum", {"--check", list}).out);
+}
+
+TEST_F(HashCli, CheckReadsBothFormsInEitherCase) {
+    std::string lines = Tool("sha256sum", files_).out + Tool("md5sum", {"--tag", files_[1]}).out +
+                        Cli({"--all", "--upper", files_[2]}).out;
+    const std::string list = (dir_ / "list.sums").string();
+    WriteFile(list, std::vector<uint8_t>(lines.begin(), lines.end()));
+    const RunResult check = Cli({"--check", list});
+    EXPECT_EQ(check.exit_code, 0) << check.err;
+    std::string expected;
+    for (const auto& f : files_) expected += f + ": OK\n";
+    expected += files_[1] + ": OK\n";
+    for (int i = 0; i < 5; ++i) expected += files_[2] + ": OK\n";
+    EXPECT_EQ(check.out, expected);
+    // A list on standard input.
+    EXPECT_EQ(Cli({"--check", "-"}, lines).out, expected);
+}
+
+TEST_F(HashCli, CheckReportsMismatchAndUnreadableFilesAsCoreutilsDoes) {
+    WriteFile(dir_ / "gone", {'g'});
+    std::string lines = Tool("sha256sum", {files_[0], files_[1], (dir_ / "gone").string()}).out;
+    std::filesystem::remove(dir_ / "gone");
+    lines[0] = lines[0] == '0' ? '1' : '0';  // spoil the first digest
+    const std::string list = (dir_ / "bad.sums").string();
+    WriteFile(list, std::vector<uint8_t>(lines.begin(), lines.end()));
+
+    const RunResult ours = Cli({"--check", list});
+    const RunResult theirs = Tool("sha256sum", {"--check", list});
+    EXPECT_EQ(ours.exit_code, 1);
+    EXPECT_EQ(theirs.exit_code, 1);
+    EXPECT_EQ(ours.out, theirs.out);
+    EXPECT_EQ(ours.out, files_[0] + ": FAILED\n" + files_[1] + ": OK\n" + (dir_ / "gone").string() +
+                            ": FAILED open or read\n");
+    EXPECT_NE(ours.err.find("1 computed checksum did NOT match"), std::string::npos);
+    EXPECT_NE(ours.err.find("1 listed file could not be read"), std::string::npos);
+}
+
+TEST_F(HashCli, CheckWithoutProperLinesAndUsageErrors) {
+    const std::string list = (dir_ / "junk.sums").string();
+    WriteFile(list, {'j', 'u', 'n', 'k', '\n'});
+    const RunResult junk = Cli({"--check", list});
+    EXPECT_EQ(junk.exit_code, 1);
+    EXPECT_NE(junk.err.find("no properly formatted checksum lines found"), std::string::npos);
+    EXPECT_EQ(Cli({"--check", (dir_ / "no list").string()}).exit_code, 1);
+
+    EXPECT_EQ(Cli({"--algo", "sha3", files_[0]}).exit_code, 2);
+    EXPECT_EQ(Cli({"--algo", "md5,", files_[0]}).exit_code, 2);
+    EXPECT_EQ(Cli({"--all", "--algo", "md5", files_[0]}).exit_code, 2);
+}
