@@ -87,20 +87,21 @@ inline uint32_t Sbox4(uint32_t x) {
     return kSbox1[Rotl8(x, 1)];
 }
 
-// The F-function on a 64-bit half. The P-function is done on the two 32-bit
-// halves of the S-box output (z1..z4 and z5..z8): four XORs with byte
-// rotations give exactly the RFC's y1..y8.
+// The F-function on a 64-bit half. The P-function works on the two 32-bit
+// halves of the S-box output, u = z1..z4 and v = z5..z8: every output byte is
+// an XOR of S-box bytes, so it is a sum of byte rotations of u and v (for
+// example y1 = z1 ^ z3 ^ z4 ^ z6 ^ z7 ^ z8). Written as flat sums rather than
+// as a sequence of steps, the rotations can all run at once.
 [[gnu::always_inline]] inline uint64_t F(uint64_t x, uint64_t k) {
     x ^= k;
-    uint32_t u = (Sbox1(x >> 56) << 24) | (Sbox2((x >> 48) & 0xff) << 16) |
-                 (Sbox3((x >> 40) & 0xff) << 8) | Sbox4((x >> 32) & 0xff);
-    uint32_t v = (Sbox2((x >> 24) & 0xff) << 24) | (Sbox3((x >> 16) & 0xff) << 16) |
-                 (Sbox4((x >> 8) & 0xff) << 8) | Sbox1(x & 0xff);
-    u ^= Rotl32(v, 8);
-    v ^= Rotl32(u, 16);
-    u ^= Rotr32(v, 8);
-    v ^= Rotr32(u, 8);
-    return (uint64_t{v} << 32) | u;
+    const uint32_t u = (Sbox1(x >> 56) << 24) | (Sbox2((x >> 48) & 0xff) << 16) |
+                       (Sbox3((x >> 40) & 0xff) << 8) | Sbox4((x >> 32) & 0xff);
+    const uint32_t v = (Sbox2((x >> 24) & 0xff) << 24) | (Sbox3((x >> 16) & 0xff) << 16) |
+                       (Sbox4((x >> 8) & 0xff) << 8) | Sbox1(x & 0xff);
+    const uint32_t shared = Rotl32(v, 8) ^ Rotl32(v, 16) ^ Rotr32(v, 8);
+    const uint32_t left = u ^ Rotl32(u, 16) ^ Rotr32(u, 8) ^ shared;  // y1..y4
+    const uint32_t right = u ^ Rotl32(u, 8) ^ shared;                 // y5..y8
+    return (uint64_t{left} << 32) | right;
 }
 
 // FL on the left half and FL^-1 on the right half.

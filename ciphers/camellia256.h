@@ -2,7 +2,7 @@
 // Camellia-256 (RFC 3713, 256-bit keys only: 24 rounds, three FL/FL^-1
 // layers, 16-byte blocks).
 //
-// Works byte by byte on the halves: one 256-byte S-box is the only lookup
+// Substitutes byte by byte: one 256-byte S-box is the only lookup
 // table, the other three S-boxes are derived from it by bit rotation.
 
 #include <cstdint>
