@@ -1,29 +1,95 @@
 #include "encrypt/tab_aes256_dlg.h"
 
+#include <QFileInfo>
+
 #include "app/resources/dialog_templates.h"
+#include "encrypt/file_crypt.h"
 #include "encrypt/file_size.h"
-#include "platform/desktop/list_view.h"
+#include "encrypt/key_bytes.h"
+#include "encrypt/output_naming.h"
+#include "platform/desktop/command_line.h"
+#include "platform/desktop/file_dialog.h"
+#include "platform/desktop/file_manager.h"
+#include "platform/desktop/message_box.h"
 #include "platform/desktop/path_text.h"
+#include "platform/system/secure_wipe.h"
+#include "tools/wipe.h"
 
 namespace {
+
 constexpr int kFileList = 1003;
+constexpr int kKeyEdit = 1005;
+constexpr int kEraseCheck = 1006;
+constexpr int kDecryptCheck = 1007;
+constexpr int kActionButton = 1008;
+constexpr int kStopButton = 1009;
+constexpr int kAesRadio = 1010;
+constexpr int kCamelliaRadio = 1011;
+constexpr int kAddButton = 1012;
+constexpr int kRemoveButton = 1014;
+constexpr int kClearButton = 1015;
+constexpr int kLocationButton = 1016;
+
+constexpr int kPathColumn = 0;
+constexpr int kSizeColumn = 1;
+constexpr int kStatusColumn = 2;
+constexpr int kKeyLimit = 32;
+
+// The one wipe pass after a successful encryption.
+constexpr int kWipePasses = 1;
+
+QString Text(const char* utf8) {
+    return QString::fromUtf8(utf8);
 }
+
+}  // namespace
 
 QString SizeTextOf(const QString& path) {
     return FromUtf8(FormatSizeText(QueryFileSize(ToPath(path))));
 }
 
-CTabAES256Dlg::CTabAES256Dlg() : DialogWindow(EncryptionPageTemplate()) {}
+CTabAES256Dlg::CTabAES256Dlg() : DialogWindow(EncryptionPageTemplate()), m_worker(this) {}
+
+CTabAES256Dlg::~CTabAES256Dlg() {
+    m_worker.Stop();
+    ForgetKey();
+}
 
 void CTabAES256Dlg::OnInitDialog() {
-    PaintWhite();
+    OnCtlColor();
     ListView* list = FileList();
     if (list->ColumnWidth(0) == 0) {
         list->SetReportStyle(true);
-        list->InsertColumn(0, QStringLiteral("文件路径"), 410);
-        list->InsertColumn(1, QStringLiteral("文件大小"), 110);
-        list->InsertColumn(2, QStringLiteral("状态"), 120);
+        list->InsertColumn(kPathColumn, Text("文件路径"), 410);
+        list->InsertColumn(kSizeColumn, Text("文件大小"), 110);
+        list->InsertColumn(kStatusColumn, Text("状态"), 120);
     }
+    SetChecked(kAesRadio, true);
+    LimitText(kKeyEdit, kKeyLimit);
+
+    OnClicked(kActionButton, [this] { OnStartRun(); });
+    OnClicked(kAddButton, [this] { OnAddFiles(); });
+    OnClicked(kClearButton, [this] { OnClearList(); });
+    OnClicked(kLocationButton, [this] { OnOpenLocation(); });
+    OnClicked(kRemoveButton, [this] { OnRemoveFiles(); });
+    OnClicked(kStopButton, [this] { OnStopRun(); });
+    OnClicked(kDecryptCheck, [this] { OnDecryptCheck(); });
+
+    EnableRunControls(true);
+    ListCommandLineFile();
+}
+
+void CTabAES256Dlg::OnCtlColor() {
+    PaintWhite();
+}
+
+void CTabAES256Dlg::ListCommandLineFile() {
+    const QString argument = CommandLineFile();
+    if (argument.isEmpty()) return;
+    // The row shows the full path, also for a path given relative to the
+    // folder the program was started in.
+    const QString path = QFileInfo(argument).absoluteFilePath();
+    InsertFileRow(0, path, SizeTextOf(path), Text("就绪"));
 }
 
 ListView* CTabAES256Dlg::FileList() const {
@@ -34,6 +100,210 @@ void CTabAES256Dlg::InsertFileRow(int position, const QString& path, const QStri
                                   const QString& statusText) {
     ListView* list = FileList();
     const int row = list->InsertRow(position, path);
-    list->SetText(row, 1, sizeText);
-    list->SetText(row, 2, statusText);
+    list->SetText(row, kSizeColumn, sizeText);
+    list->SetText(row, kStatusColumn, statusText);
+}
+
+void CTabAES256Dlg::SetRowStatus(int row, const QString& text) {
+    ListView* list = FileList();
+    if (row < 0 || row >= list->Count()) return;
+    list->SetText(row, kStatusColumn, text);
+    list->EnsureVisible(row);
+}
+
+void CTabAES256Dlg::EnableRunControls(bool enable) {
+    EnableItem(kAddButton, enable);
+    EnableItem(kClearButton, enable);
+    EnableItem(kLocationButton, enable);
+    EnableItem(kRemoveButton, enable);
+    EnableItem(kActionButton, enable);
+    EnableItem(kStopButton, !enable);
+    // Only an encryption may wipe its sources.
+    EnableItem(kEraseCheck, enable && !IsChecked(kDecryptCheck));
+    EnableItem(kDecryptCheck, enable);
+    EnableItem(kKeyEdit, enable);
+    EnableItem(kAesRadio, enable);
+    EnableItem(kCamelliaRadio, enable);
+}
+
+void CTabAES256Dlg::OnAddFiles() {
+    const OpenFileSelection selection =
+        ShowOpenFileDialog(this, Text("所有文件(*.*)"), /*multiple=*/true);
+    for (const QString& path : SelectedPaths(selection))
+        InsertFileRow(FileList()->Count(), path, SizeTextOf(path), Text("就绪"));
+}
+
+void CTabAES256Dlg::OnOpenLocation() {
+    ListView* list = FileList();
+    if (list->SelectedCount() == 0) return;
+    const int row = list->SelectionMark();
+    if (row < 0) return;
+    ShowFileInFileManager(list->Text(row, kPathColumn));
+}
+
+void CTabAES256Dlg::OnRemoveFiles() {
+    ListView* list = FileList();
+    const std::vector<int> rows = list->SelectedRows();
+    // From the bottom up, so each position still names its row when deleted.
+    for (auto row = rows.rbegin(); row != rows.rend(); ++row) list->DeleteRow(*row);
+}
+
+void CTabAES256Dlg::OnClearList() {
+    FileList()->DeleteAll();
+}
+
+void CTabAES256Dlg::OnDecryptCheck() {
+    if (IsChecked(kDecryptCheck)) {
+        SetChecked(kEraseCheck, false);
+        SetItemText(kActionButton, Text("解密"));
+    } else {
+        SetItemText(kActionButton, Text("加密"));
+    }
+    EnableRunControls(true);
+}
+
+void CTabAES256Dlg::OnStartRun() {
+    if (IsRunning()) return;
+    if (FileList()->Count() == 0) {
+        ShowMessage(this, Text("列表为空."), Text("提示"), MessageIcon::Exclamation);
+        FocusItem(kFileList);
+        return;
+    }
+    if (ItemText(kKeyEdit).isEmpty()) {
+        ShowMessage(this, Text("请输入加密密钥."), Text("提示"), MessageIcon::Exclamation);
+        FocusItem(kKeyEdit);
+        return;
+    }
+    TakeRunSettings();
+    // The controls are disabled here rather than by the worker, so that no
+    // second click can arrive before the run has really begun.
+    EnableRunControls(false);
+    const bool started = m_worker.Start([this](const JobContext& job) { CryptWorker(job); },
+                                        [this] { EnableRunControls(true); });
+    if (!started) {
+        ForgetKey();
+        EnableRunControls(true);
+    }
+}
+
+void CTabAES256Dlg::TakeRunSettings() {
+    const ListView* list = FileList();
+    const int count = list->Count();
+    RunState& run = m_run;
+    run.paths.clear();
+    run.rowIds.clear();
+    run.paths.reserve(count);
+    run.rowIds.reserve(count);
+    for (int row = 0; row < count; ++row) {
+        run.paths.push_back(ToPath(list->Text(row, kPathColumn)));
+        run.rowIds.push_back(list->IdOfRow(row));
+    }
+    run.outcomes.assign(run.paths.size(), QString());
+
+    const QString keyText = ItemText(kKeyEdit);
+    KeyBytesFromPassword(
+        std::u16string_view(reinterpret_cast<const char16_t*>(keyText.utf16()), keyText.size()),
+        run.key);
+
+    run.decrypt = IsChecked(kDecryptCheck);
+    run.eraseOption = IsChecked(kEraseCheck) && !run.decrypt;
+    run.camellia = IsChecked(kCamelliaRadio);
+    run.currentRow = 0;
+    run.erasing = false;
+    run.wipeSize = 0;
+    run.lastProgress.clear();
+}
+
+void CTabAES256Dlg::CryptWorker(const JobContext& job) {
+    RunState& run = m_run;
+    run.job = &job;
+    for (std::size_t i = 0; i < run.paths.size() && !job.StopRequested(); ++i) {
+        run.currentRow = i;
+        run.erasing = false;
+        run.lastProgress.clear();
+        const bool done = CryptFile(run.paths[i], job);
+        if (job.StopRequested()) break;
+        QString outcome;
+        if (!done) {
+            outcome = Text(run.decrypt ? "解密失败" : "加密失败");
+            run.eraseOption = false;  // no later file of this run is wiped
+        } else {
+            outcome = Text(run.decrypt ? "解密完成" : "加密完成");
+            // The container is complete here: only now may the source go.
+            if (run.eraseOption) {
+                PostRowStatus(i, outcome);
+                outcome = WipeSource(run.paths[i], job);
+                if (job.StopRequested()) break;
+            }
+        }
+        run.outcomes[i] = outcome;
+        PostRowStatus(i, outcome);
+    }
+    run.job = nullptr;
+    ForgetKey();
+}
+
+bool CTabAES256Dlg::CryptFile(const std::filesystem::path& input, const JobContext& job) {
+    const RunState& run = m_run;
+    const std::filesystem::path output = OutputPathFor(input, run.camellia, run.decrypt);
+    const auto procedure = run.camellia
+                               ? (run.decrypt ? DecryptFileCamellia256 : EncryptFileCamellia256)
+                               : (run.decrypt ? DecryptFileAes256 : EncryptFileAes256);
+    return procedure(input, output, run.key, FileCryptProgress, this, job.StopToken());
+}
+
+QString CTabAES256Dlg::WipeSource(const std::filesystem::path& input, const JobContext& job) {
+    RunState& run = m_run;
+    run.erasing = true;
+    run.wipeSize = QueryFileSize(input).value_or(0);
+    const bool wiped = WipeFile(input, kWipePasses, FileCryptProgress, this, job.StopToken());
+    run.erasing = false;
+    return Text(wiped ? "完成并已擦除" : "擦除失败");
+}
+
+void CTabAES256Dlg::PostRowStatus(std::size_t index, const QString& text) {
+    const ListView::RowId id = m_run.rowIds[index];
+    m_run.job->Post([this, id, text] { SetRowStatus(FileList()->RowOfId(id), text); });
+}
+
+void CTabAES256Dlg::FileCryptProgress(int32_t value, void* page) {
+    auto* self = static_cast<CTabAES256Dlg*>(page);
+    RunState& run = self->m_run;
+    QString text;
+    if (run.erasing) {
+        // The wipe announces block indexes; the row shows how much of the
+        // file has been overwritten.
+        text = Text("擦除中 %1%..").arg(WipePassPercent(value, run.wipeSize));
+    } else if (run.decrypt) {
+        text = Text("解密 %1%..").arg(value);
+    } else {
+        text = Text("加密 %1%..").arg(value);
+    }
+    if (text == run.lastProgress) return;  // nothing new to show
+    run.lastProgress = text;
+    self->PostRowStatus(run.currentRow, text);
+}
+
+void CTabAES256Dlg::OnStopRun() {
+    if (!IsRunning()) return;
+    m_worker.Stop();
+    ShowSettledOutcomes();
+    const std::size_t current = m_run.currentRow;
+    if (current < m_run.outcomes.size() && m_run.outcomes[current].isEmpty())
+        SetRowStatus(FileList()->RowOfId(m_run.rowIds[current]), Text("已取消"));
+    EnableRunControls(true);
+}
+
+void CTabAES256Dlg::ShowSettledOutcomes() {
+    ListView* list = FileList();
+    for (std::size_t i = 0; i < m_run.outcomes.size(); ++i) {
+        if (m_run.outcomes[i].isEmpty()) continue;
+        const int row = list->RowOfId(m_run.rowIds[i]);
+        if (row >= 0 && list->Text(row, kStatusColumn) != m_run.outcomes[i])
+            list->SetText(row, kStatusColumn, m_run.outcomes[i]);
+    }
+}
+
+void CTabAES256Dlg::ForgetKey() {
+    SecureWipe(m_run.key, sizeof m_run.key);
 }

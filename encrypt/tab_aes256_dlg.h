@@ -1,24 +1,95 @@
 #pragma once
 // The encryption page (tab 0): a list of files encrypted or decrypted in turn.
+//
+// A run copies every listed path and the row that shows it, then one worker
+// takes the files one after another: the output name, the file procedure of
+// the chosen cipher and direction, optionally the wipe of the source. The
+// worker never touches a widget; it posts each status text to the window
+// thread, addressed by the row's identity, so rows that a drop inserts above
+// during the run do not misdirect it. "停止" asks the worker to stop and waits
+// for it (at most one MiB of work); the core removes the partial output, and
+// nothing of the stopped run reaches the page afterwards.
 
 #include <QString>
+#include <cstdint>
+#include <filesystem>
+#include <vector>
 
 #include "platform/desktop/dialog_window.h"
-
-class ListView;
+#include "platform/desktop/job_runner.h"
+#include "platform/desktop/list_view.h"
 
 class CTabAES256Dlg : public DialogWindow {
   public:
     CTabAES256Dlg();
+    ~CTabAES256Dlg() override;
 
     /// Inserts a row at `position` (0..row count) with the path, size text and
     /// status text; later rows move down.
     void InsertFileRow(int position, const QString& path, const QString& sizeText,
                        const QString& statusText);
+    /// Sets the status column of the row at `row` and scrolls it into view.
+    void SetRowStatus(int row, const QString& text);
+    /// Enables the controls of an idle page (true) or only Stop (false).
+    void EnableRunControls(bool enable);
+
     ListView* FileList() const;
+    /// True from the start of a run until it ended or was stopped.
+    bool IsRunning() const { return m_worker.Running(); }
 
   protected:
     void OnInitDialog() override;
+
+    // Handlers of the page's buttons.
+    void OnCtlColor();
+    void OnAddFiles();
+    void OnOpenLocation();
+    void OnRemoveFiles();
+    void OnClearList();
+    void OnDecryptCheck();
+    void OnStartRun();
+    void OnStopRun();
+
+  private:
+    /// The settings and progress of one run. The window thread writes the
+    /// settings before the worker starts; during the run only the worker
+    /// touches this, and the window thread reads it again once the worker
+    /// has returned.
+    struct RunState {
+        bool camellia = false;
+        bool decrypt = false;
+        /// Cleared for the rest of the run by the first failed file.
+        bool eraseOption = false;
+        uint8_t key[32] = {};
+        std::vector<std::filesystem::path> paths;
+        std::vector<ListView::RowId> rowIds;
+        /// The final status of each file the worker finished; empty otherwise.
+        std::vector<QString> outcomes;
+
+        std::size_t currentRow = 0;  ///< index into paths
+        bool erasing = false;        ///< the source of the current row is being wiped
+        uint64_t wipeSize = 0;       ///< size of the file being wiped
+        QString lastProgress;        ///< the progress text posted last
+        const JobContext* job = nullptr;
+    };
+
+    void ListCommandLineFile();
+    void TakeRunSettings();
+    void CryptWorker(const JobContext& job);
+    bool CryptFile(const std::filesystem::path& input, const JobContext& job);
+    QString WipeSource(const std::filesystem::path& input, const JobContext& job);
+    /// Posts a status text for the run's row `index` (worker thread).
+    void PostRowStatus(std::size_t index, const QString& text);
+    /// The core's progress callback; `page` is this page.
+    static void FileCryptProgress(int32_t value, void* page);
+    /// After a stop: statuses the worker settled but whose posts were dropped.
+    void ShowSettledOutcomes();
+    void ForgetKey();
+
+    RunState m_run;
+    // Declared last so that it is destroyed first: it stops a running worker
+    // before the state the worker uses goes away.
+    JobRunner m_worker;
 };
 
 /// The size text of a file for the list: "<KiB> KB" or "打开文件失败".

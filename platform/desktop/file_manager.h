@@ -1,0 +1,22 @@
+#pragma once
+// Showing a file in the desktop's file manager, behind an interface so that
+// tests can record the request instead of opening a window.
+
+#include <QString>
+
+class FileManagerService {
+  public:
+    virtual ~FileManagerService() = default;
+    /// Shows `path` selected in its folder; true when the request went out.
+    virtual bool ShowFile(const QString& path) = 0;
+};
+
+/// Asks the file manager to show `path` selected
+/// (org.freedesktop.FileManager1.ShowItems on the session bus); when no file
+/// manager answers, opens the file's folder with the desktop's default handler.
+/// Never blocks the window thread: the answer is awaited asynchronously.
+bool ShowFileInFileManager(const QString& path);
+
+/// Installs `service` for later requests; nullptr restores the real one. The
+/// caller keeps ownership.
+void SetFileManagerService(FileManagerService* service);
