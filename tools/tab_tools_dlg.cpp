@@ -1,13 +1,67 @@
 #include "tools/tab_tools_dlg.h"
 
+#include <string>
+
 #include "app/resources/dialog_templates.h"
-#include "platform/desktop/list_view.h"
+#include "platform/desktop/file_dialog.h"
+#include "platform/desktop/message_box.h"
+#include "platform/desktop/path_text.h"
+#include "platform/system/secure_wipe.h"
+#include "tools/base64_text.h"
+#include "tools/password.h"
+#include "tools/wipe.h"
 
 namespace {
+
+// Password generator.
+constexpr int kLengthEdit = 1015;
+constexpr int kPasswordEdit = 1016;
+constexpr int kGenerateButton = 1017;
+constexpr int kUpperCheck = 1022;
+constexpr int kLowerCheck = 1019;
+constexpr int kDigitsCheck = 1020;
+constexpr int kSymbolsCheck = 1021;
+constexpr int kLengthLimit = 4;
+
+// Base64.
+constexpr int kBase64Edit = 1028;
+constexpr int kEncodeButton = 1031;
+constexpr int kDecodeButton = 1032;
+constexpr int kBase64Limit = 1048576;
+
+// Wipe list.
 constexpr int kWipeList = 1003;
+constexpr int kAddButton = 1023;
+constexpr int kRemoveButton = 1027;
+constexpr int kClearButton = 1018;
+constexpr int kOnePassRadio = 1024;
+constexpr int kSevenPassRadio = 1025;
+constexpr int kThirtyFivePassRadio = 1026;
+constexpr int kEraseButton = 1030;
+constexpr int kStopButton = 1029;
+
+// Controls that would change a running wipe; disabled while it runs.
+constexpr int kWipeSettingControls[] = {kOnePassRadio, kSevenPassRadio, kThirtyFivePassRadio,
+                                        kAddButton,    kRemoveButton,   kClearButton,
+                                        kEraseButton};
+
+const QString kStatusAdded = QStringLiteral("就绪");
+const QString kStatusWiped = QStringLiteral("已擦除");
+const QString kStatusFailed = QStringLiteral("擦除失败");
+const QString kStatusCancelled = QStringLiteral("已取消");
+
+QString WipeProgressText(int32_t megabytes) {
+    return QStringLiteral("擦除 %1 MB..").arg(megabytes);
 }
 
+}  // namespace
+
 CTabToolsDlg::CTabToolsDlg() : DialogWindow(ToolsPageTemplate()) {}
+
+CTabToolsDlg::~CTabToolsDlg() {
+    // The worker posts to this page; it must be gone before the page is.
+    m_wipeJob.Stop();
+}
 
 void CTabToolsDlg::OnInitDialog() {
     PaintWhite();
@@ -17,7 +71,68 @@ void CTabToolsDlg::OnInitDialog() {
         list->InsertColumn(0, QStringLiteral("文件路径"), 180);
         list->InsertColumn(1, QStringLiteral("状态"), 90);
     }
+    SetChecked(kOnePassRadio, true);
+    SetWipeControlsIdle(true);
+
+    LimitText(kLengthEdit, kLengthLimit);
+    SetChecked(kUpperCheck, kDefaultPasswordClasses.upper);
+    SetChecked(kLowerCheck, kDefaultPasswordClasses.lower);
+    SetChecked(kDigitsCheck, kDefaultPasswordClasses.digits);
+    SetChecked(kSymbolsCheck, kDefaultPasswordClasses.symbols);
+    LimitText(kBase64Edit, kBase64Limit);
+
+    OnClicked(kGenerateButton, [this] { OnGenerate(); });
+    OnClicked(kEncodeButton, [this] { OnEncode(); });
+    OnClicked(kDecodeButton, [this] { OnDecode(); });
+    OnClicked(kAddButton, [this] { OnAddFiles(); });
+    OnClicked(kRemoveButton, [this] { OnRemoveFiles(); });
+    OnClicked(kClearButton, [this] { OnClearFiles(); });
+    OnClicked(kEraseButton, [this] { OnErase(); });
+    OnClicked(kStopButton, [this] { OnStop(); });
 }
+
+// ---------------------------------------------------------------------------
+// Password generator
+
+void CTabToolsDlg::OnGenerate() {
+    FocusItem(kPasswordEdit);
+    const PasswordClasses classes{IsChecked(kUpperCheck), IsChecked(kLowerCheck),
+                                  IsChecked(kDigitsCheck), IsChecked(kSymbolsCheck)};
+    std::string password;
+    switch (GenerateFromFields(ItemText(kLengthEdit).toStdU16String(), classes, password)) {
+        case GenerateOutcome::kGenerated: {
+            QString text = QString::fromLatin1(password.data(), qsizetype(password.size()));
+            SecureWipe(password.data(), password.size());
+            SetItemText(kPasswordEdit, text);
+            text.fill(QChar(u'\0'));
+            break;
+        }
+        case GenerateOutcome::kBadLength:
+            FocusItem(kLengthEdit);
+            break;
+        case GenerateOutcome::kNoClass:
+        case GenerateOutcome::kRandomFailure:
+            break;
+    }
+}
+
+// ---------------------------------------------------------------------------
+// Base64
+
+void CTabToolsDlg::OnEncode() {
+    FocusItem(kBase64Edit);
+    if (const auto encoded = EncodeFieldText(ItemText(kBase64Edit).toStdU16String()))
+        SetItemText(kBase64Edit, QString::fromStdU16String(*encoded));
+}
+
+void CTabToolsDlg::OnDecode() {
+    FocusItem(kBase64Edit);
+    if (const auto decoded = DecodeFieldText(ItemText(kBase64Edit).toStdU16String()))
+        SetItemText(kBase64Edit, QString::fromStdU16String(*decoded));
+}
+
+// ---------------------------------------------------------------------------
+// Wipe list
 
 ListView* CTabToolsDlg::WipeList() const {
     return List(kWipeList);
@@ -27,4 +142,133 @@ void CTabToolsDlg::InsertWipeRow(int index, const QString& path, const QString& 
     ListView* list = WipeList();
     const int row = list->InsertRow(index, path);
     list->SetText(row, 1, status);
+}
+
+void CTabToolsDlg::SetWipeRowStatus(int row, const QString& text) {
+    ListView* list = WipeList();
+    list->SetText(row, 1, text);
+    list->EnsureVisible(row);
+}
+
+void CTabToolsDlg::SetWipeStatusOfRowId(ListView::RowId row, const QString& text) {
+    const int position = WipeList()->RowOfId(row);
+    if (position >= 0) SetWipeRowStatus(position, text);
+}
+
+void CTabToolsDlg::OnAddFiles() {
+    const OpenFileSelection selection =
+        ShowOpenFileDialog(this, QStringLiteral("所有文件(*.*)"), true);
+    for (const QString& path : SelectedPaths(selection))
+        InsertWipeRow(WipeList()->Count(), path, kStatusAdded);
+}
+
+void CTabToolsDlg::OnRemoveFiles() {
+    ListView* list = WipeList();
+    const std::vector<int> rows = list->SelectedRows();
+    // From the bottom up, so the positions still to delete stay valid.
+    for (auto row = rows.rbegin(); row != rows.rend(); ++row) list->DeleteRow(*row);
+}
+
+void CTabToolsDlg::OnClearFiles() {
+    WipeList()->DeleteAll();
+}
+
+void CTabToolsDlg::SetWipeControlsIdle(bool idle) {
+    for (int id : kWipeSettingControls) EnableItem(id, idle);
+    EnableItem(kStopButton, !idle);
+}
+
+int CTabToolsDlg::SelectedPasses() const {
+    if (IsChecked(kOnePassRadio)) return 1;
+    if (IsChecked(kSevenPassRadio)) return 7;
+    return 35;
+}
+
+void CTabToolsDlg::OnErase() {
+    if (m_wipeJob.Running()) return;
+    FocusItem(kWipeList);
+    ListView* list = WipeList();
+    const int count = list->Count();
+    if (count == 0) {
+        ShowMessage(this, QStringLiteral("没有添加文件到列表"), QStringLiteral("提示"),
+                    MessageIcon::Exclamation);
+        return;
+    }
+    if (ShowMessage(this, QStringLiteral("列表中的文件将会永远丢失！"), QStringLiteral("警告"),
+                    MessageIcon::Exclamation, MessageButtons::YesNo) != MessageAnswer::Yes)
+        return;
+
+    // The worker works from this copy: rows added later are not part of it.
+    auto run = std::make_shared<WipeRun>();
+    run->entries.reserve(static_cast<std::size_t>(count));
+    for (int row = 0; row < count; ++row)
+        run->entries.push_back({ToPath(list->Text(row, 0)), list->IdOfRow(row)});
+    run->passes = SelectedPasses();
+    run->outcomes = std::make_unique<std::atomic<WipeOutcome>[]>(run->entries.size());
+    for (std::size_t i = 0; i < run->entries.size(); ++i) run->outcomes[i] = WipeOutcome::kPending;
+    m_wipeRun = run;
+
+    SetWipeControlsIdle(false);
+    m_wipeJob.Start([this, run](const JobContext& job) { WipeWorker(run, job); },
+                    [this] { SetWipeControlsIdle(true); });
+}
+
+namespace {
+
+// What the wipe's progress callback needs to find the row of the file.
+struct WipeProgressContext {
+    CTabToolsDlg* page;
+    const JobContext* job;
+    ListView::RowId row;
+};
+
+}  // namespace
+
+void CTabToolsDlg::WipeWorker(const std::shared_ptr<WipeRun>& run, const JobContext& job) {
+    // Runs on the worker thread: the page is reached only through posted updates.
+    const auto progress = [](int32_t block, void* context) {
+        const auto* where = static_cast<const WipeProgressContext*>(context);
+        where->job->Post([page = where->page, row = where->row, block] {
+            page->SetWipeStatusOfRowId(row, WipeProgressText(block));
+        });
+    };
+    for (std::size_t i = 0; i < run->entries.size(); ++i) {
+        if (job.StopRequested()) return;
+        const WipeRun::Entry& entry = run->entries[i];
+        run->outcomes[i] = WipeOutcome::kRunning;
+        WipeProgressContext context{this, &job, entry.row};
+        const bool wiped = WipeFile(entry.path, run->passes, progress, &context, job.StopToken());
+        // A wipe cut short by Stop stays "running": Stop marks it cancelled.
+        if (!wiped && job.StopRequested()) return;
+        run->outcomes[i] = wiped ? WipeOutcome::kWiped : WipeOutcome::kFailed;
+        job.Post([this, row = entry.row, wiped] {
+            SetWipeStatusOfRowId(row, wiped ? kStatusWiped : kStatusFailed);
+        });
+    }
+}
+
+void CTabToolsDlg::OnStop() {
+    if (!m_wipeJob.Running()) return;
+    // Returns once the worker has ended (within one MiB block of work); none of
+    // its updates arrive after this.
+    m_wipeJob.Stop();
+    // Updates the worker posted but the page had not yet shown were dropped:
+    // write every file's final status from what the worker recorded.
+    const WipeRun& run = *m_wipeRun;
+    for (std::size_t i = 0; i < run.entries.size(); ++i) {
+        switch (run.outcomes[i].load()) {
+            case WipeOutcome::kWiped:
+                SetWipeStatusOfRowId(run.entries[i].row, kStatusWiped);
+                break;
+            case WipeOutcome::kFailed:
+                SetWipeStatusOfRowId(run.entries[i].row, kStatusFailed);
+                break;
+            case WipeOutcome::kRunning:
+                SetWipeStatusOfRowId(run.entries[i].row, kStatusCancelled);
+                break;
+            case WipeOutcome::kPending:
+                break;
+        }
+    }
+    SetWipeControlsIdle(true);
 }
