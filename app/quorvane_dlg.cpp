@@ -86,6 +86,7 @@ void CQuorvaneDlg::OnInitDialog() {
 
     ShowPage(tabs->currentIndex());
     connect(tabs, &QTabBar::currentChanged, this, [this] { OnTabSelChange(); });
+    OnClicked(kIdCancel, [this] { OnCancel(); });
     setAcceptDrops(true);
 }
 

@@ -1,0 +1,198 @@
+// The main window: pages, tab switching, drop routing, keys and version texts.
+#include <gtest/gtest.h>
+
+#include <QKeyEvent>
+#include <QMimeData>
+#include <QPushButton>
+#include <QTabBar>
+#include <QUrl>
+
+#include "app/build_info.h"
+#include "app/quorvane_dlg.h"
+#include "app/tab_about_dlg.h"
+#include "encrypt/tab_aes256_dlg.h"
+#include "hash/tab_hash_dlg.h"
+#include "platform/desktop/list_view.h"
+#include "support/gui_support.h"
+#include "support/test_files.h"
+#include "tools/tab_tools_dlg.h"
+
+using namespace testing_support;
+
+namespace {
+
+class MainWindowTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        window.Create(nullptr);
+        window.show();
+    }
+
+    int VisiblePageCount() const {
+        int visible = 0;
+        for (int i = 0; i < CQuorvaneDlg::kPageCount; ++i) visible += window.Page(i)->isVisible();
+        return visible;
+    }
+
+    QString MakeFile(const std::string& name, std::size_t size) {
+        const auto path = dir / name;
+        WriteFile(path, std::vector<uint8_t>(size, 0x5A));
+        return QString::fromStdString(path.string());
+    }
+
+    void SendKey(QWidget* target, int key) {
+        QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier);
+        QCoreApplication::sendEvent(target, &press);
+    }
+
+    ScriptedMessageBoxes boxes;
+    TempDir dir;
+    CQuorvaneDlg window;
+};
+
+TEST_F(MainWindowTest, StartsWithFourPagesAndOnlyTheEncryptionPageShown) {
+    EXPECT_EQ(window.TabBar()->count(), 4);
+    EXPECT_EQ(window.TabBar()->tabText(0), QStringLiteral("AES256/Camellia256文件加解密"));
+    EXPECT_EQ(window.TabBar()->tabText(1), QStringLiteral("文件哈希值计算(MD5/SHA-1/SHA512..)"));
+    EXPECT_EQ(window.TabBar()->tabText(2), QStringLiteral("安全工具"));
+    EXPECT_EQ(window.TabBar()->tabText(3), QStringLiteral("关于..."));
+    for (int i = 0; i < CQuorvaneDlg::kPageCount; ++i) {
+        ASSERT_NE(window.Page(i), nullptr);
+        EXPECT_EQ(window.Page(i)->parentWidget(), &window) << "pages are children of the window";
+    }
+    EXPECT_TRUE(window.EncryptionPage()->isVisible());
+    EXPECT_EQ(VisiblePageCount(), 1);
+    EXPECT_EQ(window.CurrentPage(), 0);
+}
+
+TEST_F(MainWindowTest, EverySwitchShowsExactlyOnePageInThePageRectangle) {
+    const QRect client = window.rect();
+    const QRect expected(20, 40, client.width() - 40, client.height() - 85);
+    for (int tab : {2, 1, 3, 0, 3, 2}) {
+        window.TabBar()->setCurrentIndex(tab);
+        EXPECT_EQ(window.CurrentPage(), tab);
+        EXPECT_EQ(VisiblePageCount(), 1) << "after switching to tab " << tab;
+        EXPECT_TRUE(window.Page(tab)->isVisible());
+        EXPECT_EQ(window.Page(tab)->geometry(), expected);
+    }
+}
+
+TEST_F(MainWindowTest, HiddenPagesKeepTheirState) {
+    window.EncryptionPage()->InsertFileRow(0, "/tmp/kept", "0 KB", "就绪");
+    window.TabBar()->setCurrentIndex(2);
+    window.TabBar()->setCurrentIndex(0);
+    EXPECT_EQ(window.EncryptionPage()->FileList()->Count(), 1);
+}
+
+TEST_F(MainWindowTest, DropOnEncryptionTabPutsNewRowsFirstInDropOrder) {
+    CTabAES256Dlg* page = window.EncryptionPage();
+    page->InsertFileRow(0, "/old/one", "1 KB", "就绪");
+    page->InsertFileRow(1, "/old/two", "2 KB", "就绪");
+    const QStringList dropped = {MakeFile("a", 0), MakeFile("b", 1023), MakeFile("c", 1024)};
+    window.OnDropFiles(dropped);
+
+    ListView* list = page->FileList();
+    ASSERT_EQ(list->Count(), 5);
+    for (int i = 0; i < 3; ++i) {
+        EXPECT_EQ(list->Text(i, 0), dropped[i]);
+        EXPECT_EQ(list->Text(i, 2), QStringLiteral("就绪."));
+    }
+    EXPECT_EQ(list->Text(3, 0), QStringLiteral("/old/one"));
+    EXPECT_EQ(list->Text(4, 0), QStringLiteral("/old/two"));
+}
+
+TEST_F(MainWindowTest, DroppedFilesGetTheirSizeTextsAndUnopenableOnesAreListedToo) {
+    const QStringList dropped = {MakeFile("zero", 0),
+                                 MakeFile("k-1", 1023),
+                                 MakeFile("k", 1024),
+                                 MakeFile("five", 5000000),
+                                 QString::fromStdString(dir.path().string()),
+                                 QString::fromStdString((dir / "missing").string()),
+                                 MakeFile("名字 with space", 2048)};
+    window.OnDropFiles(dropped);
+    ListView* list = window.EncryptionPage()->FileList();
+    ASSERT_EQ(list->Count(), dropped.size());
+    const QStringList sizes = {"0 KB",         "0 KB",         "1 KB", "4882 KB",
+                               "打开文件失败", "打开文件失败", "2 KB"};
+    for (int i = 0; i < sizes.size(); ++i) EXPECT_EQ(list->Text(i, 1), sizes[i]) << i;
+}
+
+TEST_F(MainWindowTest, DropOnHashTabTakesOnlyTheFirstFile) {
+    window.TabBar()->setCurrentIndex(1);
+    const QStringList dropped = {MakeFile("first", 10), MakeFile("second", 20)};
+    window.OnDropFiles(dropped);
+    EXPECT_EQ(window.HashPage()->m_filePath, dropped.front());
+    // Let a hash run that the drop may have started finish before teardown.
+    ServeEvents(200);
+}
+
+TEST_F(MainWindowTest, DropOnToolsTabListsFilesFirstWithoutOpeningThem) {
+    window.TabBar()->setCurrentIndex(2);
+    window.ToolsPage()->InsertWipeRow(0, "/old", "就绪");
+    window.OnDropFiles({"/nowhere/x", "/nowhere/y"});
+    ListView* list = window.ToolsPage()->WipeList();
+    ASSERT_EQ(list->Count(), 3);
+    EXPECT_EQ(list->Text(0, 0), QStringLiteral("/nowhere/x"));
+    EXPECT_EQ(list->Text(1, 0), QStringLiteral("/nowhere/y"));
+    EXPECT_EQ(list->Text(1, 1), QStringLiteral("就绪."));
+    EXPECT_EQ(list->Text(2, 0), QStringLiteral("/old"));
+}
+
+TEST_F(MainWindowTest, DropOnAboutTabOnlyThanksTheUser) {
+    window.TabBar()->setCurrentIndex(3);
+    window.OnDropFiles({MakeFile("f", 1)});
+    ASSERT_EQ(boxes.shown.size(), 1u);
+    EXPECT_EQ(boxes.shown[0].caption, QStringLiteral("Hi~"));
+    EXPECT_TRUE(boxes.shown[0].text.startsWith("Thank you for using my program! Please visit "));
+    EXPECT_EQ(boxes.shown[0].icon, MessageIcon::Information);
+    EXPECT_EQ(window.EncryptionPage()->FileList()->Count(), 0);
+    EXPECT_EQ(window.ToolsPage()->WipeList()->Count(), 0);
+}
+
+TEST_F(MainWindowTest, RealDropEventReachesTheRoutingFromAnywhereOnTheWindow) {
+    const QString file = MakeFile("dropped file.bin", 3000);
+    QMimeData data;
+    data.setUrls({QUrl::fromLocalFile(file)});
+    const QPoint where = window.EncryptionPage()->geometry().center();
+    QDragEnterEvent enter(where, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(&window, &enter);
+    EXPECT_TRUE(enter.isAccepted());
+    QDropEvent drop(where, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(&window, &drop);
+    ListView* list = window.EncryptionPage()->FileList();
+    ASSERT_EQ(list->Count(), 1);
+    EXPECT_EQ(list->Text(0, 0), file);
+    EXPECT_EQ(list->Text(0, 1), QStringLiteral("2 KB"));
+}
+
+TEST_F(MainWindowTest, EnterDoesNothingWhileEscAndTheExitButtonClose) {
+    window.TabBar()->setFocus();
+    SendKey(window.TabBar(), Qt::Key_Return);
+    SendKey(&window, Qt::Key_Return);
+    EXPECT_TRUE(window.isVisible()) << "Enter must not close the window";
+    SendKey(window.EncryptionPage(), Qt::Key_Escape);
+    EXPECT_TRUE(window.isVisible()) << "Esc inside a page is the page's own";
+    EXPECT_TRUE(window.EncryptionPage()->isVisible());
+
+    SendKey(&window, Qt::Key_Escape);
+    EXPECT_FALSE(window.isVisible());
+
+    window.show();
+    ASSERT_TRUE(window.isVisible());
+    window.ItemAs<QPushButton>(kIdCancel)->click();
+    EXPECT_FALSE(window.isVisible());
+}
+
+TEST_F(MainWindowTest, VersionTextsNameTheRealBuild) {
+    EXPECT_EQ(window.windowTitle(),
+              QStringLiteral("Quorvane %1 Ver: 0.2.0").arg(BuildArchitecture()));
+    const QString bits = sizeof(void*) == 8 ? "(64-bit)" : "(32-bit)";
+    EXPECT_EQ(QString::fromStdString(VersionLabelText()), "Quorvane Ver: 0.2.0 " + bits);
+#if defined(__x86_64__)
+    EXPECT_EQ(window.windowTitle(), QStringLiteral("Quorvane x86_64 Ver: 0.2.0"));
+#endif
+    EXPECT_EQ(window.size(), window.minimumSize()) << "the window cannot be resized";
+    EXPECT_EQ(window.size(), window.maximumSize());
+}
+
+}  // namespace

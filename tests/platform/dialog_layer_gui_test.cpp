@@ -1,0 +1,176 @@
+// The dialog layer: templates to widgets, controls by identifier, lists, jobs.
+#include <gtest/gtest.h>
+
+#include <QCheckBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QPlainTextEdit>
+#include <QPushButton>
+#include <atomic>
+#include <thread>
+
+#include "platform/desktop/command_line.h"
+#include "platform/desktop/dialog_window.h"
+#include "platform/desktop/file_dialog.h"
+#include "platform/desktop/job_runner.h"
+#include "platform/desktop/list_view.h"
+#include "support/gui_support.h"
+
+using namespace testing_support;
+
+namespace {
+
+const DialogTemplate kSample{
+    500,
+    200,
+    100,
+    "Sample",
+    {
+        {10, ControlKind::PushButton, "按钮", kStyleNone, {4, 8, 50, 14}},
+        {11, ControlKind::CheckBox, "选项", kDisabled, {4, 30, 50, 10}},
+        {12, ControlKind::Edit, "", kDigitsOnly, {60, 8, 40, 12}},
+        {13, ControlKind::MultiLineEdit, "", kVScroll, {60, 30, 100, 40}},
+        {14, ControlKind::ListView, "", kMultiSelect, {4, 50, 50, 40}},
+        {kNoId, ControlKind::StaticText, "标签", kAlignRight, {110, 8, 40, 9}},
+    }};
+
+class Sample : public DialogWindow {
+  public:
+    Sample() : DialogWindow(kSample) {}
+    int initCalls = 0;
+
+  protected:
+    void OnInitDialog() override { ++initCalls; }
+};
+
+TEST(DialogWindow, BuildsControlsAtTheirTemplatePlacesAndReachesThemById) {
+    QWidget parent;
+    Sample dialog;
+    dialog.Create(&parent);
+    EXPECT_EQ(dialog.initCalls, 1);
+    EXPECT_EQ(dialog.parentWidget(), &parent);
+    const DialogUnits& units = dialog.Units();
+    EXPECT_EQ(dialog.Item(10)->geometry(), units.ToPixels({4, 8, 50, 14}));
+    EXPECT_EQ(dialog.ItemText(10), QStringLiteral("按钮"));
+    EXPECT_FALSE(dialog.IsItemEnabled(11));
+    dialog.EnableItem(11, true);
+    EXPECT_TRUE(dialog.IsItemEnabled(11));
+    dialog.SetChecked(11, true);
+    EXPECT_TRUE(dialog.IsChecked(11));
+    EXPECT_EQ(dialog.Item(999), nullptr);
+    EXPECT_EQ(dialog.ItemText(999), QString());
+
+    dialog.LimitText(12, 4);
+    dialog.ItemAs<QLineEdit>(12)->insert("12345");
+    EXPECT_EQ(dialog.ItemText(12), QStringLiteral("1234"));
+    dialog.LimitText(13, 5);
+    dialog.ItemAs<QPlainTextEdit>(13)->insertPlainText("abcdefgh");
+    EXPECT_EQ(dialog.ItemText(13), QStringLiteral("abcde"));
+
+    int clicks = 0;
+    dialog.OnClicked(10, [&] { ++clicks; });
+    dialog.ItemAs<QPushButton>(10)->click();
+    EXPECT_EQ(clicks, 1);
+}
+
+TEST(DialogUnits, ConvertLikeTheDialogManager) {
+    const DialogUnits units;
+    ASSERT_GT(units.baseX(), 3);
+    ASSERT_GT(units.baseY(), 8);
+    EXPECT_EQ(units.ToPixelsX(4), units.baseX());
+    EXPECT_EQ(units.ToPixelsY(8), units.baseY());
+    const QRect r = units.ToPixels({10, 20, 30, 40});
+    EXPECT_EQ(r.left(), units.ToPixelsX(10));
+    EXPECT_EQ(r.right() + 1, units.ToPixelsX(40));
+    EXPECT_EQ(r.bottom() + 1, units.ToPixelsY(60));
+}
+
+TEST(ListView, RowOperationsKeepOrderSelectionAndIdentity) {
+    QWidget parent;
+    ListView list(&parent, true);
+    EXPECT_EQ(list.ColumnWidth(0), 0);
+    list.InsertColumn(0, "a", 100);
+    list.InsertColumn(1, "b", 50);
+    EXPECT_EQ(list.ColumnWidth(0), 100);
+    for (int i = 0; i < 5; ++i) list.InsertRow(list.Count(), QString::number(i));
+    const ListView::RowId idOfThree = list.IdOfRow(3);
+    list.InsertRow(0, "top");
+    list.InsertRow(99, "end");  // clamped to the end
+    EXPECT_EQ(list.Text(0, 0), QStringLiteral("top"));
+    EXPECT_EQ(list.Text(6, 0), QStringLiteral("end"));
+    EXPECT_EQ(list.RowOfId(idOfThree), 4);
+    list.SetText(4, 1, "status");
+    EXPECT_EQ(list.Text(4, 1), QStringLiteral("status"));
+
+    list.SelectRow(5, false);
+    list.SelectRow(2, true);
+    EXPECT_EQ(list.SelectedRows(), (std::vector<int>{2, 5}));
+    EXPECT_EQ(list.SelectionMark(), 2);
+    list.DeleteRow(2);
+    EXPECT_EQ(list.RowOfId(idOfThree), 3);
+    list.DeleteRow(3);
+    EXPECT_EQ(list.RowOfId(idOfThree), -1);
+    list.DeleteAll();
+    EXPECT_EQ(list.Count(), 0);
+}
+
+TEST(JobRunner, DeliversUpdatesInOrderThenFinishes) {
+    QObject page;
+    JobRunner runner(&page);
+    std::vector<int> seen;
+    bool finished = false;
+    ASSERT_TRUE(runner.Start(
+        [&seen](const JobContext& job) {
+            for (int i = 0; i < 5; ++i) job.Post([i, &seen] { seen.push_back(i); });
+        },
+        [&] { finished = true; }));
+    EXPECT_TRUE(runner.Running());
+    EXPECT_FALSE(runner.Start([](const JobContext&) {})) << "one job at a time";
+    ASSERT_TRUE(WaitUntil([&] { return finished; }));
+    EXPECT_FALSE(runner.Running());
+    EXPECT_EQ(seen, (std::vector<int>{0, 1, 2, 3, 4}));
+}
+
+TEST(JobRunner, StopWaitsForTheWorkerAndDropsEverythingItPostedAfterwards) {
+    QObject page;
+    JobRunner runner(&page);
+    std::atomic<int> blocks{0};
+    int delivered = 0;
+    bool finished = false;
+    runner.Start(
+        [&](const JobContext& job) {
+            while (!job.StopRequested()) {
+                ++blocks;
+                job.Post([&] { ++delivered; });
+                std::this_thread::sleep_for(std::chrono::milliseconds(1));
+            }
+            // Work the job does after noticing the stop must not reach the page.
+            job.Post([&] { delivered += 1000; });
+        },
+        [&] { finished = true; });
+    ASSERT_TRUE(WaitUntil([&] { return blocks.load() > 10; }));
+    runner.Stop();
+    EXPECT_FALSE(runner.Running());
+    const int before = delivered;
+    ServeEvents(100);
+    EXPECT_EQ(delivered, before) << "updates posted before Stop must be dropped too";
+    EXPECT_FALSE(finished);
+    // The runner can start again afterwards.
+    ASSERT_TRUE(runner.Start([](const JobContext&) {}, [&] { finished = true; }));
+    EXPECT_TRUE(WaitUntil([&] { return finished; }));
+}
+
+TEST(CommandLine, TakesTheFirstArgumentAndUnwrapsQuotes) {
+    EXPECT_EQ(CommandLineFileFrom({}), QString());
+    EXPECT_EQ(CommandLineFileFrom({"/a b/c.txt", "/ignored"}), QStringLiteral("/a b/c.txt"));
+    EXPECT_EQ(CommandLineFileFrom({"\"/a b/文件.txt\""}), QStringLiteral("/a b/文件.txt"));
+    EXPECT_EQ(CommandLineFileFrom({"\""}), QStringLiteral("\""));
+}
+
+TEST(FileDialog, SelectionsJoinFolderAndNamesWithOneSeparator) {
+    EXPECT_EQ(SelectedPaths({"", {"/x/one"}}), QStringList{"/x/one"});
+    EXPECT_EQ(SelectedPaths({"/x", {"a", "b"}}), (QStringList{"/x/a", "/x/b"}));
+    EXPECT_EQ(SelectedPaths({"/", {"a", "b"}}), (QStringList{"/a", "/b"}));
+}
+
+}  // namespace
