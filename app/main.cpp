@@ -1,12 +1,12 @@
 // quorvane: the window program.
 #include <QApplication>
-#include <clocale>
 #include <cstdio>
 
 #include "app/quorvane_app.h"
 #include "app/quorvane_dlg.h"
 #include "platform/desktop/command_line.h"
 #include "platform/desktop/dialog_units.h"
+#include "platform/system/code_page.h"
 
 int main(int argc, char** argv) {
     if (!WindowSystemAvailable()) {
@@ -16,7 +16,7 @@ int main(int argc, char** argv) {
         return 1;
     }
     QApplication application(argc, argv);
-    std::setlocale(LC_CTYPE, "");
+    UseUserLocaleCharset();
     QApplication::setApplicationName(QStringLiteral("Quorvane"));
     QApplication::setWindowIcon(ProgramIcon());
     QApplication::setFont(DialogFont());

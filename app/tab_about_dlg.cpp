@@ -1,9 +1,42 @@
 #include "app/tab_about_dlg.h"
 
-#include "app/resources/dialog_templates.h"
+#include <QFont>
+#include <QLabel>
 
-CTabAboutDlg::CTabAboutDlg() : DialogWindow(AboutPageTemplate()) {}
+#include "app/resources/dialog_templates.h"
+#include "platform/desktop/desktop_entry.h"
+#include "platform/desktop/message_box.h"
+
+namespace {
+constexpr int kContextMenuBox = 1037;
+}
+
+CTabAboutDlg::CTabAboutDlg(QString programPath)
+    : DialogWindow(AboutPageTemplate()), m_programPath(std::move(programPath)) {}
 
 void CTabAboutDlg::OnInitDialog() {
     PaintWhite();
+    // The product name stands out as the page's heading.
+    if (auto* heading = findChild<QLabel*>(); heading) {
+        QFont bold = heading->font();
+        bold.setBold(true);
+        heading->setFont(bold);
+    }
+    SetChecked(kContextMenuBox, OpenWithEntryMatches(m_programPath));
+    OnClicked(kContextMenuBox, [this] { OnContextMenuCheck(); });
+}
+
+void CTabAboutDlg::OnContextMenuCheck() {
+    const bool ticked = IsChecked(kContextMenuBox);
+    const bool done = ticked ? WriteOpenWithEntry(m_programPath) : RemoveOpenWithEntry();
+    if (!done) {
+        // The box keeps showing what is really installed.
+        SetChecked(kContextMenuBox, !ticked);
+        ShowMessage(this, QStringLiteral("访问注册表失败，此操作需要管理员权限"),
+                    QStringLiteral("Prompt"), MessageIcon::Exclamation);
+        return;
+    }
+    ShowMessage(
+        this, ticked ? QStringLiteral("成功添加到右键菜单") : QStringLiteral("成功删除右键菜单项"),
+        QStringLiteral("提示"), MessageIcon::Information);
 }

@@ -1,12 +1,23 @@
 #pragma once
-// The About page (tab 3).
+// The About page (tab 3): what the program is, and the check box that adds or
+// removes the file managers' "Open with Quorvane" entry.
+
+#include <QCoreApplication>
+#include <QString>
 
 #include "platform/desktop/dialog_window.h"
 
 class CTabAboutDlg : public DialogWindow {
   public:
-    CTabAboutDlg();
+    /// `programPath` is the program the entry starts; by default this program.
+    explicit CTabAboutDlg(QString programPath = QCoreApplication::applicationFilePath());
+
+    /// The click on check box 1037, after it changed its state.
+    void OnContextMenuCheck();
 
   protected:
     void OnInitDialog() override;
+
+  private:
+    QString m_programPath;
 };
