@@ -1,11 +1,211 @@
 #include "hash/tab_hash_dlg.h"
 
+#include <QCheckBox>
+#include <QLabel>
+#include <QPlainTextEdit>
+#include <QProgressBar>
+#include <QPushButton>
+#include <filesystem>
+#include <memory>
+#include <string>
+
 #include "app/resources/dialog_templates.h"
+#include "hash/digest_text.h"
+#include "hash/file_drivers.h"
+#include "platform/desktop/file_dialog.h"
+#include "platform/desktop/message_box.h"
+#include "platform/desktop/path_text.h"
+
+namespace {
+
+constexpr int kIdOpen = 1031;
+constexpr int kIdResult = 1032;
+constexpr int kIdProgress = 1033;
+constexpr int kIdStop = 1034;
+constexpr int kIdStatus = 1035;
+
+constexpr int kAlgorithmCount = 5;
+
+// Runs one driver; on success `digestText` receives the digest as the page
+// prints it.
+using DigestRunner = HashResult (*)(const std::filesystem::path& path, QString& digestText,
+                                    ProgressCallback progress, void* context, std::stop_token stop);
+
+HashResult RunMd5(const std::filesystem::path& path, QString& digestText, ProgressCallback progress,
+                  void* context, std::stop_token stop) {
+    uint32_t words[4];
+    const HashResult outcome = HashFileMd5(path, words, progress, context, stop);
+    if (outcome == kHashDone) digestText = FromUtf8(Md5WordsHex(words));
+    return outcome;
+}
+
+template <HashResult (*Driver)(const std::filesystem::path&, uint8_t*, ProgressCallback, void*,
+                               std::stop_token),
+          std::size_t Size>
+HashResult RunBytes(const std::filesystem::path& path, QString& digestText,
+                    ProgressCallback progress, void* context, std::stop_token stop) {
+    uint8_t digest[Size];
+    const HashResult outcome = Driver(path, digest, progress, context, stop);
+    if (outcome == kHashDone) digestText = FromUtf8(DigestHex(digest, Size));
+    return outcome;
+}
+
+// The five algorithms in the order the worker runs them.
+struct AlgorithmRow {
+    int checkBox;
+    const char* status;  // the status line while it runs
+    const char* name;    // the name in its section header
+    DigestRunner run;
+};
+
+const AlgorithmRow kAlgorithms[kAlgorithmCount] = {
+    {1036, "计算 MD5...", "MD5", &RunMd5},
+    {1037, "计算 SHA-1...", "SHA-1", &RunBytes<HashFileSha1, 20>},
+    {1038, "计算 SHA256...", "SHA256", &RunBytes<HashFileSha256, 32>},
+    {1040, "计算 SHA512...", "SHA512", &RunBytes<HashFileSha512, 64>},
+    {1041, "计算 Keccak...", "Keccak", &RunBytes<HashFileKeccak, 64>},
+};
+
+QString SectionHeader(const AlgorithmRow& algorithm) {
+    return QStringLiteral("\r\n\r\n") + QString::fromUtf8(algorithm.name) + QStringLiteral(":\r\n");
+}
+
+// What a section holds after its header: the digest, or why there is none.
+QString SectionBody(HashResult outcome, const QString& digestText) {
+    switch (outcome) {
+        case kHashDone:
+            return digestText;
+        case kHashCannotOpen:
+            return QStringLiteral("打开文件失败");
+        case kHashReadFailed:
+        case kHashStopped:
+            break;
+    }
+    return QStringLiteral("读取文件失败");
+}
+
+// The context the drivers hand to HashProgress: the page and the run.
+struct HashProgressTarget {
+    CTabHashDlg* page;
+    const JobContext* job;
+};
+
+}  // namespace
 
 CTabHashDlg::CTabHashDlg() : DialogWindow(HashPageTemplate()) {}
 
 void CTabHashDlg::OnInitDialog() {
     PaintWhite();
+    m_editResult = ItemAs<QPlainTextEdit>(kIdResult);
+    m_progress = Progress(kIdProgress);
+    m_staticThread = ItemAs<QLabel>(kIdStatus);
+    m_btnStop = ItemAs<QPushButton>(kIdStop);
+    m_btnOpen = ItemAs<QPushButton>(kIdOpen);
+    m_chkMd5 = ItemAs<QCheckBox>(kAlgorithms[0].checkBox);
+    m_chkSha1 = ItemAs<QCheckBox>(kAlgorithms[1].checkBox);
+    m_chkSha256 = ItemAs<QCheckBox>(kAlgorithms[2].checkBox);
+    m_chkSha512 = ItemAs<QCheckBox>(kAlgorithms[3].checkBox);
+    m_chkKeccak = ItemAs<QCheckBox>(kAlgorithms[4].checkBox);
+    for (const AlgorithmRow& algorithm : kAlgorithms) SetChecked(algorithm.checkBox, true);
+    m_pendingDrop = 0;
+    OnClicked(kIdOpen, [this] { OnOpen(); });
+    OnClicked(kIdStop, [this] { OnStop(); });
 }
 
-void CTabHashDlg::OnOpen() {}
+void CTabHashDlg::OnOpen() {
+    if (Running()) {
+        // Only a drop reaches here during a run ("打开..." is disabled). The
+        // run goes on; the dropped file is forgotten rather than hashed later.
+        m_pendingDrop = 0;
+        return;
+    }
+    FocusItem(kIdResult);
+    m_useMd5 = m_chkMd5->isChecked();
+    m_useSha1 = m_chkSha1->isChecked();
+    m_useSha256 = m_chkSha256->isChecked();
+    m_useSha512 = m_chkSha512->isChecked();
+    m_useKeccak = m_chkKeccak->isChecked();
+    if (!(m_useMd5 || m_useSha1 || m_useSha256 || m_useSha512 || m_useKeccak)) {
+        // A dropped path stays pending for the next press of "打开...".
+        ShowMessage(this, QStringLiteral("没有选择算法"), QStringLiteral("提示"),
+                    MessageIcon::Exclamation);
+        return;
+    }
+    if (m_pendingDrop == 1) {
+        StartWorker();
+        m_pendingDrop = 0;
+        return;
+    }
+    const QStringList chosen =
+        SelectedPaths(ShowOpenFileDialog(this, QStringLiteral("所有文件(*.*)"), false));
+    if (chosen.isEmpty()) return;
+    m_filePath = chosen.front();
+    StartWorker();
+}
+
+void CTabHashDlg::OnStop() {
+    // Waits for the worker to notice (at most one chunk); nothing it posted
+    // afterwards reaches the page, so the result edit keeps its content.
+    m_hWorker.Stop();
+    m_staticThread->setText(QStringLiteral("已取消"));
+    m_progress->setValue(0);
+    SetRunningControls(false);
+}
+
+void CTabHashDlg::StartWorker() {
+    HashRequest request;
+    request.path = m_filePath;
+    const int use[kAlgorithmCount] = {m_useMd5, m_useSha1, m_useSha256, m_useSha512, m_useKeccak};
+    for (int i = 0; i < kAlgorithmCount; ++i) request.use[i] = use[i] != 0;
+    auto result = std::make_shared<QString>();
+    SetRunningControls(true);
+    const bool started = m_hWorker.Start(
+        [this, request, result](const JobContext& job) { *result = HashWorker(request, job); },
+        [this, result] { FinishRun(*result); });
+    if (!started) SetRunningControls(false);
+}
+
+QString CTabHashDlg::HashWorker(const HashRequest& request, const JobContext& job) {
+    QString result = QStringLiteral("文件路径: ") + request.path;
+    const std::filesystem::path path = ToPath(request.path);
+    HashProgressTarget target{this, &job};
+    for (int i = 0; i < kAlgorithmCount; ++i) {
+        if (!request.use[i]) continue;
+        const AlgorithmRow& algorithm = kAlgorithms[i];
+        job.Post([this, status = QString::fromUtf8(algorithm.status)] {
+            m_staticThread->setText(status);
+        });
+        QString digestText;
+        const HashResult outcome =
+            algorithm.run(path, digestText, &CTabHashDlg::HashProgress, &target, job.StopToken());
+        if (outcome == kHashStopped) return {};
+        result += SectionHeader(algorithm) + SectionBody(outcome, digestText);
+    }
+    return result;
+}
+
+void CTabHashDlg::HashProgress(int32_t percent, void* context) {
+    const auto* target = static_cast<const HashProgressTarget*>(context);
+    CTabHashDlg* page = target->page;
+    target->job->Post([page, percent] { page->m_progress->setValue(percent); });
+}
+
+void CTabHashDlg::FinishRun(const QString& result) {
+    m_progress->setValue(0);
+    SetResult(result);
+    m_staticThread->setText(QStringLiteral("就绪"));
+    SetRunningControls(false);
+}
+
+void CTabHashDlg::SetRunningControls(bool running) {
+    for (const AlgorithmRow& algorithm : kAlgorithms) EnableItem(algorithm.checkBox, !running);
+    m_btnOpen->setEnabled(!running);
+    m_btnStop->setEnabled(running);
+}
+
+void CTabHashDlg::SetResult(const QString& text) {
+    m_resultText = text;
+    // The edit's own line break is a plain line feed; it shows (and copies)
+    // the text line by line.
+    m_editResult->setPlainText(QString(text).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
+}

@@ -1,17 +1,39 @@
 #pragma once
 // The hash page (tab 1): digests of one file with any of five algorithms.
+//
+// One worker per run reads the file once per ticked algorithm through the
+// core's file drivers. The worker never touches a widget: it posts its status
+// texts and progress values to the window thread, and the run's result text
+// reaches the page only when the run ended on its own. "停止" asks the worker
+// to stop and waits for it (at most one chunk of work).
 
 #include <QString>
+#include <cstdint>
 
 #include "platform/desktop/dialog_window.h"
+#include "platform/desktop/job_runner.h"
+
+class QCheckBox;
+class QLabel;
+class QPlainTextEdit;
+class QProgressBar;
+class QPushButton;
 
 class CTabHashDlg : public DialogWindow {
   public:
     CTabHashDlg();
 
-    /// The action of the "打开..." button: hashes the pending dropped file, or
-    /// asks the user for one.
+    /// The action of the "打开..." button and of a drop: hashes the pending
+    /// dropped file, or asks the user for one. Ignored while a run is going.
     void OnOpen();
+    /// The action of "停止": abandons the run.
+    void OnStop();
+
+    /// The last result text exactly as built, with CR LF line ends (the result
+    /// edit shows it with plain line breaks). Empty before the first run.
+    const QString& ResultText() const { return m_resultText; }
+    /// True from the start of a run until it ended or was stopped.
+    bool Running() const { return m_hWorker.Running(); }
 
     /// The path to hash; set by the main window's drop routing.
     QString m_filePath;
@@ -20,4 +42,43 @@ class CTabHashDlg : public DialogWindow {
 
   protected:
     void OnInitDialog() override;
+
+  private:
+    /// What one run hashes: copied from the page when the run starts, so that
+    /// a drop arriving during the run cannot change what the worker reads.
+    struct HashRequest {
+        QString path;
+        bool use[5] = {};
+    };
+
+    void StartWorker();
+    /// The worker thread's routine: runs every ticked driver and returns the
+    /// result text, or an empty text when the run was stopped.
+    QString HashWorker(const HashRequest& request, const JobContext& job);
+    /// The drivers' progress callback; `context` is the run's HashProgressTarget.
+    static void HashProgress(int32_t percent, void* context);
+    /// Steps of a run that ended on its own, on the window thread.
+    void FinishRun(const QString& result);
+    /// Idle: boxes and "打开..." enabled, "停止" disabled; running: the reverse.
+    void SetRunningControls(bool running);
+    void SetResult(const QString& text);
+
+    QPlainTextEdit* m_editResult = nullptr;
+    QProgressBar* m_progress = nullptr;
+    QLabel* m_staticThread = nullptr;
+    QPushButton* m_btnStop = nullptr;
+    QPushButton* m_btnOpen = nullptr;
+    QCheckBox* m_chkMd5 = nullptr;
+    QCheckBox* m_chkSha1 = nullptr;
+    QCheckBox* m_chkSha256 = nullptr;
+    QCheckBox* m_chkSha512 = nullptr;
+    QCheckBox* m_chkKeccak = nullptr;
+    int m_useMd5 = 0;
+    int m_useSha1 = 0;
+    int m_useSha256 = 0;
+    int m_useSha512 = 0;
+    int m_useKeccak = 0;
+    QString m_resultText;
+    /// The worker of the current run; destroyed (stopped) before the widgets.
+    JobRunner m_hWorker{this};
 };

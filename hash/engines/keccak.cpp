@@ -19,71 +19,89 @@ inline uint64_t Rotl(uint64_t x, int n) {
 }
 
 inline uint64_t LoadLe64(const uint8_t* p) {
-    uint64_t v = 0;
-    for (int i = 7; i >= 0; --i) v = (v << 8) | p[i];
-    return v;
+    return uint64_t(p[0]) | uint64_t(p[1]) << 8 | uint64_t(p[2]) << 16 | uint64_t(p[3]) << 24 |
+           uint64_t(p[4]) << 32 | uint64_t(p[5]) << 40 | uint64_t(p[6]) << 48 |
+           uint64_t(p[7]) << 56;
 }
 
 inline void StoreLe64(uint8_t* p, uint64_t v) {
-    for (int i = 0; i < 8; ++i) {
-        p[i] = uint8_t(v);
-        v >>= 8;
-    }
+    p[0] = uint8_t(v);
+    p[1] = uint8_t(v >> 8);
+    p[2] = uint8_t(v >> 16);
+    p[3] = uint8_t(v >> 24);
+    p[4] = uint8_t(v >> 32);
+    p[5] = uint8_t(v >> 40);
+    p[6] = uint8_t(v >> 48);
+    p[7] = uint8_t(v >> 56);
 }
 
-// One round on the lanes a[x + 5y]: theta, rho and pi fused into the
-// computation of b, then chi and iota. Written out lane by lane so the
-// compiler keeps the 25 lanes in registers.
-#define KECCAK_THETA_RHO_PI(dst, src, d, r) dst = Rotl(a[src] ^ d, r)
-inline void KeccakRound(uint64_t* a, uint64_t round_constant) {
-    const uint64_t c0 = a[0] ^ a[5] ^ a[10] ^ a[15] ^ a[20];
-    const uint64_t c1 = a[1] ^ a[6] ^ a[11] ^ a[16] ^ a[21];
-    const uint64_t c2 = a[2] ^ a[7] ^ a[12] ^ a[17] ^ a[22];
-    const uint64_t c3 = a[3] ^ a[8] ^ a[13] ^ a[18] ^ a[23];
-    const uint64_t c4 = a[4] ^ a[9] ^ a[14] ^ a[19] ^ a[24];
-    const uint64_t d0 = c4 ^ Rotl(c1, 1);
-    const uint64_t d1 = c0 ^ Rotl(c2, 1);
-    const uint64_t d2 = c1 ^ Rotl(c3, 1);
-    const uint64_t d3 = c2 ^ Rotl(c4, 1);
-    const uint64_t d4 = c3 ^ Rotl(c0, 1);
-
-    // b[y + 5((2x + 3y) mod 5)] = rot(a[x + 5y] ^ d[x], r[x][y]).
-    uint64_t b[25];
-    KECCAK_THETA_RHO_PI(b[0], 0, d0, 0);
-    KECCAK_THETA_RHO_PI(b[16], 5, d0, 36);
-    KECCAK_THETA_RHO_PI(b[7], 10, d0, 3);
-    KECCAK_THETA_RHO_PI(b[23], 15, d0, 41);
-    KECCAK_THETA_RHO_PI(b[14], 20, d0, 18);
-    KECCAK_THETA_RHO_PI(b[10], 1, d1, 1);
-    KECCAK_THETA_RHO_PI(b[1], 6, d1, 44);
-    KECCAK_THETA_RHO_PI(b[17], 11, d1, 10);
-    KECCAK_THETA_RHO_PI(b[8], 16, d1, 45);
-    KECCAK_THETA_RHO_PI(b[24], 21, d1, 2);
-    KECCAK_THETA_RHO_PI(b[20], 2, d2, 62);
-    KECCAK_THETA_RHO_PI(b[11], 7, d2, 6);
-    KECCAK_THETA_RHO_PI(b[2], 12, d2, 43);
-    KECCAK_THETA_RHO_PI(b[18], 17, d2, 15);
-    KECCAK_THETA_RHO_PI(b[9], 22, d2, 61);
-    KECCAK_THETA_RHO_PI(b[5], 3, d3, 28);
-    KECCAK_THETA_RHO_PI(b[21], 8, d3, 55);
-    KECCAK_THETA_RHO_PI(b[12], 13, d3, 25);
-    KECCAK_THETA_RHO_PI(b[3], 18, d3, 21);
-    KECCAK_THETA_RHO_PI(b[19], 23, d3, 56);
-    KECCAK_THETA_RHO_PI(b[15], 4, d4, 27);
-    KECCAK_THETA_RHO_PI(b[6], 9, d4, 20);
-    KECCAK_THETA_RHO_PI(b[22], 14, d4, 39);
-    KECCAK_THETA_RHO_PI(b[13], 19, d4, 8);
-    KECCAK_THETA_RHO_PI(b[4], 24, d4, 14);
-
-    for (int y = 0; y < 25; y += 5) {
-        a[y + 0] = b[y + 0] ^ (~b[y + 1] & b[y + 2]);
-        a[y + 1] = b[y + 1] ^ (~b[y + 2] & b[y + 3]);
-        a[y + 2] = b[y + 2] ^ (~b[y + 3] & b[y + 4]);
-        a[y + 3] = b[y + 3] ^ (~b[y + 4] & b[y + 0]);
-        a[y + 4] = b[y + 4] ^ (~b[y + 0] & b[y + 1]);
-    }
-    a[0] ^= round_constant;
-}
+// The 25 lanes live in named locals (index x + 5y) for the whole permutation
+// so that the compiler keeps what it can in registers. One round reads the
+// lanes `a` and writes the lanes `e`: theta's column parities first, then for
+// each row its five lanes after theta, rho and pi (only five temporaries
+// alive at a time), then chi on that row; iota on lane 0.
+#define KECCAK_ROUND(a, e, rc)                   \
+    c00 = a##00 ^ a##05 ^ a##10 ^ a##15 ^ a##20; \
+    c01 = a##01 ^ a##06 ^ a##11 ^ a##16 ^ a##21; \
+    c02 = a##02 ^ a##07 ^ a##12 ^ a##17 ^ a##22; \
+    c03 = a##03 ^ a##08 ^ a##13 ^ a##18 ^ a##23; \
+    c04 = a##04 ^ a##09 ^ a##14 ^ a##19 ^ a##24; \
+    d0 = c04 ^ Rotl(c01, 1);                     \
+    d1 = c00 ^ Rotl(c02, 1);                     \
+    d2 = c01 ^ Rotl(c03, 1);                     \
+    d3 = c02 ^ Rotl(c04, 1);                     \
+    d4 = c03 ^ Rotl(c00, 1);                     \
+    b0 = a##00 ^ d0;                             \
+    b1 = Rotl(a##06 ^ d1, 44);                   \
+    b2 = Rotl(a##12 ^ d2, 43);                   \
+    b3 = Rotl(a##18 ^ d3, 21);                   \
+    b4 = Rotl(a##24 ^ d4, 14);                   \
+    e##00 = b0 ^ (~b1 & b2);                     \
+    e##01 = b1 ^ (~b2 & b3);                     \
+    e##02 = b2 ^ (~b3 & b4);                     \
+    e##03 = b3 ^ (~b4 & b0);                     \
+    e##04 = b4 ^ (~b0 & b1);                     \
+    b0 = Rotl(a##03 ^ d3, 28);                   \
+    b1 = Rotl(a##09 ^ d4, 20);                   \
+    b2 = Rotl(a##10 ^ d0, 3);                    \
+    b3 = Rotl(a##16 ^ d1, 45);                   \
+    b4 = Rotl(a##22 ^ d2, 61);                   \
+    e##05 = b0 ^ (~b1 & b2);                     \
+    e##06 = b1 ^ (~b2 & b3);                     \
+    e##07 = b2 ^ (~b3 & b4);                     \
+    e##08 = b3 ^ (~b4 & b0);                     \
+    e##09 = b4 ^ (~b0 & b1);                     \
+    b0 = Rotl(a##01 ^ d1, 1);                    \
+    b1 = Rotl(a##07 ^ d2, 6);                    \
+    b2 = Rotl(a##13 ^ d3, 25);                   \
+    b3 = Rotl(a##19 ^ d4, 8);                    \
+    b4 = Rotl(a##20 ^ d0, 18);                   \
+    e##10 = b0 ^ (~b1 & b2);                     \
+    e##11 = b1 ^ (~b2 & b3);                     \
+    e##12 = b2 ^ (~b3 & b4);                     \
+    e##13 = b3 ^ (~b4 & b0);                     \
+    e##14 = b4 ^ (~b0 & b1);                     \
+    b0 = Rotl(a##04 ^ d4, 27);                   \
+    b1 = Rotl(a##05 ^ d0, 36);                   \
+    b2 = Rotl(a##11 ^ d1, 10);                   \
+    b3 = Rotl(a##17 ^ d2, 15);                   \
+    b4 = Rotl(a##23 ^ d3, 56);                   \
+    e##15 = b0 ^ (~b1 & b2);                     \
+    e##16 = b1 ^ (~b2 & b3);                     \
+    e##17 = b2 ^ (~b3 & b4);                     \
+    e##18 = b3 ^ (~b4 & b0);                     \
+    e##19 = b4 ^ (~b0 & b1);                     \
+    b0 = Rotl(a##02 ^ d2, 62);                   \
+    b1 = Rotl(a##08 ^ d3, 55);                   \
+    b2 = Rotl(a##14 ^ d4, 39);                   \
+    b3 = Rotl(a##15 ^ d0, 41);                   \
+    b4 = Rotl(a##21 ^ d1, 2);                    \
+    e##20 = b0 ^ (~b1 & b2);                     \
+    e##21 = b1 ^ (~b2 & b3);                     \
+    e##22 = b2 ^ (~b3 & b4);                     \
+    e##23 = b3 ^ (~b4 & b0);                     \
+    e##24 = b4 ^ (~b0 & b1);                     \
+    e##00 ^= (rc);
 
 void XorByte(KeccakContext& context, int32_t bit_position, uint8_t value) {
     context.state[bit_position / 8] ^= value;
@@ -92,11 +110,81 @@ void XorByte(KeccakContext& context, int32_t bit_position, uint8_t value) {
 }  // namespace
 
 void KeccakPermute(KeccakContext& context, uint32_t lane_count, const uint8_t* data) {
-    uint64_t a[25];
-    for (int i = 0; i < 25; ++i) a[i] = LoadLe64(context.state + 8 * i);
-    for (uint32_t i = 0; i < lane_count && i < 25; ++i) a[i] ^= LoadLe64(data + 8 * i);
-    for (int round = 0; round < 24; ++round) KeccakRound(a, kRoundConstants[round]);
-    for (int i = 0; i < 25; ++i) StoreLe64(context.state + 8 * i, a[i]);
+    uint8_t* state = context.state;
+    if (lane_count != kRateLanes) {
+        // Other lane counts (0 above all) go through the state bytes.
+        for (uint32_t i = 0; i < lane_count * 8 && i < 200; ++i) state[i] ^= data[i];
+    }
+    uint64_t a00, a01, a02, a03, a04, a05, a06, a07, a08, a09, a10, a11, a12, a13, a14, a15, a16,
+        a17, a18, a19, a20, a21, a22, a23, a24;
+    uint64_t e00, e01, e02, e03, e04, e05, e06, e07, e08, e09, e10, e11, e12, e13, e14, e15, e16,
+        e17, e18, e19, e20, e21, e22, e23, e24;
+    uint64_t c00, c01, c02, c03, c04, d0, d1, d2, d3, d4, b0, b1, b2, b3, b4;
+    a00 = LoadLe64(state + 0);
+    a01 = LoadLe64(state + 8);
+    a02 = LoadLe64(state + 16);
+    a03 = LoadLe64(state + 24);
+    a04 = LoadLe64(state + 32);
+    a05 = LoadLe64(state + 40);
+    a06 = LoadLe64(state + 48);
+    a07 = LoadLe64(state + 56);
+    a08 = LoadLe64(state + 64);
+    a09 = LoadLe64(state + 72);
+    a10 = LoadLe64(state + 80);
+    a11 = LoadLe64(state + 88);
+    a12 = LoadLe64(state + 96);
+    a13 = LoadLe64(state + 104);
+    a14 = LoadLe64(state + 112);
+    a15 = LoadLe64(state + 120);
+    a16 = LoadLe64(state + 128);
+    a17 = LoadLe64(state + 136);
+    a18 = LoadLe64(state + 144);
+    a19 = LoadLe64(state + 152);
+    a20 = LoadLe64(state + 160);
+    a21 = LoadLe64(state + 168);
+    a22 = LoadLe64(state + 176);
+    a23 = LoadLe64(state + 184);
+    a24 = LoadLe64(state + 192);
+    if (lane_count == kRateLanes) {
+        // The engine's whole-block case, lane by lane in registers.
+        a00 ^= LoadLe64(data + 0);
+        a01 ^= LoadLe64(data + 8);
+        a02 ^= LoadLe64(data + 16);
+        a03 ^= LoadLe64(data + 24);
+        a04 ^= LoadLe64(data + 32);
+        a05 ^= LoadLe64(data + 40);
+        a06 ^= LoadLe64(data + 48);
+        a07 ^= LoadLe64(data + 56);
+    }
+    for (int round = 0; round < 24; round += 2) {
+        KECCAK_ROUND(a, e, kRoundConstants[round])
+        KECCAK_ROUND(e, a, kRoundConstants[round + 1])
+    }
+    StoreLe64(state + 0, a00);
+    StoreLe64(state + 8, a01);
+    StoreLe64(state + 16, a02);
+    StoreLe64(state + 24, a03);
+    StoreLe64(state + 32, a04);
+    StoreLe64(state + 40, a05);
+    StoreLe64(state + 48, a06);
+    StoreLe64(state + 56, a07);
+    StoreLe64(state + 64, a08);
+    StoreLe64(state + 72, a09);
+    StoreLe64(state + 80, a10);
+    StoreLe64(state + 88, a11);
+    StoreLe64(state + 96, a12);
+    StoreLe64(state + 104, a13);
+    StoreLe64(state + 112, a14);
+    StoreLe64(state + 120, a15);
+    StoreLe64(state + 128, a16);
+    StoreLe64(state + 136, a17);
+    StoreLe64(state + 144, a18);
+    StoreLe64(state + 152, a19);
+    StoreLe64(state + 160, a20);
+    StoreLe64(state + 168, a21);
+    StoreLe64(state + 176, a22);
+    StoreLe64(state + 184, a23);
+    StoreLe64(state + 192, a24);
 }
 
 void KeccakUpdate(KeccakContext& context, const uint8_t* data, uint64_t bit_length) {

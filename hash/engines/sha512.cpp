@@ -35,9 +35,9 @@ inline uint64_t Rotr(uint64_t x, int n) {
 }
 
 inline uint64_t LoadBe64(const uint8_t* p) {
-    uint64_t v = 0;
-    for (int i = 0; i < 8; ++i) v = (v << 8) | p[i];
-    return v;
+    return uint64_t(p[0]) << 56 | uint64_t(p[1]) << 48 | uint64_t(p[2]) << 40 |
+           uint64_t(p[3]) << 32 | uint64_t(p[4]) << 24 | uint64_t(p[5]) << 16 |
+           uint64_t(p[6]) << 8 | uint64_t(p[7]);
 }
 
 inline void StoreBe64(uint8_t* p, uint64_t v) {
