@@ -97,8 +97,15 @@ void CQuorvaneDlg::LayOutTabControl() {
     const QRect area = tabs->geometry();
     tabs->setExpanding(false);
     tabs->setDrawBase(false);
-    tabs->setStyleSheet(QStringLiteral("QTabBar::tab { height: %1px; padding: 0 8px; }")
-                            .arg(PageRect().top() - area.top() - 2));
+    // Tabs sized so that they end where the page rectangle begins.
+    tabs->setStyleSheet(
+        QStringLiteral("QTabBar::tab { height: %1px; padding: 0 10px; margin-right: 1px;"
+                       " border: 1px solid #b4b4b4; border-bottom: none;"
+                       " border-top-left-radius: 3px; border-top-right-radius: 3px;"
+                       " background: #e6e6e6; }"
+                       "QTabBar::tab:selected { background: #ffffff; }"
+                       "QTabBar::tab:!selected { margin-top: 2px; }")
+            .arg(PageRect().top() - area.top() - 2));
     const int barHeight = tabs->sizeHint().height();
     tabs->setGeometry(area.left(), area.top(), area.width(), barHeight);
     auto* pane = new QFrame(this);
