@@ -42,7 +42,7 @@ bool EncryptFile(const std::filesystem::path& source_path,
                  const std::filesystem::path& destination_path, const uint8_t key[32],
                  ProgressCallback callback, void* context, const std::stop_token& stop) {
     FileHandle source = FileHandle::OpenForReading(source_path);
-    if (!source.IsOpen()) return false;
+    if (!source.IsRegularFile()) return false;
     const std::optional<uint64_t> size = source.MeasureSize();
     if (!size) return false;
 
@@ -74,9 +74,9 @@ bool EncryptFile(const std::filesystem::path& source_path,
     return destination.Commit();
 }
 
-// Plaintext bytes [from, to) of the payload, deciphered in `chunk` (which
-// starts at payload offset `chunk_start`), split between the output and the
-// held-back tail that carries the padding.
+// Sends the deciphered payload bytes [chunk_start, chunk_end), held in
+// `chunk`, to the output, except those of the last 32 bytes (from
+// `tail_start` on), which are copied into the held-back tail instead.
 struct TailSplitter {
     uint64_t tail_start;
     uint8_t* tail;
@@ -101,7 +101,7 @@ bool DecryptFile(const std::filesystem::path& source_path,
                  const std::filesystem::path& destination_path, const uint8_t key[32],
                  ProgressCallback callback, void* context, const std::stop_token& stop) {
     FileHandle source = FileHandle::OpenForReading(source_path);
-    if (!source.IsOpen()) return false;
+    if (!source.IsRegularFile()) return false;
     const std::optional<uint64_t> size = source.MeasureSize();
     if (!size || *size < kSmallestContainer || (*size - kIvSize) % 16 != 0) return false;
     const uint64_t payload = *size - kIvSize;

@@ -19,8 +19,9 @@
 //   the destination's place only when everything succeeded. On every failure
 //   (unreadable source, read or write error, full disk, a stop request, a
 //   source that is no container, a wrong key) the result is false, no
-//   temporary file remains and an existing destination keeps its content. A
-//   destination that exists but is not a regular file is refused.
+//   temporary file remains and an existing destination keeps its content. Only a
+//   regular file is read, and a destination that exists but is not a
+//   regular file is refused.
 // - `stop` is checked before each MiB; a stopped call returns false promptly.
 // - The key schedule and the plaintext buffers are wiped before release.
 //

@@ -24,7 +24,12 @@ FileHandle& FileHandle::operator=(FileHandle&& other) noexcept {
 }
 
 FileHandle FileHandle::OpenForReading(const std::filesystem::path& path) {
-    return FileHandle(open(path.c_str(), O_RDONLY | O_CLOEXEC));
+    return FileHandle(open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC));
+}
+
+bool FileHandle::IsRegularFile() const {
+    struct stat status {};
+    return fd_ >= 0 && fstat(fd_, &status) == 0 && S_ISREG(status.st_mode);
 }
 
 FileHandle FileHandle::OpenRegularForUpdate(const std::filesystem::path& path) {

@@ -18,7 +18,7 @@ class FileHandle {
     FileHandle& operator=(const FileHandle&) = delete;
 
     /// Opens `path` for reading. The result is closed (IsOpen() false) when
-    /// the file cannot be opened.
+    /// the file cannot be opened. A pipe does not block the open.
     static FileHandle OpenForReading(const std::filesystem::path& path);
 
     /// Opens an existing regular file for writing in place, without
@@ -31,6 +31,10 @@ class FileHandle {
     static FileHandle Adopt(int fd) { return FileHandle(fd); }
 
     bool IsOpen() const { return fd_ >= 0; }
+
+    /// True when the open file is a regular file (not a folder, device,
+    /// pipe or socket, whose size says nothing about what a read returns).
+    bool IsRegularFile() const;
     int descriptor() const { return fd_; }
 
     /// The size in bytes, measured by seeking to the end; the position is

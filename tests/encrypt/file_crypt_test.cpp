@@ -265,7 +265,12 @@ TEST_P(FileCryptTest, UnreadableSourceGivesFalse) {
     EXPECT_FALSE(Encrypt(dir_ / "folder", dir_ / "out"));
     EXPECT_FALSE(Decrypt(dir_ / "missing", dir_ / "out"));
     EXPECT_FALSE(Decrypt(dir_ / "folder", dir_ / "out"));
-    EXPECT_EQ(Names(dir_.path()), std::set<std::string>{"folder"});
+    // A pipe must not hang the run, and a device that never ends must not
+    // fill the disk.
+    ASSERT_EQ(mkfifo((dir_ / "pipe").c_str(), 0600), 0);
+    EXPECT_FALSE(Encrypt(dir_ / "pipe", dir_ / "out"));
+    EXPECT_FALSE(Encrypt("/dev/zero", dir_ / "out"));
+    EXPECT_EQ(Names(dir_.path()), (std::set<std::string>{"folder", "pipe"}));
 }
 
 TEST_P(FileCryptTest, DestinationThatCannotBeWrittenGivesFalse) {
