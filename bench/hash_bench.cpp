@@ -175,10 +175,10 @@ BENCHMARK(BM_Sha1Engine);
 BENCHMARK(BM_Sha256Engine);
 BENCHMARK(BM_Sha512Engine);
 BENCHMARK(BM_KeccakEngine);
-BENCHMARK(BM_Md5File)->Unit(benchmark::kMillisecond)->MinTime(2.0);
-BENCHMARK(BM_Sha1File)->Unit(benchmark::kMillisecond)->MinTime(2.0);
-BENCHMARK(BM_Sha256File)->Unit(benchmark::kMillisecond)->MinTime(2.0);
-BENCHMARK(BM_Sha512File)->Unit(benchmark::kMillisecond)->MinTime(2.0);
-BENCHMARK(BM_KeccakFile)->Unit(benchmark::kMillisecond)->MinTime(2.0);
+BENCHMARK(BM_Md5File)->Unit(benchmark::kMillisecond)->MinTime(2.0)->UseRealTime();
+BENCHMARK(BM_Sha1File)->Unit(benchmark::kMillisecond)->MinTime(2.0)->UseRealTime();
+BENCHMARK(BM_Sha256File)->Unit(benchmark::kMillisecond)->MinTime(2.0)->UseRealTime();
+BENCHMARK(BM_Sha512File)->Unit(benchmark::kMillisecond)->MinTime(2.0)->UseRealTime();
+BENCHMARK(BM_KeccakFile)->Unit(benchmark::kMillisecond)->MinTime(2.0)->UseRealTime();
 
 BENCHMARK_MAIN();
