@@ -22,7 +22,7 @@ size=$(stat -c %s "$file")
 
 # Decimal MB/s of our benchmarks, as "name value" lines.
 ours=$(QUORVANE_BENCH_FILE="$file" "$bench" --benchmark_format=csv 2>/dev/null |
-    awk -F, '/^"BM_/ { gsub(/"/, "", $1); printf "%s %.1f\n", $1, $6 / 1e6 }')
+    awk -F, '/^"BM_/ { gsub(/"/, "", $1); sub(/\/.*/, "", $1); printf "%s %.1f\n", $1, $6 / 1e6 }')
 ours_of() { awk -v n="$1" '$1 == n { print $2 }' <<<"$ours"; }
 
 # Decimal MB/s of a command over the file: the best of three runs.
