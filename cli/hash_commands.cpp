@@ -63,6 +63,10 @@ std::string DescribeOpenFailure(const std::string& path) {
     const auto status = std::filesystem::status(path, error);
     if (status.type() == std::filesystem::file_type::not_found) return "No such file or directory";
     if (status.type() == std::filesystem::file_type::directory) return "Is a directory";
+    if (status.type() == std::filesystem::file_type::fifo ||
+        status.type() == std::filesystem::file_type::socket) {
+        return "not a file that can be measured (use - for a pipe)";
+    }
     std::FILE* probe = std::fopen(path.c_str(), "rb");
     if (probe == nullptr) return std::strerror(errno);
     std::fclose(probe);

@@ -21,14 +21,22 @@ struct FileCloser {
 };
 using FileHandle = std::unique_ptr<std::FILE, FileCloser>;
 
-// Opens `path` for reading and measures its size. A folder can be opened on
-// this system but has no contents to hash, so it counts as unopenable, as does
-// anything whose size cannot be measured (a pipe).
+// Whether `path` names something with contents of a measurable size. A
+// folder can be opened on this system but must never hash as an empty file,
+// and opening a named pipe would wait for a writer.
+bool IsHashable(const std::filesystem::path& path) {
+    std::error_code error;
+    const auto type = std::filesystem::status(path, error).type();
+    using std::filesystem::file_type;
+    return type != file_type::directory && type != file_type::fifo && type != file_type::socket;
+}
+
+// Opens `path` for reading and measures its size; anything whose size cannot
+// be measured counts as unopenable.
 bool OpenMeasured(const std::filesystem::path& path, FileHandle& file, uint64_t& size) {
+    if (!IsHashable(path)) return false;
     file.reset(std::fopen(path.c_str(), "rb"));
     if (!file) return false;
-    std::error_code error;
-    if (std::filesystem::is_directory(path, error)) return false;
     if (std::fseek(file.get(), 0, SEEK_END) != 0) return false;
     const long end = std::ftell(file.get());
     if (end < 0 || std::fseek(file.get(), 0, SEEK_SET) != 0) return false;

@@ -2,6 +2,7 @@
 // call, progress per chunk, and the outcomes for files that cannot be opened,
 // shrink while being read, or are stopped.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <filesystem>
 #include <stop_token>
@@ -79,8 +80,10 @@ TEST_P(FileDrivers, DigestAndProgressForEachChunkLayout) {
     }
 }
 
-TEST_P(FileDrivers, MissingFileAndFolderCannotBeOpened) {
-    for (const auto& path : {dir_ / "missing", dir_.path()}) {
+TEST_P(FileDrivers, MissingFileFolderAndPipeCannotBeOpened) {
+    const auto pipe = dir_ / "pipe";
+    ASSERT_EQ(mkfifo(pipe.c_str(), 0600), 0);  // opening it would wait for a writer
+    for (const auto& path : {dir_ / "missing", dir_.path(), pipe}) {
         std::vector<int32_t> progress;
         std::vector<uint8_t> digest;
         EXPECT_EQ(HashFileWith(GetParam(), path, digest, RecordProgress, &progress),
