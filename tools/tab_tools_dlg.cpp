@@ -1,5 +1,6 @@
 #include "tools/tab_tools_dlg.h"
 
+#include <QPlainTextEdit>
 #include <string>
 
 #include "app/resources/dialog_templates.h"
@@ -80,6 +81,11 @@ void CTabToolsDlg::OnInitDialog() {
     SetChecked(kDigitsCheck, kDefaultPasswordClasses.digits);
     SetChecked(kSymbolsCheck, kDefaultPasswordClasses.symbols);
     LimitText(kBase64Edit, kBase64Limit);
+    // Passwords and Base64 lines have no word breaks: wrapping them at word
+    // boundaries costs time growing with the square of the line's length,
+    // which for a full Base64 field keeps the window busy for minutes.
+    for (int id : {kPasswordEdit, kBase64Edit})
+        ItemAs<QPlainTextEdit>(id)->setWordWrapMode(QTextOption::WrapAnywhere);
 
     OnClicked(kGenerateButton, [this] { OnGenerate(); });
     OnClicked(kEncodeButton, [this] { OnEncode(); });
