@@ -17,7 +17,7 @@ const DialogTemplate& ToolsPageTemplate() {
             {1022, ControlKind::CheckBox, "大写字母", kStyleNone, {15, 35, 50, 10}},
             {1019, ControlKind::CheckBox, "小写字母", kStyleNone, {68, 35, 50, 10}},
             {1020, ControlKind::CheckBox, "数字", kStyleNone, {121, 35, 40, 10}},
-            {1021, ControlKind::CheckBox, "特殊符号", kStyleNone, {164, 35, 54, 10}},
+            {1021, ControlKind::CheckBox, "特殊符号", kStyleNone, {161, 35, 54, 10}},
             {1016, ControlKind::MultiLineEdit, "", kVScroll | kBorder, {15, 50, 213, 49}},
 
             // Base64.
