@@ -1,5 +1,7 @@
 #include "hash/engines/sha1.h"
 
+#include "hash/engines/block_buffer.h"
+
 #include <cstring>
 
 #include "platform/system/secure_wipe.h"
@@ -79,41 +81,12 @@ void Sha1Transform(Sha1Context& context, const uint8_t block[64]) {
 }
 
 void Sha1Update(Sha1Context& context, const uint8_t* data, uint32_t length) {
-    context.total += length;
-    while (length > 0) {
-        if (context.count == 0 && length >= 64) {
-            Sha1Transform(context, data);
-            data += 64;
-            length -= 64;
-            continue;
-        }
-        const uint32_t n = length < 64 - context.count ? length : 64 - context.count;
-        std::memcpy(context.block + context.count, data, n);
-        context.count += n;
-        data += n;
-        length -= n;
-        if (context.count == 64) {
-            Sha1Transform(context, context.block);
-            context.count = 0;
-        }
-    }
+    hash_engines::BufferedUpdate<64>(context, data, length, Sha1Transform);
 }
 
 void Sha1Final(Sha1Context& context, uint8_t* digest) {
     if (digest != nullptr) {
-        const uint32_t used = context.count;
-        context.block[used] = 0x80;
-        if (used >= 56) {
-            std::memset(context.block + used + 1, 0, 64 - (used + 1));
-            Sha1Transform(context, context.block);
-            std::memset(context.block, 0, 56);
-        } else {
-            std::memset(context.block + used + 1, 0, 56 - (used + 1));
-        }
-        const uint64_t bits = context.total * 8;
-        StoreBe32(context.block + 56, uint32_t(bits >> 32));
-        StoreBe32(context.block + 60, uint32_t(bits));
-        Sha1Transform(context, context.block);
+        hash_engines::PadAndCompressLast<64, 8>(context, Sha1Transform);
         for (int i = 0; i < 5; ++i) StoreBe32(digest + 4 * i, context.h[i]);
     }
     SecureWipeObject(context);

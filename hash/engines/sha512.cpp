@@ -1,5 +1,7 @@
 #include "hash/engines/sha512.h"
 
+#include "hash/engines/block_buffer.h"
+
 #include <cstring>
 
 namespace {
@@ -114,41 +116,11 @@ void Sha512Transform(Sha512Context& context, const uint8_t block[128]) {
 }
 
 void Sha512Update(Sha512Context& context, const uint8_t* data, uint32_t length) {
-    context.total += length;
-    while (length > 0) {
-        if (context.count == 0 && length >= 128) {
-            Sha512Transform(context, data);
-            data += 128;
-            length -= 128;
-            continue;
-        }
-        const uint32_t n = length < 128 - context.count ? length : 128 - context.count;
-        std::memcpy(context.block + context.count, data, n);
-        context.count += n;
-        data += n;
-        length -= n;
-        if (context.count == 128) {
-            Sha512Transform(context, context.block);
-            context.count = 0;
-        }
-    }
+    hash_engines::BufferedUpdate<128>(context, data, length, Sha512Transform);
 }
 
 void Sha512Final(Sha512Context& context, uint8_t* digest) {
     if (digest == nullptr) return;
-    const uint32_t used = context.count;
-    context.block[used] = 0x80;
-    context.count = used + 1;
-    if (used >= 112) {
-        std::memset(context.block + used + 1, 0, 128 - (used + 1));
-        Sha512Transform(context, context.block);
-        context.count = 0;
-        std::memset(context.block, 0, 112);
-    } else {
-        std::memset(context.block + used + 1, 0, 112 - (used + 1));
-    }
-    std::memset(context.block + 112, 0, 8);
-    StoreBe64(context.block + 120, context.total * 8);
-    Sha512Transform(context, context.block);
+    hash_engines::PadAndCompressLast<128, 16>(context, Sha512Transform);
     for (int i = 0; i < 8; ++i) StoreBe64(digest + 8 * i, context.h[i]);
 }
