@@ -10,41 +10,15 @@
 #include "platform/system/secure_wipe.h"
 #include "tools/base64_text.h"
 #include "tools/password.h"
+#include "tools/tab_tools_ids.h"
 #include "tools/wipe.h"
 
 namespace {
 
-// Password generator.
-constexpr int kLengthEdit = 1015;
-constexpr int kPasswordEdit = 1016;
-constexpr int kGenerateButton = 1017;
-constexpr int kUpperCheck = 1022;
-constexpr int kLowerCheck = 1019;
-constexpr int kDigitsCheck = 1020;
-constexpr int kSymbolsCheck = 1021;
+using namespace tools_page_ids;
+
 constexpr int kLengthLimit = 4;
-
-// Base64.
-constexpr int kBase64Edit = 1028;
-constexpr int kEncodeButton = 1031;
-constexpr int kDecodeButton = 1032;
 constexpr int kBase64Limit = 1048576;
-
-// Wipe list.
-constexpr int kWipeList = 1003;
-constexpr int kAddButton = 1023;
-constexpr int kRemoveButton = 1027;
-constexpr int kClearButton = 1018;
-constexpr int kOnePassRadio = 1024;
-constexpr int kSevenPassRadio = 1025;
-constexpr int kThirtyFivePassRadio = 1026;
-constexpr int kEraseButton = 1030;
-constexpr int kStopButton = 1029;
-
-// Controls that would change a running wipe; disabled while it runs.
-constexpr int kWipeSettingControls[] = {kOnePassRadio, kSevenPassRadio, kThirtyFivePassRadio,
-                                        kAddButton,    kRemoveButton,   kClearButton,
-                                        kEraseButton};
 
 const QString kStatusAdded = QStringLiteral("就绪");
 const QString kStatusWiped = QStringLiteral("已擦除");

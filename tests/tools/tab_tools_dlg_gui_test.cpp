@@ -20,34 +20,14 @@
 #include "support/gui_support.h"
 #include "support/test_files.h"
 #include "tools/tab_tools_dlg.h"
+#include "tools/tab_tools_ids.h"
 
 namespace fs = std::filesystem;
 using namespace testing_support;
 
 namespace {
 
-constexpr int kLengthEdit = 1015;
-constexpr int kPasswordEdit = 1016;
-constexpr int kGenerateButton = 1017;
-constexpr int kUpperCheck = 1022;
-constexpr int kLowerCheck = 1019;
-constexpr int kDigitsCheck = 1020;
-constexpr int kSymbolsCheck = 1021;
-constexpr int kBase64Edit = 1028;
-constexpr int kEncodeButton = 1031;
-constexpr int kDecodeButton = 1032;
-constexpr int kWipeList = 1003;
-constexpr int kAddButton = 1023;
-constexpr int kRemoveButton = 1027;
-constexpr int kClearButton = 1018;
-constexpr int kOnePassRadio = 1024;
-constexpr int kSevenPassRadio = 1025;
-constexpr int kThirtyFivePassRadio = 1026;
-constexpr int kEraseButton = 1030;
-constexpr int kStopButton = 1029;
-constexpr int kSettingControls[] = {kOnePassRadio, kSevenPassRadio, kThirtyFivePassRadio,
-                                    kAddButton,    kRemoveButton,   kClearButton,
-                                    kEraseButton};
+using namespace tools_page_ids;
 
 const QString kAdded = QStringLiteral("就绪");
 const QString kDropped = QStringLiteral("就绪.");
@@ -92,7 +72,7 @@ class ToolsPageTest : public ::testing::Test {
         return texts;
     }
     bool WipeIdle() {
-        for (int id : kSettingControls)
+        for (int id : kWipeSettingControls)
             if (!page.IsItemEnabled(id)) return false;
         return !page.IsItemEnabled(kStopButton);
     }
