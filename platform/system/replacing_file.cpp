@@ -44,6 +44,13 @@ ReplacingFile::ReplacingFile(std::filesystem::path destination)
         if (fd >= 0) {
             temporary_ = std::move(candidate);
             file_ = FileHandle::Adopt(fd);
+            // A file that is replaced keeps its permissions: a private file
+            // must not become readable by others through a new run.
+            struct stat existing {};
+            if (stat(destination_.c_str(), &existing) == 0 &&
+                fchmod(file_.descriptor(), existing.st_mode & 0777) != 0) {
+                Discard();
+            }
             return;
         }
         if (errno != EEXIST) return;

@@ -4,8 +4,9 @@
 // The data goes to a temporary file beside the destination (same folder, so
 // the final rename cannot cross file systems). Commit() syncs it to the
 // storage device and renames it over the destination in one step; until then
-// the destination keeps whatever it held. A ReplacingFile that is destroyed
-// without a successful Commit() removes its temporary file.
+// the destination keeps whatever it held. A destination that is replaced
+// passes its permission bits on to the new file. A ReplacingFile that is
+// destroyed without a successful Commit() removes its temporary file.
 
 #include <cstddef>
 #include <cstdint>

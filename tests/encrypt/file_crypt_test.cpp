@@ -333,6 +333,24 @@ TEST_P(FileCryptTest, StopInTheMiddleLeavesNothing) {
     EXPECT_EQ(Names(dir_.path()), (std::set<std::string>{"plain", "box", "out"}));
 }
 
+TEST_P(FileCryptTest, ReplacedDestinationKeepsItsPermissions) {
+    // A private file decrypted over again must not become readable by others.
+    const auto plain = PatternBytes(500, 7);
+    WriteFile(dir_ / "plain", plain);
+    ASSERT_TRUE(Encrypt(dir_ / "plain", dir_ / "box"));
+    WriteFile(dir_ / "private", {'o', 'l', 'd'});
+    fs::permissions(dir_ / "private", fs::perms::owner_read | fs::perms::owner_write);
+    ASSERT_TRUE(Decrypt(dir_ / "box", dir_ / "private"));
+    EXPECT_EQ(ReadFile(dir_ / "private"), plain);
+    EXPECT_EQ(fs::status(dir_ / "private").permissions(),
+              fs::perms::owner_read | fs::perms::owner_write);
+    // A new file gets the usual permissions of a new file.
+    const mode_t mask = umask(0);
+    umask(mask);
+    ASSERT_TRUE(Decrypt(dir_ / "box", dir_ / "new"));
+    EXPECT_EQ(static_cast<mode_t>(fs::status(dir_ / "new").permissions()), 0666 & ~mask);
+}
+
 TEST_P(FileCryptTest, OpensslReadsTheContainer) {
     const char* openssl = nullptr;
     for (const char* candidate : {"/usr/bin/openssl", "/usr/local/bin/openssl", "/bin/openssl"})
