@@ -220,6 +220,15 @@ bool CheckList(const std::string& list, const std::vector<HashAlgorithm>& candid
     return tally.mismatched == 0 && tally.unreadable == 0;
 }
 
+// Output still in the buffer is written now; a full disk or a closed pipe
+// anywhere along the way is a failure, not a silently short list.
+void FinishOutput(CliContext& context) {
+    if (std::fflush(stdout) != 0 || std::ferror(stdout)) {
+        std::fprintf(stderr, "quorvane-cli: cannot write the output: %s\n", std::strerror(errno));
+        context.Fail(kExitFailure);
+    }
+}
+
 void RunCheck(const HashOptions& options, CliContext& context) {
     std::vector<HashAlgorithm> candidates(std::begin(kAllHashAlgorithms),
                                           std::end(kAllHashAlgorithms));
@@ -251,6 +260,7 @@ void RegisterHashCommands(CLI::App& app, CliContext& context) {
         if (options->files.empty()) options->files.push_back(kStandardInput);
         if (options->check) {
             RunCheck(*options, context);
+            FinishOutput(context);
             return;
         }
         HashOptions chosen = *options;
@@ -261,5 +271,6 @@ void RegisterHashCommands(CLI::App& app, CliContext& context) {
             return;
         }
         RunHash(chosen, algorithms, context);
+        FinishOutput(context);
     });
 }

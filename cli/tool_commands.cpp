@@ -64,6 +64,10 @@ void RunPassword(const PasswordOptions& options, CliContext& context) {
             return;
         }
     }
+    if (std::fflush(stdout) != 0) {
+        std::fprintf(stderr, "quorvane-cli: cannot write the output: %s\n", std::strerror(errno));
+        context.Fail(kExitFailure);
+    }
 }
 
 void RegisterPassword(CLI::App& app, CliContext& context) {

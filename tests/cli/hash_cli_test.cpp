@@ -168,3 +168,24 @@ TEST_F(HashCli, CheckWithoutProperLinesAndUsageErrors) {
     EXPECT_EQ(Cli({"--algo", "md5,", files_[0]}).exit_code, 2);
     EXPECT_EQ(Cli({"--all", "--algo", "md5", files_[0]}).exit_code, 2);
 }
+
+TEST_F(HashCli, OutputThatCannotBeWrittenIsAFailure) {
+    // `hash * > SUMS` on a full disk must not end in success with SUMS empty.
+    const std::string sums = (dir_ / "sums").string();
+    const RunResult list = Cli({files_[1]});
+    ASSERT_EQ(list.exit_code, 0);
+    WriteFile(sums, std::vector<uint8_t>(list.out.begin(), list.out.end()));
+    for (const std::vector<std::string>& args :
+         {std::vector<std::string>{files_[1]}, std::vector<std::string>{"--all", files_[0]},
+          std::vector<std::string>{"--check", sums}}) {
+        std::string command = "exec \"$0\" hash";
+        for (std::size_t i = 0; i < args.size(); ++i)
+            command += " \"$" + std::to_string(i + 1) + "\"";
+        command += " >/dev/full";
+        std::vector<std::string> argv = {"/bin/sh", "-c", command, QUORVANE_CLI_PATH};
+        argv.insert(argv.end(), args.begin(), args.end());
+        const RunResult full = RunProgram(argv);
+        EXPECT_EQ(full.exit_code, 1) << args[0];
+        EXPECT_NE(full.err.find("cannot write the output"), std::string::npos) << full.err;
+    }
+}

@@ -134,3 +134,10 @@ TEST(CliBase64, MissingFileFailsAndMissingActionIsBadUsage) {
     EXPECT_EQ(Cli({"base64"}).exit_code, 2);
     EXPECT_EQ(Cli({"base64", "scramble"}).exit_code, 2);
 }
+
+TEST(CliPassword, OutputThatCannotBeWrittenIsAFailure) {
+    const RunResult full = RunProgram(
+        {"/bin/sh", "-c", "exec \"$0\" password --count 3 >/dev/full", QUORVANE_CLI_PATH});
+    EXPECT_EQ(full.exit_code, 1);
+    EXPECT_NE(full.err.find("cannot write the output"), std::string::npos) << full.err;
+}
