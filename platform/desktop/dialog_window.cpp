@@ -12,6 +12,10 @@
 #include <QRadioButton>
 #include <QRegularExpressionValidator>
 #include <QTabBar>
+#include <QTextCursor>
+#include <QTextDocument>
+#include <algorithm>
+#include <utility>
 
 #include "platform/desktop/list_view.h"
 
@@ -22,28 +26,45 @@ QString Utf8(const char* text) {
 }
 
 // A multi-line edit that keeps at most a given number of characters, like an
-// edit control's text limit.
+// edit control's text limit: the limit holds back what the user types or
+// pastes (the end of the insertion that does not fit is refused), while a
+// text the program puts in is kept whole.
 class LimitedPlainTextEdit : public QPlainTextEdit {
   public:
     explicit LimitedPlainTextEdit(QWidget* parent) : QPlainTextEdit(parent) {
+        connect(document(), &QTextDocument::contentsChange, this,
+                [this](int position, int, int added) {
+                    insertedEnd_ = position + added;
+                    inserted_ = added;
+                });
         connect(this, &QPlainTextEdit::textChanged, this, [this] { EnforceLimit(); });
     }
-    void SetLimit(int characters) {
-        limit_ = characters;
-        EnforceLimit();
+    void SetLimit(int characters) { limit_ = characters; }
+    void SetProgramText(const QString& text) {
+        enforcing_ = true;
+        setPlainText(text);
+        enforcing_ = false;
+        inserted_ = 0;
     }
 
   private:
     void EnforceLimit() {
-        if (limit_ <= 0 || enforcing_) return;
-        const QString text = toPlainText();
-        if (text.size() <= limit_) return;
+        const int inserted = std::exchange(inserted_, 0);
+        if (limit_ <= 0 || enforcing_ || inserted <= 0) return;
+        const int length = document()->characterCount() - 1;
+        const int end = std::min(insertedEnd_, length);
+        const int excess = std::min({length - limit_, inserted, end});
+        if (excess <= 0) return;
         enforcing_ = true;
-        setPlainText(text.left(limit_));
-        moveCursor(QTextCursor::End);
+        QTextCursor cursor(document());
+        cursor.setPosition(end - excess);
+        cursor.setPosition(end, QTextCursor::KeepAnchor);
+        cursor.removeSelectedText();
         enforcing_ = false;
     }
     int limit_ = 0;
+    int inserted_ = 0;
+    int insertedEnd_ = 0;
     bool enforcing_ = false;
 };
 
@@ -179,6 +200,8 @@ void DialogWindow::SetItemText(int id, const QString& text) {
         label->setText(text);
     else if (auto* line = qobject_cast<QLineEdit*>(widget))
         line->setText(text);
+    else if (auto* limited = dynamic_cast<LimitedPlainTextEdit*>(widget))
+        limited->SetProgramText(text);
     else if (auto* plain = qobject_cast<QPlainTextEdit*>(widget))
         plain->setPlainText(text);
     else if (auto* group = qobject_cast<QGroupBox*>(widget))

@@ -6,6 +6,7 @@
 #include <QCheckBox>
 #include <QElapsedTimer>
 #include <QGroupBox>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
@@ -264,6 +265,27 @@ TEST_F(ToolsPageTest, ChineseTextRoundTripsThroughTheLocaleCharset) {
     Click(kDecodeButton);
     EXPECT_EQ(page.ItemText(kBase64Edit), text);
     std::setlocale(LC_CTYPE, saved.c_str());
+}
+
+// The field's limit holds back what the user types, never the result of a
+// button: an encoding longer than the limit is shown whole, and a key pressed
+// in a full field is refused instead of pushing the field's end out.
+TEST_F(ToolsPageTest, ResultsLongerThanTheLimitStayWholeAndTypingIntoAFullFieldIsRefused) {
+    const QString text(786433, QLatin1Char('a'));
+    page.SetItemText(kBase64Edit, text);
+    Click(kEncodeButton);
+    const QString encoded = page.ItemText(kBase64Edit);
+    EXPECT_EQ(encoded.size(), 1048580);
+    EXPECT_TRUE(encoded.endsWith(QStringLiteral("YQ==")));
+    Click(kDecodeButton);
+    EXPECT_EQ(page.ItemText(kBase64Edit), text);
+
+    const QString full = QString(1048575, QLatin1Char('b')) + QLatin1Char('Z');
+    Multi(kBase64Edit)->setPlainText(full);
+    Multi(kBase64Edit)->moveCursor(QTextCursor::Start);
+    QKeyEvent key(QEvent::KeyPress, Qt::Key_X, Qt::NoModifier, QStringLiteral("X"));
+    QCoreApplication::sendEvent(Multi(kBase64Edit), &key);
+    EXPECT_EQ(page.ItemText(kBase64Edit), full);
 }
 
 TEST_F(ToolsPageTest, DecodeReadsWrappedTextAndEmptiesOnAnIncompleteGroup) {
