@@ -2,10 +2,14 @@
 #include <gtest/gtest.h>
 
 #include <QKeyEvent>
+#include <QLineEdit>
 #include <QMimeData>
+#include <QProgressBar>
 #include <QPushButton>
 #include <QTabBar>
 #include <QUrl>
+#include <filesystem>
+#include <set>
 
 #include "app/build_info.h"
 #include "app/quorvane_dlg.h"
@@ -16,6 +20,7 @@
 #include "support/gui_support.h"
 #include "support/test_files.h"
 #include "tools/tab_tools_dlg.h"
+#include "tools/tab_tools_ids.h"
 
 using namespace testing_support;
 
@@ -193,6 +198,63 @@ TEST_F(MainWindowTest, VersionTextsNameTheRealBuild) {
 #endif
     EXPECT_EQ(window.size(), window.minimumSize()) << "the window cannot be resized";
     EXPECT_EQ(window.size(), window.maximumSize());
+}
+
+// Closing the window while all three kinds of job run: every worker is stopped
+// before the widgets it reports to go away, and no half-written file remains.
+TEST(MainWindowClose, ClosingWhileJobsRunStopsThemAndLeavesNoPartialOutput) {
+    namespace fs = std::filesystem;
+    constexpr uintmax_t kMiB = 1 << 20;
+    ScriptedMessageBoxes boxes;
+    ScriptedFileDialogs dialogs;
+    TempDir dir;
+    const auto sparse = [&](const std::string& name, uintmax_t size) {
+        const fs::path path = dir / name;
+        WriteFile(path, {});
+        fs::resize_file(path, size);
+        return path;
+    };
+    const fs::path toEncrypt = sparse("encrypt.bin", 2048 * kMiB);
+    const fs::path toHash = sparse("hash.bin", 2048 * kMiB);
+    const fs::path toWipe = sparse("wipe.bin", 256 * kMiB);
+    const auto Q = [](const fs::path& path) { return QString::fromStdString(path.string()); };
+
+    auto* window = new CQuorvaneDlg;
+    window->Create(nullptr);
+    window->show();
+
+    CTabAES256Dlg* encryption = window->EncryptionPage();
+    encryption->InsertFileRow(0, Q(toEncrypt), "0 KB", "就绪");
+    encryption->ItemAs<QLineEdit>(1005)->setText("key");
+    encryption->ItemAs<QPushButton>(1008)->click();
+
+    CTabHashDlg* hash = window->HashPage();
+    dialogs.selections.push_back(OpenFileSelection{{}, {Q(toHash)}});
+    hash->OnOpen();
+
+    CTabToolsDlg* tools = window->ToolsPage();
+    tools->InsertWipeRow(0, Q(toWipe), "就绪");
+    tools->SetChecked(tools_page_ids::kThirtyFivePassRadio, true);
+    tools->OnErase();
+
+    ASSERT_TRUE(WaitUntil([&] {
+        return encryption->FileList()->Text(0, 2).startsWith(QStringLiteral("加密 ")) &&
+               hash->Progress(1033)->value() > 0 &&
+               tools->WipeList()->Text(0, 1).startsWith(QStringLiteral("擦除 "));
+    }));
+    ASSERT_TRUE(encryption->IsRunning() && hash->Running() && tools->IsWiping());
+
+    window->ItemAs<QPushButton>(kIdCancel)->click();
+    EXPECT_FALSE(window->isVisible());
+    delete window;
+    ServeEvents(200);  // anything still queued for the pages must be gone
+
+    std::set<std::string> names;
+    for (const auto& entry : fs::directory_iterator(dir.path()))
+        names.insert(entry.path().filename().string());
+    EXPECT_EQ(names, (std::set<std::string>{"encrypt.bin", "hash.bin", "wipe.bin"}));
+    EXPECT_EQ(fs::file_size(toEncrypt), 2048 * kMiB);
+    EXPECT_EQ(fs::file_size(toWipe), 256 * kMiB) << "a stopped wipe leaves the file whole";
 }
 
 }  // namespace
