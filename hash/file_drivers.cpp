@@ -23,12 +23,14 @@ using FileHandle = std::unique_ptr<std::FILE, FileCloser>;
 
 // Whether `path` names something with contents of a measurable size. A
 // folder can be opened on this system but must never hash as an empty file,
-// and opening a named pipe would wait for a writer.
+// opening a named pipe would wait for a writer, and a character device
+// (/dev/zero, a terminal) measures as empty whatever it holds.
 bool IsHashable(const std::filesystem::path& path) {
     std::error_code error;
     const auto type = std::filesystem::status(path, error).type();
     using std::filesystem::file_type;
-    return type != file_type::directory && type != file_type::fifo && type != file_type::socket;
+    return type != file_type::directory && type != file_type::fifo && type != file_type::socket &&
+           type != file_type::character;
 }
 
 // Opens `path` for reading and measures its size; anything whose size cannot
