@@ -1,4 +1,5 @@
 #include "ciphers/aes256.h"
+#include "platform/system/byte_order.h"
 
 #include "ciphers/aes_tables.h"
 
@@ -10,17 +11,6 @@ constexpr int kWords = 4 * (kRounds + 1);
 // Round constants for the 256-bit expansion, already in the top byte.
 constexpr uint32_t kRcon[7] = {0x01000000, 0x02000000, 0x04000000, 0x08000000,
                                0x10000000, 0x20000000, 0x40000000};
-
-inline uint32_t LoadBigEndian(const uint8_t* p) {
-    return (uint32_t{p[0]} << 24) | (uint32_t{p[1]} << 16) | (uint32_t{p[2]} << 8) | p[3];
-}
-
-inline void StoreBigEndian(uint32_t v, uint8_t* p) {
-    p[0] = static_cast<uint8_t>(v >> 24);
-    p[1] = static_cast<uint8_t>(v >> 16);
-    p[2] = static_cast<uint8_t>(v >> 8);
-    p[3] = static_cast<uint8_t>(v);
-}
 
 inline uint32_t Byte0(uint32_t w) {
     return w >> 24;
@@ -59,15 +49,15 @@ struct State {
 };
 
 inline State LoadState(const uint8_t in[16], const uint32_t* rk) {
-    return {LoadBigEndian(in) ^ rk[0], LoadBigEndian(in + 4) ^ rk[1], LoadBigEndian(in + 8) ^ rk[2],
-            LoadBigEndian(in + 12) ^ rk[3]};
+    return {LoadBe32(in) ^ rk[0], LoadBe32(in + 4) ^ rk[1], LoadBe32(in + 8) ^ rk[2],
+            LoadBe32(in + 12) ^ rk[3]};
 }
 
 inline void StoreState(const State& s, uint8_t out[16]) {
-    StoreBigEndian(s.s0, out);
-    StoreBigEndian(s.s1, out + 4);
-    StoreBigEndian(s.s2, out + 8);
-    StoreBigEndian(s.s3, out + 12);
+    StoreBe32(out, s.s0);
+    StoreBe32(out + 4, s.s1);
+    StoreBe32(out + 8, s.s2);
+    StoreBe32(out + 12, s.s3);
 }
 
 // One full round: SubBytes, ShiftRows, MixColumns and AddRoundKey.
@@ -130,7 +120,7 @@ inline void StoreState(const State& s, uint8_t out[16]) {
 
 int Aes256SetEncryptKey(Aes256Context* context, const uint8_t key[32]) {
     uint32_t* w = context->roundKeys;
-    for (int i = 0; i < 8; ++i) w[i] = LoadBigEndian(key + 4 * i);
+    for (int i = 0; i < 8; ++i) w[i] = LoadBe32(key + 4 * i);
     for (int i = 8; i < kWords; ++i) {
         uint32_t t = w[i - 1];
         if (i % 8 == 0) {

@@ -1,4 +1,5 @@
 #include "ciphers/camellia256.h"
+#include "platform/system/byte_order.h"
 
 #include "ciphers/camellia_round.h"
 #include "platform/system/secure_wipe.h"
@@ -53,16 +54,6 @@ constexpr SubkeySource kSchedule[34] = {
     {kKR, 94},  {kKR, 30},  {kKA, 94}, {kKA, 30},  {kKL, 111}, {kKL, 47},   // k19..k24
     {kKB, 111}, {kKB, 47},                                                  // kw3, kw4
 };
-
-inline uint64_t Load64(const uint8_t* p) {
-    return (uint64_t{p[0]} << 56) | (uint64_t{p[1]} << 48) | (uint64_t{p[2]} << 40) |
-           (uint64_t{p[3]} << 32) | (uint64_t{p[4]} << 24) | (uint64_t{p[5]} << 16) |
-           (uint64_t{p[6]} << 8) | uint64_t{p[7]};
-}
-
-inline void Store64(uint64_t v, uint8_t* p) {
-    for (int i = 0; i < 8; ++i) p[i] = static_cast<uint8_t>(v >> (56 - 8 * i));
-}
 
 inline uint32_t Rotl32(uint32_t v, int n) {
     return (v << n) | (v >> (32 - n));
@@ -121,7 +112,7 @@ inline uint32_t Sbox4(uint32_t x) {
 }
 
 inline uint64_t Subkey(const Camellia256Context* context, int index) {
-    return Load64(context->subkeys[index]);
+    return LoadBe64(context->subkeys[index]);
 }
 
 // Six rounds with subkeys first, first + 1, ... (encryption order).
@@ -155,20 +146,20 @@ void SplitWords(uint64_t high, uint64_t low, uint32_t out[4]) {
 }
 
 void DeriveKeyMaterial(const uint8_t key[32], KeyMaterial& material) {
-    const uint64_t kl1 = Load64(key), kl2 = Load64(key + 8);
-    const uint64_t kr1 = Load64(key + 16), kr2 = Load64(key + 24);
+    const uint64_t kl1 = LoadBe64(key), kl2 = LoadBe64(key + 8);
+    const uint64_t kr1 = LoadBe64(key + 16), kr2 = LoadBe64(key + 24);
     uint64_t d1 = kl1 ^ kr1, d2 = kl2 ^ kr2;
-    d2 ^= F(d1, Load64(kSigma[0]));
-    d1 ^= F(d2, Load64(kSigma[1]));
+    d2 ^= F(d1, LoadBe64(kSigma[0]));
+    d1 ^= F(d2, LoadBe64(kSigma[1]));
     d1 ^= kl1;
     d2 ^= kl2;
-    d2 ^= F(d1, Load64(kSigma[2]));
-    d1 ^= F(d2, Load64(kSigma[3]));
+    d2 ^= F(d1, LoadBe64(kSigma[2]));
+    d1 ^= F(d2, LoadBe64(kSigma[3]));
     const uint64_t ka1 = d1, ka2 = d2;
     d1 = ka1 ^ kr1;
     d2 = ka2 ^ kr2;
-    d2 ^= F(d1, Load64(kSigma[4]));
-    d1 ^= F(d2, Load64(kSigma[5]));
+    d2 ^= F(d1, LoadBe64(kSigma[4]));
+    d1 ^= F(d2, LoadBe64(kSigma[5]));
     SplitWords(kl1, kl2, material.words[kKL]);
     SplitWords(kr1, kr2, material.words[kKR]);
     SplitWords(ka1, ka2, material.words[kKA]);
@@ -190,14 +181,14 @@ uint64_t CutSubkey(const uint32_t words[4], int rotation) {
 }  // namespace
 
 void CamelliaF(const uint8_t x[8], const uint8_t k[8], uint8_t y[8]) {
-    Store64(Load64(y) ^ F(Load64(x), Load64(k)), y);
+    StoreBe64(y, LoadBe64(y) ^ F(LoadBe64(x), LoadBe64(k)));
 }
 
 void CamelliaFL(uint8_t block[16], const uint8_t keLeft[8], const uint8_t keRight[8]) {
-    uint64_t left = Load64(block), right = Load64(block + 8);
-    FLLayer(left, right, Load64(keLeft), Load64(keRight));
-    Store64(left, block);
-    Store64(right, block + 8);
+    uint64_t left = LoadBe64(block), right = LoadBe64(block + 8);
+    FLLayer(left, right, LoadBe64(keLeft), LoadBe64(keRight));
+    StoreBe64(block, left);
+    StoreBe64(block + 8, right);
 }
 
 void Camellia256DeriveKaKb(const uint8_t key[32], uint8_t ka[16], uint8_t kb[16]) {
@@ -215,15 +206,15 @@ void Camellia256SetKey(Camellia256Context* context, const uint8_t key[32]) {
     DeriveKeyMaterial(key, material);
     for (int i = 0; i < 34; ++i) {
         const SubkeySource& entry = kSchedule[i];
-        Store64(CutSubkey(material.words[entry.source], entry.rotation), context->subkeys[i]);
+        StoreBe64(context->subkeys[i], CutSubkey(material.words[entry.source], entry.rotation));
     }
     SecureWipeObject(material);
 }
 
 void Camellia256EncryptBlock(const uint8_t in[16], uint8_t out[16],
                              const Camellia256Context* context) {
-    uint64_t left = Load64(in) ^ Subkey(context, 0);
-    uint64_t right = Load64(in + 8) ^ Subkey(context, 1);
+    uint64_t left = LoadBe64(in) ^ Subkey(context, 0);
+    uint64_t right = LoadBe64(in + 8) ^ Subkey(context, 1);
     SixRoundsForward(left, right, context, 2);
     FLLayer(left, right, Subkey(context, 8), Subkey(context, 9));
     SixRoundsForward(left, right, context, 10);
@@ -232,14 +223,14 @@ void Camellia256EncryptBlock(const uint8_t in[16], uint8_t out[16],
     FLLayer(left, right, Subkey(context, 24), Subkey(context, 25));
     SixRoundsForward(left, right, context, 26);
     // The final swap of the halves, then whitening with kw3 || kw4.
-    Store64(right ^ Subkey(context, 32), out);
-    Store64(left ^ Subkey(context, 33), out + 8);
+    StoreBe64(out, right ^ Subkey(context, 32));
+    StoreBe64(out + 8, left ^ Subkey(context, 33));
 }
 
 void Camellia256DecryptBlock(const uint8_t in[16], uint8_t out[16],
                              const Camellia256Context* context) {
-    uint64_t left = Load64(in) ^ Subkey(context, 32);
-    uint64_t right = Load64(in + 8) ^ Subkey(context, 33);
+    uint64_t left = LoadBe64(in) ^ Subkey(context, 32);
+    uint64_t right = LoadBe64(in + 8) ^ Subkey(context, 33);
     SixRoundsBackward(left, right, context, 31);
     FLLayer(left, right, Subkey(context, 25), Subkey(context, 24));
     SixRoundsBackward(left, right, context, 23);
@@ -247,6 +238,6 @@ void Camellia256DecryptBlock(const uint8_t in[16], uint8_t out[16],
     SixRoundsBackward(left, right, context, 15);
     FLLayer(left, right, Subkey(context, 9), Subkey(context, 8));
     SixRoundsBackward(left, right, context, 7);
-    Store64(right ^ Subkey(context, 0), out);
-    Store64(left ^ Subkey(context, 1), out + 8);
+    StoreBe64(out, right ^ Subkey(context, 0));
+    StoreBe64(out + 8, left ^ Subkey(context, 1));
 }

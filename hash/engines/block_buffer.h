@@ -8,6 +8,8 @@
 #include <cstdint>
 #include <cstring>
 
+#include "platform/system/byte_order.h"
+
 namespace hash_engines {
 
 /// Feeds `length` bytes: whole blocks go straight from `data` to `transform`
@@ -55,9 +57,7 @@ void PadAndCompressLast(Context& context, Transform transform) {
     }
     // Byte totals below 2^61 give bit counts that fit the low 64 bits.
     std::memset(context.block + kLengthAt, 0, kLengthBytes - 8);
-    const uint64_t bits = context.total * 8;
-    for (int i = 0; i < 8; ++i)
-        context.block[kBlockSize - 1 - i] = static_cast<uint8_t>(bits >> (8 * i));
+    StoreBe64(context.block + kBlockSize - 8, context.total * 8);
     transform(context, context.block);
 }
 

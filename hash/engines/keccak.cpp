@@ -1,4 +1,5 @@
 #include "hash/engines/keccak.h"
+#include "platform/system/byte_order.h"
 
 namespace {
 
@@ -16,23 +17,6 @@ constexpr uint64_t kRoundConstants[24] = {
 
 inline uint64_t Rotl(uint64_t x, int n) {
     return n == 0 ? x : (x << n) | (x >> (64 - n));
-}
-
-inline uint64_t LoadLe64(const uint8_t* p) {
-    return uint64_t(p[0]) | uint64_t(p[1]) << 8 | uint64_t(p[2]) << 16 | uint64_t(p[3]) << 24 |
-           uint64_t(p[4]) << 32 | uint64_t(p[5]) << 40 | uint64_t(p[6]) << 48 |
-           uint64_t(p[7]) << 56;
-}
-
-inline void StoreLe64(uint8_t* p, uint64_t v) {
-    p[0] = uint8_t(v);
-    p[1] = uint8_t(v >> 8);
-    p[2] = uint8_t(v >> 16);
-    p[3] = uint8_t(v >> 24);
-    p[4] = uint8_t(v >> 32);
-    p[5] = uint8_t(v >> 40);
-    p[6] = uint8_t(v >> 48);
-    p[7] = uint8_t(v >> 56);
 }
 
 // The 25 lanes live in named locals (index x + 5y) for the whole permutation

@@ -1,4 +1,5 @@
 #include "hash/engines/sha1.h"
+#include "platform/system/byte_order.h"
 
 #include "hash/engines/block_buffer.h"
 
@@ -10,17 +11,6 @@ namespace {
 
 inline uint32_t Rotl(uint32_t x, int n) {
     return (x << n) | (x >> (32 - n));
-}
-
-inline uint32_t LoadBe32(const uint8_t* p) {
-    return uint32_t(p[0]) << 24 | uint32_t(p[1]) << 16 | uint32_t(p[2]) << 8 | uint32_t(p[3]);
-}
-
-inline void StoreBe32(uint8_t* p, uint32_t v) {
-    p[0] = uint8_t(v >> 24);
-    p[1] = uint8_t(v >> 16);
-    p[2] = uint8_t(v >> 8);
-    p[3] = uint8_t(v);
 }
 
 // The schedule is kept as a rolling window of sixteen words: word t (t >= 16)

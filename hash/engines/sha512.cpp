@@ -1,4 +1,5 @@
 #include "hash/engines/sha512.h"
+#include "platform/system/byte_order.h"
 
 #include "hash/engines/block_buffer.h"
 
@@ -34,19 +35,6 @@ constexpr uint64_t kRoundConstants[80] = {
 
 inline uint64_t Rotr(uint64_t x, int n) {
     return (x >> n) | (x << (64 - n));
-}
-
-inline uint64_t LoadBe64(const uint8_t* p) {
-    return uint64_t(p[0]) << 56 | uint64_t(p[1]) << 48 | uint64_t(p[2]) << 40 |
-           uint64_t(p[3]) << 32 | uint64_t(p[4]) << 24 | uint64_t(p[5]) << 16 |
-           uint64_t(p[6]) << 8 | uint64_t(p[7]);
-}
-
-inline void StoreBe64(uint8_t* p, uint64_t v) {
-    for (int i = 7; i >= 0; --i) {
-        p[i] = uint8_t(v);
-        v >>= 8;
-    }
 }
 
 inline uint64_t BigSigma0(uint64_t x) {
