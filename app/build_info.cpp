@@ -1,5 +1,9 @@
 #include "app/build_info.h"
 
+#include "quorvane_version.h"
+
+const char* ProductVersion() { return QUORVANE_VERSION; }
+
 const char* BuildArchitecture() {
 #if defined(__x86_64__)
     return "x86_64";
@@ -23,9 +27,9 @@ std::string BuildWordSize() {
 }
 
 std::string MainWindowCaption() {
-    return std::string(kProductName) + " " + BuildArchitecture() + " Ver: " + kProductVersion;
+    return std::string(kProductName) + " " + BuildArchitecture() + " Ver: " + ProductVersion();
 }
 
 std::string VersionLabelText() {
-    return std::string(kProductName) + " Ver: " + kProductVersion + " (" + BuildWordSize() + ")";
+    return std::string(kProductName) + " Ver: " + ProductVersion() + " (" + BuildWordSize() + ")";
 }

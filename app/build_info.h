@@ -5,7 +5,8 @@
 #include <string>
 
 inline constexpr const char* kProductName = "Quorvane";
-inline constexpr const char* kProductVersion = QUORVANE_VERSION;
+/// "0.2.0": the version the build was made from.
+const char* ProductVersion();
 /// The project's own page, shown where the program points users to its maker.
 inline constexpr const char* kProjectUrl = "https://quorvane.example.org/";
 inline constexpr const char* kProjectEmail = "feedback@quorvane.example.org";

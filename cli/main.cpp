@@ -1,13 +1,19 @@
 // quorvane-cli: the command-line companion of the Quorvane window program.
 #include <cstdio>
 
+#include "ciphers/cipher_paths.h"
 #include "cli/commands.h"
+#include "hash/engines/digest_paths.h"
+#include "quorvane_version.h"
 
 int main(int argc, char** argv) {
     CLI::App app{"Quorvane command-line companion: encrypt, decrypt, hash and wipe files, "
                  "generate passwords, convert Base64.",
                  "quorvane-cli"};
-    app.set_version_flag("--version", std::string("quorvane-cli ") + QUORVANE_VERSION);
+    app.set_version_flag("--version", [] {
+        return std::string("quorvane-cli ") + QUORVANE_VERSION + "\n" + CipherPathsText() + "\n" +
+               DigestPathsText();
+    });
     app.require_subcommand(1);
 
     CliContext context;

@@ -4,7 +4,7 @@
 namespace {
 
 std::string VersionNotice() {
-    return "Version: " + std::string(kProductVersion) + " (" + BuildWordSize() +
+    return "Version: " + std::string(ProductVersion()) + " (" + BuildWordSize() +
            "), free software for file encryption, hashing and secure deletion. It is provided "
            "as is, without any warranty. Keep a copy of your passwords: an encrypted file "
            "cannot be recovered without its password.";

@@ -1,0 +1,3 @@
+#include "ciphers/cipher_paths.h"
+
+std::string CipherPathsText() { return "aes: portable, camellia: portable"; }
