@@ -1,3 +1,5 @@
 #include "ciphers/cipher_paths.h"
 
-std::string CipherPathsText() { return "aes: portable, camellia: portable"; }
+std::string CipherPathsText() {
+    return "aes: portable, camellia: portable";
+}

@@ -5,6 +5,8 @@
 #include <cstdio>
 #include <filesystem>
 #include <memory>
+#include <optional>
+#include <span>
 #include <string>
 #include <vector>
 
@@ -12,10 +14,9 @@
 #include "cli/interrupt_stop.h"
 #include "cli/password_input.h"
 #include "cli/progress_line.h"
-#include "encrypt/file_crypt.h"
+#include "encrypt/crypt_run.h"
 #include "encrypt/key_bytes.h"
-#include "encrypt/output_naming.h"
-#include "platform/system/secure_wipe.h"
+#include "platform/system/secret_buffer.h"
 #include "tools/wipe.h"
 
 namespace fs = std::filesystem;
@@ -41,14 +42,9 @@ struct WipeOptions {
 
 // Every copy of the password and the key is wiped when this goes.
 struct Secret {
-    std::string text;
-    std::u16string units;
-    uint8_t key[32] = {};
-    ~Secret() {
-        SecureWipe(text.data(), text.size());
-        SecureWipe(units.data(), units.size() * sizeof(char16_t));
-        SecureWipe(key, sizeof key);
-    }
+    SecretString text;
+    SecretU16String units;
+    Wiped<uint8_t[32]> key;
 };
 
 bool Refuse(const char* message) {
@@ -58,7 +54,7 @@ bool Refuse(const char* message) {
 
 bool ReadPassword(const CryptOptions& options, bool twice, Secret& secret) {
     if (!options.password_file.empty()) {
-        if (ReadPasswordFile(options.password_file, secret.text)) return true;
+        if (ReadPasswordFile(options.password_file, secret.text.text)) return true;
         std::fprintf(stderr, "quorvane-cli: cannot read the password file %s\n",
                      options.password_file.c_str());
         return false;
@@ -68,30 +64,32 @@ bool ReadPassword(const CryptOptions& options, bool twice, Secret& secret) {
             "no terminal to ask for the password; give --password-file FILE (- for "
             "standard input)");
     }
-    if (!AskPasswordOnTerminal("Password: ", secret.text)) {
+    if (!AskPasswordOnTerminal("Password: ", secret.text.text)) {
         return Refuse("cannot read the password from the terminal");
     }
     if (!twice) return true;
     Secret again;
-    if (!AskPasswordOnTerminal("Password again: ", again.text)) {
+    if (!AskPasswordOnTerminal("Password again: ", again.text.text)) {
         return Refuse("cannot read the password from the terminal");
     }
-    if (again.text != secret.text) return Refuse("the two passwords differ");
+    if (again.text.text != secret.text.text) return Refuse("the two passwords differ");
     return true;
 }
 
 // Reads the password and turns it into the key; explains any refusal.
 bool ObtainKey(const CryptOptions& options, bool twice, Secret& secret) {
     if (!ReadPassword(options, twice, secret)) return false;
-    if (secret.text.empty()) return Refuse("the password is empty");
-    if (secret.text.size() > kMaxPasswordUtf8) {
+    const auto& text = secret.text.text;
+    auto& units = secret.units.text;
+    if (text.empty()) return Refuse("the password is empty");
+    if (text.size() > kMaxPasswordUtf8) {
         return Refuse("the password is longer than 32 characters (UTF-16 units)");
     }
-    if (!Utf8ToUtf16(secret.text, secret.units)) return Refuse("the password is not valid UTF-8");
-    if (secret.units.size() > kMaxPasswordUnits) {
+    if (!Utf8ToUtf16(text, units)) return Refuse("the password is not valid UTF-8");
+    if (units.size() > kMaxPasswordUnits) {
         return Refuse("the password is longer than 32 characters (UTF-16 units)");
     }
-    KeyBytesFromPassword(secret.units, secret.key);
+    KeyBytesFromPassword(std::u16string_view(units.data(), units.size()), secret.key.value);
     return true;
 }
 
@@ -101,38 +99,90 @@ uint64_t SizeOrZero(const fs::path& path) {
     return error ? 0 : size;
 }
 
-using FileProcedure = bool (*)(const fs::path&, const fs::path&, const uint8_t*, ProgressCallback,
-                               void*, std::stop_token);
+// What the command says of each file of an encryption or decryption run.
+class CryptReport {
+  public:
+    CryptReport(std::span<const fs::path> sources, bool decrypt, CliContext& context)
+        : sources_(sources), decrypt_(decrypt), context_(context) {}
 
-FileProcedure ProcedureFor(bool camellia, bool decrypt) {
-    if (camellia) return decrypt ? DecryptFileCamellia256 : EncryptFileCamellia256;
-    return decrypt ? DecryptFileAes256 : EncryptFileAes256;
-}
-
-// Turns WipeFile's block indices into one percentage over all passes.
-struct WipeProgress {
-    ProgressLine line;
-    uint64_t blocks;
-    uint64_t passes;
-    uint64_t pass = 0;
-    uint64_t blocks_done = 0;
-
-    static void Callback(int32_t block, void* context) {
-        auto* self = static_cast<WipeProgress*>(context);
-        if (block == 0 && self->blocks_done > 0) ++self->pass;
-        self->blocks_done = self->pass * self->blocks + static_cast<uint32_t>(block) + 1;
-        self->line.Update(
-            static_cast<int>(self->blocks_done * 100 / (self->blocks * self->passes)));
+    void operator()(const CryptRunEvent& event) {
+        const fs::path& source = sources_[event.index];
+        switch (event.kind) {
+            case CryptRunEvent::Kind::kFileStarted:
+                current_ = event.index;
+                destination_ = *event.destination;
+                wiping_ = false;
+                line_.emplace(source.filename().string(), SizeOrZero(source));
+                break;
+            case CryptRunEvent::Kind::kProgress:
+                line_->Update(event.percent);
+                break;
+            case CryptRunEvent::Kind::kWipeStarted:
+                wiping_ = true;
+                line_.emplace(source.filename().string() + " (wiping)", SizeOrZero(source));
+                break;
+            case CryptRunEvent::Kind::kWipeProgress:
+                line_->Update(event.wipe.TotalPercent());
+                break;
+            case CryptRunEvent::Kind::kFileFinished:
+                line_.reset();
+                current_.reset();
+                Finished(source, *event.destination, event.outcome);
+                break;
+        }
     }
-};
 
-bool WipeWithProgress(const fs::path& path, int passes, std::stop_token stop) {
-    const uint64_t size = SizeOrZero(path);
-    const uint64_t pass_count = static_cast<uint64_t>(passes & 0xFF);
-    WipeProgress progress{ProgressLine(path.filename().string() + " (wiping)", size * pass_count),
-                          WipeBlocksPerPass(size), pass_count == 0 ? 1 : pass_count};
-    return WipeFile(path, passes, WipeProgress::Callback, &progress, stop);
-}
+    /// Says what became of the file that was being worked on when the run
+    /// was stopped.
+    void Stopped() {
+        line_.reset();
+        if (!current_) return;
+        const char* source = sources_[*current_].c_str();
+        if (wiping_) {
+            std::fprintf(stderr,
+                         "%s: stopped while wiping; %s is complete and the partly "
+                         "overwritten source was deleted\n",
+                         source, destination_.c_str());
+        } else {
+            std::fprintf(stderr, "%s: stopped, nothing written\n", source);
+        }
+    }
+
+  private:
+    void Finished(const fs::path& source, const fs::path& destination, CryptFileOutcome outcome) {
+        const char* verb = decrypt_ ? "decrypted" : "encrypted";
+        switch (outcome) {
+            case CryptFileOutcome::kDone:
+                std::fprintf(stderr, "%s: %s to %s\n", source.c_str(), verb, destination.c_str());
+                return;
+            case CryptFileOutcome::kDoneWiped:
+                std::fprintf(stderr, "%s: %s to %s, source wiped\n", source.c_str(), verb,
+                             destination.c_str());
+                return;
+            case CryptFileOutcome::kWipeFailed:
+                std::fprintf(stderr, "%s: %s to %s, but wiping the source failed\n", source.c_str(),
+                             verb, destination.c_str());
+                break;
+            case CryptFileOutcome::kFailed:
+                std::fprintf(stderr,
+                             decrypt_ ? "%s: decryption failed (wrong password or cipher, not a "
+                                        "container, or a read or write error), nothing written\n"
+                                      : "%s: encryption failed (unreadable file, or the output "
+                                        "could not be written), nothing written\n",
+                             source.c_str());
+                break;
+        }
+        context_.Fail(kExitFailure);
+    }
+
+    std::span<const fs::path> sources_;
+    bool decrypt_;
+    CliContext& context_;
+    std::optional<ProgressLine> line_;
+    std::optional<std::size_t> current_;  // started and not yet finished
+    fs::path destination_;
+    bool wiping_ = false;
+};
 
 void RunCrypt(const CryptOptions& options, bool decrypt, CliContext& context) {
     Secret secret;
@@ -140,49 +190,19 @@ void RunCrypt(const CryptOptions& options, bool decrypt, CliContext& context) {
         context.Fail(kExitUsage);
         return;
     }
-    const bool camellia = options.cipher == "camellia256";
-    const FileProcedure procedure = ProcedureFor(camellia, decrypt);
+    CryptRunSettings settings;
+    settings.cipher =
+        options.cipher == "camellia256" ? CryptCipher::kCamellia256 : CryptCipher::kAes256;
+    settings.direction = decrypt ? CryptDirection::kDecrypt : CryptDirection::kEncrypt;
+    settings.wipe =
+        options.wipe ? SourceWipePolicy::kWipeUntilFirstFailure : SourceWipePolicy::kKeep;
+    const std::vector<fs::path> sources(options.files.begin(), options.files.end());
+    CryptReport report(sources, decrypt, context);
     InterruptStop interrupt;
-    for (const std::string& file : options.files) {
-        if (interrupt.interrupted()) break;
-        const fs::path source(file);
-        const fs::path destination = OutputPathFor(source, camellia, decrypt);
-        bool done;
-        {
-            ProgressLine line(source.filename().string(), SizeOrZero(source));
-            done = procedure(source, destination, secret.key, ProgressLine::Callback, &line,
-                             interrupt.token());
-        }
-        if (!done) {
-            context.Fail(kExitFailure);
-            if (interrupt.interrupted()) {
-                std::fprintf(stderr, "%s: stopped, nothing written\n", file.c_str());
-            } else if (decrypt) {
-                std::fprintf(stderr,
-                             "%s: decryption failed (wrong password or cipher, not a container, "
-                             "or a read or write error), nothing written\n",
-                             file.c_str());
-            } else {
-                std::fprintf(stderr,
-                             "%s: encryption failed (unreadable file, or the output could not "
-                             "be written), nothing written\n",
-                             file.c_str());
-            }
-            continue;
-        }
-        const char* verb = decrypt ? "decrypted" : "encrypted";
-        if (!options.wipe || decrypt) {
-            std::fprintf(stderr, "%s: %s to %s\n", file.c_str(), verb, destination.c_str());
-        } else if (WipeWithProgress(source, 1, interrupt.token())) {
-            std::fprintf(stderr, "%s: %s to %s, source wiped\n", file.c_str(), verb,
-                         destination.c_str());
-        } else {
-            context.Fail(kExitFailure);
-            std::fprintf(stderr, "%s: %s to %s, but wiping the source failed\n", file.c_str(), verb,
-                         destination.c_str());
-        }
-    }
-    if (interrupt.interrupted()) {
+    const bool finished =
+        RunCryptFiles(sources, secret.key.value, settings, std::ref(report), interrupt.token());
+    if (!finished) {
+        report.Stopped();
         context.Fail(kExitFailure);
         std::fprintf(stderr, "quorvane-cli: interrupted; later files were left alone\n");
     }
@@ -212,22 +232,45 @@ void RunWipe(const WipeOptions& options, CliContext& context) {
             return;
         }
     }
+    const std::vector<fs::path> files(options.files.begin(), options.files.end());
+    std::optional<ProgressLine> line;
+    std::optional<std::size_t> current;  // started and not yet finished
     InterruptStop interrupt;
-    for (const std::string& file : options.files) {
-        if (interrupt.interrupted()) break;
-        if (WipeWithProgress(file, options.passes, interrupt.token())) {
-            std::fprintf(stderr, "%s: wiped\n", file.c_str());
-            continue;
-        }
+    const bool finished = WipeFileList(
+        files, options.passes,
+        [&](const WipeListEvent& event) {
+            const fs::path& file = files[event.index];
+            switch (event.kind) {
+                case WipeListEvent::Kind::kFileStarted:
+                    current = event.index;
+                    line.emplace(file.filename().string() + " (wiping)", SizeOrZero(file));
+                    break;
+                case WipeListEvent::Kind::kProgress:
+                    line->Update(event.position.TotalPercent());
+                    break;
+                case WipeListEvent::Kind::kFileFinished:
+                    line.reset();
+                    current.reset();
+                    if (event.wiped) {
+                        std::fprintf(stderr, "%s: wiped\n", file.c_str());
+                    } else {
+                        context.Fail(kExitFailure);
+                        std::fprintf(stderr,
+                                     "%s: wipe failed (not a regular file, in use, cannot be "
+                                     "written, or cannot be deleted)\n",
+                                     file.c_str());
+                    }
+                    break;
+            }
+        },
+        interrupt.token());
+    if (!finished) {
+        line.reset();
         context.Fail(kExitFailure);
-        std::fprintf(stderr,
-                     interrupt.interrupted()
-                         ? "%s: stopped, the file is partly overwritten and still there\n"
-                         : "%s: wipe failed (not a regular file, cannot be written, or "
-                           "cannot be deleted)\n",
-                     file.c_str());
-    }
-    if (interrupt.interrupted()) {
+        if (current) {
+            std::fprintf(stderr, "%s: stopped, the file is partly overwritten and still there\n",
+                         files[*current].c_str());
+        }
         std::fprintf(stderr, "quorvane-cli: interrupted; later files were left alone\n");
     }
 }
@@ -250,7 +293,8 @@ void RegisterCryptCommands(CLI::App& app, CliContext& context) {
         "encrypt", "encrypt each FILE into FILE.aes256 (or FILE.cam256 with Camellia-256)");
     AddCipherOptions(encrypt_cmd, *encrypt);
     encrypt_cmd->add_flag("--wipe", encrypt->wipe,
-                          "wipe each source (one pass) once its container is complete");
+                          "wipe each source (one pass) once its container is complete; after "
+                          "a file fails, no later source is wiped");
     encrypt_cmd->callback([encrypt, &context] { RunCrypt(*encrypt, false, context); });
 
     auto decrypt = std::make_shared<CryptOptions>();

@@ -83,7 +83,7 @@ void ReportFailure(const std::string& path, HashResult result) {
 // only once.
 bool DigestStandardInput(const std::vector<HashAlgorithm>& algorithms,
                          std::vector<std::vector<uint8_t>>& digests) {
-    std::vector<DigestStream> streams;
+    std::vector<Digest> streams;
     for (HashAlgorithm algorithm : algorithms) streams.emplace_back(algorithm);
     const auto buffer = std::make_unique<uint8_t[]>(kStdinChunk);
     std::size_t got = 0;
@@ -93,7 +93,7 @@ bool DigestStandardInput(const std::vector<HashAlgorithm>& algorithms,
     if (std::ferror(stdin)) return false;
     std::clearerr(stdin);
     digests.clear();
-    for (auto& stream : streams) digests.push_back(stream.Finish());
+    for (auto& stream : streams) digests.push_back(stream.Final());
     return true;
 }
 
@@ -106,16 +106,14 @@ HashResult DigestPath(const std::string& path, const std::vector<HashAlgorithm>&
     std::error_code error;
     const uint64_t size = std::filesystem::file_size(path, error);
     digests.clear();
-    for (HashAlgorithm algorithm : algorithms) {
-        const std::string label =
-            algorithms.size() > 1 ? path + " (" + HashTag(algorithm) + ")" : path;
-        ProgressLine progress(label, error ? 0 : size);
-        std::vector<uint8_t> digest;
-        const HashResult result =
-            HashFileWith(algorithm, path, digest, ProgressLine::Callback, &progress);
-        if (result != kHashDone) return result;
-        digests.push_back(std::move(digest));
+    std::vector<Digest> running(algorithms.begin(), algorithms.end());
+    HashResult result;
+    {
+        ProgressLine progress(path, error ? 0 : size);
+        result = HashFileInto(path, running, ProgressLine::Callback, &progress, {});
     }
+    if (result != kHashDone) return result;
+    for (Digest& digest : running) digests.push_back(digest.Final());
     return kHashDone;
 }
 

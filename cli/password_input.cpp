@@ -32,7 +32,8 @@ extern "C" void RestoreTerminalAndReraise(int signal_number) {
 // Reads up to the line end from `fd` into `line` (without the line end),
 // byte by byte: nothing after the line is consumed and no stdio buffer keeps
 // a copy of the password.
-bool ReadLine(int fd, std::string& line) {
+template <typename String>
+bool ReadLine(int fd, String& line) {
     line.clear();
     line.reserve(kMaxLine);
     while (line.size() < kMaxLine) {
@@ -53,7 +54,7 @@ bool StdinIsTerminal() {
     return isatty(STDIN_FILENO) == 1;
 }
 
-bool AskPasswordOnTerminal(const char* prompt, std::string& password) {
+bool AskPasswordOnTerminal(const char* prompt, SecretString::String& password) {
     if (tcgetattr(STDIN_FILENO, &saved_terminal) != 0) return false;
     struct sigaction restore {
     }, previous[std::size(kInterrupts)];
@@ -78,7 +79,7 @@ bool AskPasswordOnTerminal(const char* prompt, std::string& password) {
     return ok;
 }
 
-bool ReadPasswordFile(const std::string& path, std::string& password) {
+bool ReadPasswordFile(const std::string& path, SecretString::String& password) {
     if (path == "-") return ReadLine(STDIN_FILENO, password);
     int fd = open(path.c_str(), O_RDONLY | O_CLOEXEC);
     if (fd < 0) return false;

@@ -56,8 +56,9 @@ void RunPassword(const PasswordOptions& options, CliContext& context) {
             context.Fail(kExitFailure);
             return;
         }
-        password.push_back('\n');
-        bool written = WriteOut(password);
+        // The line end goes separately: appending it could move the password
+        // and leave an unwiped copy behind.
+        bool written = WriteOut(password) && WriteOut("\n");
         SecureWipe(password.data(), password.size());
         if (!written) {
             context.Fail(kExitFailure);

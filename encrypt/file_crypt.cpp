@@ -8,7 +8,7 @@
 #include "encrypt/cbc.h"
 #include "encrypt/container_padding.h"
 #include "encrypt/crypt_progress.h"
-#include "encrypt/secret_buffer.h"
+#include "platform/system/secret_buffer.h"
 #include "platform/system/file_handle.h"
 #include "platform/system/random.h"
 #include "platform/system/replacing_file.h"

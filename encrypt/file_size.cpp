@@ -1,16 +1,13 @@
 #include "encrypt/file_size.h"
 
-#include <fstream>
+#include "platform/system/file_handle.h"
 
 std::optional<uint64_t> QueryFileSize(const std::filesystem::path& path) {
-    std::error_code error;
-    // Only regular files: a folder or a device has no size to encrypt.
-    if (!std::filesystem::is_regular_file(path, error)) return std::nullopt;
-    std::ifstream probe(path, std::ios::binary);
-    if (!probe) return std::nullopt;
-    const uintmax_t size = std::filesystem::file_size(path, error);
-    if (error) return std::nullopt;
-    return static_cast<uint64_t>(size);
+    // Only regular files that can be opened for reading: a folder or a device
+    // has no size to encrypt.
+    FileHandle file = FileHandle::OpenForReading(path);
+    if (!file.IsRegularFile()) return std::nullopt;
+    return file.MeasureSize();
 }
 
 std::string FormatSizeText(std::optional<uint64_t> size) {

@@ -41,9 +41,8 @@ std::size_t DecodeUtf8(std::string_view text, std::size_t i, char32_t& code) {
     return length;
 }
 
-}  // namespace
-
-bool Utf8ToUtf16(std::string_view utf8, std::u16string& out) {
+template <typename U16String>
+bool ConvertUtf8ToUtf16(std::string_view utf8, U16String& out) {
     out.clear();
     // Never more units than bytes: reserving up front means the string never
     // reallocates and leaves no stray copy of a password in freed memory.
@@ -66,4 +65,14 @@ bool Utf8ToUtf16(std::string_view utf8, std::u16string& out) {
         i += length;
     }
     return true;
+}
+
+}  // namespace
+
+bool Utf8ToUtf16(std::string_view utf8, std::u16string& out) {
+    return ConvertUtf8ToUtf16(utf8, out);
+}
+
+bool Utf8ToUtf16(std::string_view utf8, SecretU16String::String& out) {
+    return ConvertUtf8ToUtf16(utf8, out);
 }

@@ -7,6 +7,8 @@
 #include <string>
 #include <string_view>
 
+#include "platform/system/secret_buffer.h"
+
 /// Largest password, in UTF-16 code units, that fits the 32 key bytes.
 inline constexpr std::size_t kMaxPasswordUnits = 32;
 
@@ -23,3 +25,5 @@ void KeyBytesFromPassword(std::u16string_view password, uint8_t key[32]);
 /// above U+10FFFF, a cut-off sequence). `out` is sized once up front, so no
 /// copy of the text is left behind in released memory.
 bool Utf8ToUtf16(std::string_view utf8, std::u16string& out);
+/// The same, into text that is wiped when released (a password).
+bool Utf8ToUtf16(std::string_view utf8, SecretU16String::String& out);

@@ -3,7 +3,6 @@
 #include <QFileInfo>
 
 #include "app/resources/dialog_templates.h"
-#include "encrypt/file_crypt.h"
 #include "encrypt/file_size.h"
 #include "encrypt/key_bytes.h"
 #include "encrypt/output_naming.h"
@@ -13,7 +12,6 @@
 #include "platform/desktop/message_box.h"
 #include "platform/desktop/path_text.h"
 #include "platform/system/secure_wipe.h"
-#include "tools/wipe.h"
 
 namespace {
 
@@ -34,9 +32,6 @@ constexpr int kPathColumn = 0;
 constexpr int kSizeColumn = 1;
 constexpr int kStatusColumn = 2;
 constexpr int kKeyLimit = 32;
-
-// The one wipe pass after a successful encryption.
-constexpr int kWipePasses = 1;
 
 QString Text(const char* utf8) {
     return QString::fromUtf8(utf8);
@@ -200,88 +195,78 @@ void CTabAES256Dlg::TakeRunSettings() {
     }
     run.outcomes.assign(run.paths.size(), QString());
 
-    const QString keyText = ItemText(kKeyEdit);
+    // A copy of our own (data() detaches it from the edit's text), wiped as
+    // soon as it has given the key bytes.
+    QString keyText = ItemText(kKeyEdit);
+    QChar* keyUnits = keyText.data();
     KeyBytesFromPassword(
-        std::u16string_view(reinterpret_cast<const char16_t*>(keyText.utf16()), keyText.size()),
-        run.key);
+        std::u16string_view(reinterpret_cast<const char16_t*>(keyUnits), keyText.size()), run.key);
+    SecureWipe(keyUnits, keyText.size() * sizeof(QChar));
 
-    run.decrypt = IsChecked(kDecryptCheck);
-    run.eraseOption = IsChecked(kEraseCheck) && !run.decrypt;
-    run.camellia = IsChecked(kCamelliaRadio);
+    const bool decrypt = IsChecked(kDecryptCheck);
+    run.settings.direction = decrypt ? CryptDirection::kDecrypt : CryptDirection::kEncrypt;
+    run.settings.cipher =
+        IsChecked(kCamelliaRadio) ? CryptCipher::kCamellia256 : CryptCipher::kAes256;
+    run.settings.wipe = IsChecked(kEraseCheck) && !decrypt
+                            ? SourceWipePolicy::kWipeUntilFirstFailure
+                            : SourceWipePolicy::kKeep;
     run.currentRow = 0;
-    run.erasing = false;
-    run.wipeSize = 0;
     run.lastProgress.clear();
 }
 
 void CTabAES256Dlg::CryptWorker(const JobContext& job) {
-    RunState& run = m_run;
-    run.job = &job;
-    for (std::size_t i = 0; i < run.paths.size() && !job.StopRequested(); ++i) {
-        run.currentRow = i;
-        run.erasing = false;
-        run.lastProgress.clear();
-        const bool done = CryptFile(run.paths[i], job);
-        if (job.StopRequested()) break;
-        QString outcome;
-        if (!done) {
-            outcome = Text(run.decrypt ? "解密失败" : "加密失败");
-            run.eraseOption = false;  // no later file of this run is wiped
-        } else {
-            outcome = Text(run.decrypt ? "解密完成" : "加密完成");
-            // The container is complete here: only now may the source go.
-            if (run.eraseOption) {
-                PostRowStatus(i, outcome);
-                outcome = WipeSource(run.paths[i], job);
-                if (job.StopRequested()) break;
-            }
-        }
-        run.outcomes[i] = outcome;
-        PostRowStatus(i, outcome);
-    }
-    run.job = nullptr;
+    RunCryptFiles(
+        m_run.paths, m_run.key, m_run.settings,
+        [this, &job](const CryptRunEvent& event) { ShowRunEvent(event, job); }, job.StopToken());
     ForgetKey();
 }
 
-bool CTabAES256Dlg::CryptFile(const std::filesystem::path& input, const JobContext& job) {
-    const RunState& run = m_run;
-    const std::filesystem::path output = OutputPathFor(input, run.camellia, run.decrypt);
-    const auto procedure = run.camellia
-                               ? (run.decrypt ? DecryptFileCamellia256 : EncryptFileCamellia256)
-                               : (run.decrypt ? DecryptFileAes256 : EncryptFileAes256);
-    return procedure(input, output, run.key, FileCryptProgress, this, job.StopToken());
-}
-
-QString CTabAES256Dlg::WipeSource(const std::filesystem::path& input, const JobContext& job) {
+void CTabAES256Dlg::ShowRunEvent(const CryptRunEvent& event, const JobContext& job) {
     RunState& run = m_run;
-    run.erasing = true;
-    run.wipeSize = QueryFileSize(input).value_or(0);
-    const bool wiped = WipeFile(input, kWipePasses, FileCryptProgress, this, job.StopToken());
-    run.erasing = false;
-    return Text(wiped ? "完成并已擦除" : "擦除失败");
-}
-
-void CTabAES256Dlg::PostRowStatus(std::size_t index, const QString& text) {
-    const ListView::RowId id = m_run.rowIds[index];
-    m_run.job->Post([this, id, text] { SetRowStatus(FileList()->RowOfId(id), text); });
-}
-
-void CTabAES256Dlg::FileCryptProgress(int32_t value, void* page) {
-    auto* self = static_cast<CTabAES256Dlg*>(page);
-    RunState& run = self->m_run;
+    const bool decrypt = run.settings.direction == CryptDirection::kDecrypt;
     QString text;
-    if (run.erasing) {
-        // The wipe announces block indexes; the row shows how much of the
-        // file has been overwritten.
-        text = Text("擦除中 %1%..").arg(WipePassPercent(value, run.wipeSize));
-    } else if (run.decrypt) {
-        text = Text("解密 %1%..").arg(value);
-    } else {
-        text = Text("加密 %1%..").arg(value);
+    switch (event.kind) {
+        case CryptRunEvent::Kind::kFileStarted:
+            run.currentRow = event.index;
+            run.lastProgress.clear();
+            return;
+        case CryptRunEvent::Kind::kProgress:
+            text = Text(decrypt ? "解密 %1%.." : "加密 %1%..").arg(event.percent);
+            break;
+        case CryptRunEvent::Kind::kWipeStarted:
+            text = Text("加密完成");
+            break;
+        case CryptRunEvent::Kind::kWipeProgress:
+            // How much of the file has been overwritten.
+            text = Text("擦除中 %1%..").arg(event.wipe.PassPercent());
+            break;
+        case CryptRunEvent::Kind::kFileFinished:
+            switch (event.outcome) {
+                case CryptFileOutcome::kFailed:
+                    text = Text(decrypt ? "解密失败" : "加密失败");
+                    break;
+                case CryptFileOutcome::kDone:
+                    text = Text(decrypt ? "解密完成" : "加密完成");
+                    break;
+                case CryptFileOutcome::kDoneWiped:
+                    text = Text("完成并已擦除");
+                    break;
+                case CryptFileOutcome::kWipeFailed:
+                    text = Text("擦除失败");
+                    break;
+            }
+            run.outcomes[event.index] = text;
+            PostRowStatus(event.index, text, job);
+            return;
     }
     if (text == run.lastProgress) return;  // nothing new to show
     run.lastProgress = text;
-    self->PostRowStatus(run.currentRow, text);
+    PostRowStatus(event.index, text, job);
+}
+
+void CTabAES256Dlg::PostRowStatus(std::size_t index, const QString& text, const JobContext& job) {
+    const ListView::RowId id = m_run.rowIds[index];
+    job.Post([this, id, text] { SetRowStatus(FileList()->RowOfId(id), text); });
 }
 
 void CTabAES256Dlg::OnStopRun() {

@@ -15,6 +15,7 @@
 #include <filesystem>
 #include <vector>
 
+#include "encrypt/crypt_run.h"
 #include "platform/desktop/dialog_window.h"
 #include "platform/desktop/job_runner.h"
 #include "platform/desktop/list_view.h"
@@ -56,10 +57,7 @@ class CTabAES256Dlg : public DialogWindow {
     /// touches this, and the window thread reads it again once the worker
     /// has returned.
     struct RunState {
-        bool camellia = false;
-        bool decrypt = false;
-        /// Cleared for the rest of the run by the first failed file.
-        bool eraseOption = false;
+        CryptRunSettings settings;
         uint8_t key[32] = {};
         std::vector<std::filesystem::path> paths;
         std::vector<ListView::RowId> rowIds;
@@ -67,21 +65,16 @@ class CTabAES256Dlg : public DialogWindow {
         std::vector<QString> outcomes;
 
         std::size_t currentRow = 0;  ///< index into paths
-        bool erasing = false;        ///< the source of the current row is being wiped
-        uint64_t wipeSize = 0;       ///< size of the file being wiped
         QString lastProgress;        ///< the progress text posted last
-        const JobContext* job = nullptr;
     };
 
     void ListCommandLineFile();
     void TakeRunSettings();
     void CryptWorker(const JobContext& job);
-    bool CryptFile(const std::filesystem::path& input, const JobContext& job);
-    QString WipeSource(const std::filesystem::path& input, const JobContext& job);
+    /// Turns one event of the core's run into the row's status (worker thread).
+    void ShowRunEvent(const CryptRunEvent& event, const JobContext& job);
     /// Posts a status text for the run's row `index` (worker thread).
-    void PostRowStatus(std::size_t index, const QString& text);
-    /// The core's progress callback; `page` is this page.
-    static void FileCryptProgress(int32_t value, void* page);
+    void PostRowStatus(std::size_t index, const QString& text, const JobContext& job);
     /// After a stop: statuses the worker settled but whose posts were dropped.
     void ShowSettledOutcomes();
     void ForgetKey();

@@ -11,7 +11,7 @@
 
 #include "app/resources/dialog_templates.h"
 #include "hash/digest_text.h"
-#include "hash/file_drivers.h"
+#include "hash/hash_algorithm.h"
 #include "platform/desktop/file_dialog.h"
 #include "platform/desktop/message_box.h"
 #include "platform/desktop/path_text.h"
@@ -26,44 +26,20 @@ constexpr int kIdStatus = 1035;
 
 constexpr int kAlgorithmCount = 5;
 
-// Runs one driver; on success `digestText` receives the digest as the page
-// prints it.
-using DigestRunner = HashResult (*)(const std::filesystem::path& path, QString& digestText,
-                                    ProgressCallback progress, void* context, std::stop_token stop);
-
-HashResult RunMd5(const std::filesystem::path& path, QString& digestText, ProgressCallback progress,
-                  void* context, std::stop_token stop) {
-    uint32_t words[4];
-    const HashResult outcome = HashFileMd5(path, words, progress, context, stop);
-    if (outcome == kHashDone) digestText = FromUtf8(Md5WordsHex(words));
-    return outcome;
-}
-
-template <HashResult (*Driver)(const std::filesystem::path&, uint8_t*, ProgressCallback, void*,
-                               std::stop_token),
-          std::size_t Size>
-HashResult RunBytes(const std::filesystem::path& path, QString& digestText,
-                    ProgressCallback progress, void* context, std::stop_token stop) {
-    uint8_t digest[Size];
-    const HashResult outcome = Driver(path, digest, progress, context, stop);
-    if (outcome == kHashDone) digestText = FromUtf8(DigestHex(digest, Size));
-    return outcome;
-}
-
 // The five algorithms in the order the worker runs them.
 struct AlgorithmRow {
     int checkBox;
     const char* status;  // the status line while it runs
     const char* name;    // the name in its section header
-    DigestRunner run;
+    HashAlgorithm algorithm;
 };
 
 const AlgorithmRow kAlgorithms[kAlgorithmCount] = {
-    {1036, "计算 MD5...", "MD5", &RunMd5},
-    {1037, "计算 SHA-1...", "SHA-1", &RunBytes<HashFileSha1, 20>},
-    {1038, "计算 SHA256...", "SHA256", &RunBytes<HashFileSha256, 32>},
-    {1040, "计算 SHA512...", "SHA512", &RunBytes<HashFileSha512, 64>},
-    {1041, "计算 Keccak...", "Keccak", &RunBytes<HashFileKeccak, 64>},
+    {1036, "计算 MD5...", "MD5", HashAlgorithm::kMd5},
+    {1037, "计算 SHA-1...", "SHA-1", HashAlgorithm::kSha1},
+    {1038, "计算 SHA256...", "SHA256", HashAlgorithm::kSha256},
+    {1040, "计算 SHA512...", "SHA512", HashAlgorithm::kSha512},
+    {1041, "计算 Keccak...", "Keccak", HashAlgorithm::kKeccak},
 };
 
 QString SectionHeader(const AlgorithmRow& algorithm) {
@@ -175,11 +151,12 @@ QString CTabHashDlg::HashWorker(const HashRequest& request, const JobContext& jo
         job.Post([this, status = QString::fromUtf8(algorithm.status)] {
             m_staticThread->setText(status);
         });
-        QString digestText;
+        std::vector<uint8_t> digest;
         const HashResult outcome =
-            algorithm.run(path, digestText, &CTabHashDlg::HashProgress, &target, job.StopToken());
+            HashFileWith(algorithm.algorithm, path, digest, &CTabHashDlg::HashProgress, &target,
+                         job.StopToken());
         if (outcome == kHashStopped) return {};
-        result += SectionHeader(algorithm) + SectionBody(outcome, digestText);
+        result += SectionHeader(algorithm) + SectionBody(outcome, FromUtf8(DigestHex(digest)));
     }
     return result;
 }

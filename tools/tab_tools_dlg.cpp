@@ -180,12 +180,13 @@ void CTabToolsDlg::OnErase() {
 
     // The worker works from this copy: rows added later are not part of it.
     auto run = std::make_shared<WipeRun>();
-    run->entries.reserve(static_cast<std::size_t>(count));
-    for (int row = 0; row < count; ++row)
-        run->entries.push_back({ToPath(list->Text(row, 0)), list->IdOfRow(row)});
+    for (int row = 0; row < count; ++row) {
+        run->paths.push_back(ToPath(list->Text(row, 0)));
+        run->rows.push_back(list->IdOfRow(row));
+    }
     run->passes = SelectedPasses();
-    run->outcomes = std::make_unique<std::atomic<WipeOutcome>[]>(run->entries.size());
-    for (std::size_t i = 0; i < run->entries.size(); ++i) run->outcomes[i] = WipeOutcome::kPending;
+    run->outcomes = std::make_unique<std::atomic<WipeOutcome>[]>(run->paths.size());
+    for (std::size_t i = 0; i < run->paths.size(); ++i) run->outcomes[i] = WipeOutcome::kPending;
     m_wipeRun = run;
 
     SetWipeControlsIdle(false);
@@ -193,38 +194,33 @@ void CTabToolsDlg::OnErase() {
                     [this] { SetWipeControlsIdle(true); });
 }
 
-namespace {
-
-// What the wipe's progress callback needs to find the row of the file.
-struct WipeProgressContext {
-    CTabToolsDlg* page;
-    const JobContext* job;
-    ListView::RowId row;
-};
-
-}  // namespace
-
 void CTabToolsDlg::WipeWorker(const std::shared_ptr<WipeRun>& run, const JobContext& job) {
     // Runs on the worker thread: the page is reached only through posted updates.
-    const auto progress = [](int32_t block, void* context) {
-        const auto* where = static_cast<const WipeProgressContext*>(context);
-        where->job->Post([page = where->page, row = where->row, block] {
-            page->SetWipeStatusOfRowId(row, WipeProgressText(block));
-        });
+    const auto report = [this, &run, &job](const WipeListEvent& event) {
+        const ListView::RowId row = run->rows[event.index];
+        switch (event.kind) {
+            case WipeListEvent::Kind::kFileStarted:
+                run->outcomes[event.index] = WipeOutcome::kRunning;
+                break;
+            case WipeListEvent::Kind::kProgress:
+                // The row shows the MiB block about to be written.
+                if (event.position.blocks_written < event.position.blocks) {
+                    const auto block = int32_t(event.position.blocks_written);
+                    job.Post(
+                        [this, row, block] { SetWipeStatusOfRowId(row, WipeProgressText(block)); });
+                }
+                break;
+            case WipeListEvent::Kind::kFileFinished:
+                run->outcomes[event.index] =
+                    event.wiped ? WipeOutcome::kWiped : WipeOutcome::kFailed;
+                job.Post([this, row, wiped = event.wiped] {
+                    SetWipeStatusOfRowId(row, wiped ? kStatusWiped : kStatusFailed);
+                });
+                break;
+        }
     };
-    for (std::size_t i = 0; i < run->entries.size(); ++i) {
-        if (job.StopRequested()) return;
-        const WipeRun::Entry& entry = run->entries[i];
-        run->outcomes[i] = WipeOutcome::kRunning;
-        WipeProgressContext context{this, &job, entry.row};
-        const bool wiped = WipeFile(entry.path, run->passes, progress, &context, job.StopToken());
-        // A wipe cut short by Stop stays "running": Stop marks it cancelled.
-        if (!wiped && job.StopRequested()) return;
-        run->outcomes[i] = wiped ? WipeOutcome::kWiped : WipeOutcome::kFailed;
-        job.Post([this, row = entry.row, wiped] {
-            SetWipeStatusOfRowId(row, wiped ? kStatusWiped : kStatusFailed);
-        });
-    }
+    // A wipe cut short by Stop stays "running": Stop marks it cancelled.
+    WipeFileList(run->paths, run->passes, report, job.StopToken());
 }
 
 void CTabToolsDlg::OnStop() {
@@ -235,16 +231,16 @@ void CTabToolsDlg::OnStop() {
     // Updates the worker posted but the page had not yet shown were dropped:
     // write every file's final status from what the worker recorded.
     const WipeRun& run = *m_wipeRun;
-    for (std::size_t i = 0; i < run.entries.size(); ++i) {
+    for (std::size_t i = 0; i < run.paths.size(); ++i) {
         switch (run.outcomes[i].load()) {
             case WipeOutcome::kWiped:
-                SetWipeStatusOfRowId(run.entries[i].row, kStatusWiped);
+                SetWipeStatusOfRowId(run.rows[i], kStatusWiped);
                 break;
             case WipeOutcome::kFailed:
-                SetWipeStatusOfRowId(run.entries[i].row, kStatusFailed);
+                SetWipeStatusOfRowId(run.rows[i], kStatusFailed);
                 break;
             case WipeOutcome::kRunning:
-                SetWipeStatusOfRowId(run.entries[i].row, kStatusCancelled);
+                SetWipeStatusOfRowId(run.rows[i], kStatusCancelled);
                 break;
             case WipeOutcome::kPending:
                 break;

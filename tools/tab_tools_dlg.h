@@ -47,11 +47,8 @@ class CTabToolsDlg : public DialogWindow {
     /// Rows are followed by identity, so rows dropped in above them during the
     /// wipe do not shift where statuses go.
     struct WipeRun {
-        struct Entry {
-            std::filesystem::path path;
-            ListView::RowId row;
-        };
-        std::vector<Entry> entries;
+        std::vector<std::filesystem::path> paths;
+        std::vector<ListView::RowId> rows;  ///< the row of each path
         int passes = 1;
         std::unique_ptr<std::atomic<WipeOutcome>[]> outcomes;
     };

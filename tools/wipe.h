@@ -13,6 +13,8 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <functional>
+#include <span>
 #include <stop_token>
 
 #include "platform/system/progress.h"
@@ -22,6 +24,21 @@
 /// remaining size mod 1 MiB bytes (none for an exact multiple of 1 MiB; that
 /// empty block is still announced). An empty file gets no passes at all.
 uint64_t WipeBlocksPerPass(uint64_t file_size);
+
+/// Where a wipe stands, for progress displays.
+struct WipePosition {
+    int pass = 0;                 ///< the pass being written, 1..passes
+    int passes = 0;               ///< passes in all (the low 8 bits of the request)
+    uint64_t blocks_written = 0;  ///< blocks of this pass already written
+    uint64_t blocks = 0;          ///< blocks in every pass (WipeBlocksPerPass)
+
+    /// Blocks written over blocks in the pass, 0..100.
+    int32_t PassPercent() const;
+    /// Blocks written over blocks in all passes, 0..100.
+    int32_t TotalPercent() const;
+};
+
+using WipeListener = std::function<void(const WipePosition&)>;
 
 /// For progress displays: the percentage of the current pass that is done
 /// once the block the callback just announced (`block_index`) is written,
@@ -43,3 +60,27 @@ int32_t WipePassPercent(int32_t block_index, uint64_t file_size);
 /// without writes or callbacks.
 bool WipeFile(const std::filesystem::path& path, int passes, ProgressCallback callback,
               void* context, std::stop_token stop = {});
+
+/// WipeFile with positions instead of block indexes: `listener` (may be
+/// empty) hears the position before each block is written and once more when
+/// the last block of each pass is written (blocks_written == blocks). The
+/// outcomes are WipeFile's.
+bool WipeFileReporting(const std::filesystem::path& path, int passes, const WipeListener& listener,
+                       std::stop_token stop = {});
+
+/// What a run over a list of files tells its listener, on the worker's thread.
+struct WipeListEvent {
+    enum class Kind { kFileStarted, kProgress, kFileFinished };
+    Kind kind;
+    std::size_t index;      ///< the file in the list
+    WipePosition position;  ///< kProgress
+    bool wiped = false;     ///< kFileFinished: overwritten and deleted
+};
+
+/// Wipes `files` one after another with `passes` passes each. A file that
+/// fails does not end the run. A stop request ends it before the next block
+/// or file; the file being wiped then gets no kFileFinished (it is left
+/// partly overwritten). Returns false when stopped.
+bool WipeFileList(std::span<const std::filesystem::path> files, int passes,
+                  const std::function<void(const WipeListEvent&)>& listener,
+                  std::stop_token stop = {});

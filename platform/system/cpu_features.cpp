@@ -52,7 +52,9 @@ Features Probe() {
     return f;
 }
 #else
-Features Probe() { return Features{}; }
+Features Probe() {
+    return Features{};
+}
 #endif
 
 }  // namespace

@@ -14,14 +14,14 @@ struct Features {
     bool ssse3 = false;
     bool aesni = false;
     bool pclmul = false;
-    bool avx = false;      // with the OS saving the YMM state
+    bool avx = false;  // with the OS saving the YMM state
     bool avx2 = false;
     bool bmi2 = false;
     bool sha = false;      // SHA-1 and SHA-256 instructions
     bool avx512f = false;  // with the OS saving the ZMM and mask state
     bool avx512vl = false;
     bool avx512bw = false;
-    bool vaes = false;     // AES on 256/512-bit registers (with AVX2 / AVX-512)
+    bool vaes = false;  // AES on 256/512-bit registers (with AVX2 / AVX-512)
     bool vpclmulqdq = false;
     bool gfni = false;
 };

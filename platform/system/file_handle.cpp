@@ -1,6 +1,7 @@
 #include "platform/system/file_handle.h"
 
 #include <fcntl.h>
+#include <sys/file.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -32,6 +33,11 @@ bool FileHandle::IsRegularFile() const {
     return fd_ >= 0 && fstat(fd_, &status) == 0 && S_ISREG(status.st_mode);
 }
 
+bool FileHandle::IsBlockDevice() const {
+    struct stat status {};
+    return fd_ >= 0 && fstat(fd_, &status) == 0 && S_ISBLK(status.st_mode);
+}
+
 FileHandle FileHandle::OpenRegularForUpdate(const std::filesystem::path& path) {
     // Look before opening: opening a device or a pipe can have effects of its
     // own, and a link must not lead the overwrite to another file.
@@ -49,6 +55,11 @@ FileHandle FileHandle::OpenRegularForUpdate(const std::filesystem::path& path) {
 }
 
 std::optional<uint64_t> FileHandle::MeasureSize() {
+    // A regular file's size is what the file system says: files of /proc
+    // cannot seek to their end (and measure as 0 bytes).
+    struct stat status {};
+    if (fstat(fd_, &status) != 0) return std::nullopt;
+    if (S_ISREG(status.st_mode)) return static_cast<uint64_t>(status.st_size);
     off_t end = lseek(fd_, 0, SEEK_END);
     if (end < 0 || !SeekToStart()) return std::nullopt;
     return static_cast<uint64_t>(end);
@@ -84,6 +95,14 @@ bool FileHandle::WriteAll(const uint8_t* data, std::size_t size) {
         done += static_cast<std::size_t>(put);
     }
     return true;
+}
+
+bool FileHandle::TryLock(Lock kind) {
+    const int operation = (kind == Lock::kShared ? LOCK_SH : LOCK_EX) | LOCK_NB;
+    for (;;) {
+        if (flock(fd_, operation) == 0) return true;
+        if (errno != EINTR) return false;
+    }
 }
 
 bool FileHandle::Sync() {

@@ -35,10 +35,14 @@ class FileHandle {
     /// True when the open file is a regular file (not a folder, device,
     /// pipe or socket, whose size says nothing about what a read returns).
     bool IsRegularFile() const;
+    /// True when the open file is a block device (a disk or partition), whose
+    /// contents can be read and measured like a regular file's.
+    bool IsBlockDevice() const;
     int descriptor() const { return fd_; }
 
-    /// The size in bytes, measured by seeking to the end; the position is
-    /// back at the start afterwards. Empty when the file cannot seek.
+    /// The size in bytes: a regular file's from the file system, anything
+    /// else's by seeking to the end and back to the start. Empty when it
+    /// cannot be measured.
     std::optional<uint64_t> MeasureSize();
 
     /// Moves the position back to offset 0.
@@ -51,6 +55,14 @@ class FileHandle {
 
     /// Writes all `size` bytes; false on any failed or short write.
     bool WriteAll(const uint8_t* data, std::size_t size);
+
+    enum class Lock { kShared, kExclusive };
+    /// Takes an advisory lock (flock) on the open file without waiting; false
+    /// when another holder's lock is in the way. Runs of this program hold a
+    /// shared lock on a file they read and an exclusive one on a file they
+    /// wipe, so a wipe never overwrites what another run reads. The lock goes
+    /// with the descriptor.
+    bool TryLock(Lock kind);
 
     /// Hands everything written so far to the storage device (fsync).
     bool Sync();

@@ -380,8 +380,8 @@ TEST_F(EncryptionPageTest, EraseStopsAfterTheFirstFailureAndShowsARealWipePercen
     EXPECT_TRUE(fs::exists(dir / "three.bin.aes256"));
     // Six blocks (five whole MiB and one byte): a share of the file, not a block index.
     EXPECT_EQ(erasingTexts,
-              (std::vector<QString>{"擦除中 16%..", "擦除中 33%..", "擦除中 50%..", "擦除中 66%..",
-                                    "擦除中 83%..", "擦除中 100%.."}));
+              (std::vector<QString>{"擦除中 0%..", "擦除中 16%..", "擦除中 33%..", "擦除中 50%..",
+                                    "擦除中 66%..", "擦除中 83%..", "擦除中 100%.."}));
 }
 
 TEST_F(EncryptionPageTest, NoRowLimitAndNoPathCut) {

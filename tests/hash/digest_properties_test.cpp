@@ -14,9 +14,9 @@ using testing_support::PatternBytes;
 namespace {
 
 std::string HexOf(HashAlgorithm algorithm, const std::vector<std::vector<uint8_t>>& pieces) {
-    DigestStream stream(algorithm);
+    Digest stream(algorithm);
     for (const auto& piece : pieces) stream.Update(piece.data(), piece.size());
-    return DigestHex(stream.Finish(), HexCase::kLower);
+    return DigestHex(stream.Final(), HexCase::kLower);
 }
 
 std::string HexOf(HashAlgorithm algorithm, const std::vector<uint8_t>& message) {

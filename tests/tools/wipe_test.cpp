@@ -1,7 +1,9 @@
 // WipeFile on real files: the callback sequences, the bytes after every pass,
 // what is refused untouched, and failures that must keep the file.
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <signal.h>
+#include <sys/file.h>
 #include <sys/resource.h>
 #include <sys/wait.h>
 #include <unistd.h>
@@ -167,4 +169,36 @@ TEST(WipeFile, PercentOfAPass) {
     EXPECT_EQ(WipePassPercent(0, 3 * kMiB), 25);
     EXPECT_EQ(WipePassPercent(3, 3 * kMiB), 100);
     EXPECT_EQ(WipePassPercent(1, 3 * kMiB - 1), 66);
+}
+
+TEST(WipeFileReporting, TwoPassesAnnounceEveryBlockAndEachPassEnd) {
+    TempDir dir;
+    const auto path = dir / "two.bin";
+    WriteFile(path, PatternBytes(kMiB + 10));
+    std::vector<std::vector<uint64_t>> seen;  // {pass, blocks written, blocks, percent}
+    ASSERT_TRUE(WipeFileReporting(path, 2, [&](const WipePosition& p) {
+        seen.push_back({uint64_t(p.pass), p.blocks_written, p.blocks, uint64_t(p.PassPercent()),
+                        uint64_t(p.TotalPercent())});
+    }));
+    EXPECT_EQ(seen, (std::vector<std::vector<uint64_t>>{{1, 0, 2, 0, 0},
+                                                        {1, 1, 2, 50, 25},
+                                                        {1, 2, 2, 100, 50},
+                                                        {2, 0, 2, 0, 50},
+                                                        {2, 1, 2, 50, 75},
+                                                        {2, 2, 2, 100, 100}}));
+    EXPECT_FALSE(fs::exists(path));
+}
+
+TEST(WipeFile, FileLockedByAReaderIsLeftUntouched) {
+    // A run encrypting the file holds a shared lock on it while it reads.
+    TempDir dir;
+    const auto path = dir / "read.bin";
+    WriteFile(path, PatternBytes(1000));
+    const int reader = open(path.c_str(), O_RDONLY);
+    ASSERT_GE(reader, 0);
+    ASSERT_EQ(flock(reader, LOCK_SH), 0);
+    EXPECT_FALSE(WipeFile(path, 1, nullptr, nullptr));
+    EXPECT_EQ(ReadFile(path), PatternBytes(1000));
+    close(reader);
+    EXPECT_TRUE(WipeFile(path, 1, nullptr, nullptr));
 }

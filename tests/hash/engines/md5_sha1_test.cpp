@@ -16,9 +16,9 @@ using testing_support::ToHex;
 namespace {
 
 std::vector<uint8_t> Md5Of(const std::vector<uint8_t>& message) {
-    DigestStream stream(HashAlgorithm::kMd5);
+    Digest stream(HashAlgorithm::kMd5);
     stream.Update(message.data(), message.size());
-    return stream.Finish();
+    return stream.Final();
 }
 
 Sha1Context FreshSha1() {

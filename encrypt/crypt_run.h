@@ -1,0 +1,73 @@
+#pragma once
+// A run of the encryption page or of `quorvane-cli encrypt|decrypt` over a
+// list of files: one decision, made here for both faces, of how each output
+// is named, which file procedure runs, and when a source is wiped.
+
+#include <cstddef>
+#include <cstdint>
+#include <filesystem>
+#include <functional>
+#include <span>
+#include <stop_token>
+
+#include "tools/wipe.h"
+
+enum class CryptCipher { kAes256, kCamellia256 };
+enum class CryptDirection { kEncrypt, kDecrypt };
+
+/// When sources are wiped after their container is complete.
+enum class SourceWipePolicy {
+    kKeep,
+    /// Each source is wiped (one pass) once its container is complete, until
+    /// the first file that fails: no later source of the run is wiped, so a
+    /// run that went wrong destroys nothing more.
+    kWipeUntilFirstFailure,
+};
+
+struct CryptRunSettings {
+    CryptCipher cipher = CryptCipher::kAes256;
+    CryptDirection direction = CryptDirection::kEncrypt;
+    /// Ignored when decrypting: a decrypted container is never wiped.
+    SourceWipePolicy wipe = SourceWipePolicy::kKeep;
+};
+
+/// How a file of the run ended.
+enum class CryptFileOutcome {
+    kFailed,      ///< nothing written; the source as it was
+    kDone,        ///< the output is complete
+    kDoneWiped,   ///< the output is complete and the source wiped and deleted
+    kWipeFailed,  ///< the output is complete; wiping the source failed
+};
+
+/// What the run tells its listener, on the worker's thread.
+struct CryptRunEvent {
+    enum class Kind {
+        kFileStarted,   ///< `destination` is the output's name
+        kProgress,      ///< `percent`: the file procedure's value
+        kWipeStarted,   ///< the container is complete; the source is being wiped
+        kWipeProgress,  ///< `wipe`: where the wipe stands
+        kFileFinished,  ///< `outcome`
+    };
+    Kind kind;
+    std::size_t index;  ///< the file in the run
+    const std::filesystem::path* destination = nullptr;
+    int32_t percent = 0;
+    WipePosition wipe{};
+    CryptFileOutcome outcome = CryptFileOutcome::kFailed;
+};
+
+using CryptRunListener = std::function<void(const CryptRunEvent&)>;
+
+/// The output path of `source` under `settings` (the page's naming rule).
+std::filesystem::path CryptOutputPath(const std::filesystem::path& source,
+                                      const CryptRunSettings& settings);
+
+/// Encrypts or decrypts `sources` one after another with `key`. A failed
+/// file does not end the run. A stop request ends it before the next chunk,
+/// block or file; the file then being worked on gets no kFileFinished: its
+/// output is not written, and when the stop came while its source was being
+/// wiped, the partly overwritten source is deleted (the complete container is
+/// the only copy left). Returns false when stopped.
+bool RunCryptFiles(std::span<const std::filesystem::path> sources, const uint8_t key[32],
+                   const CryptRunSettings& settings, const CryptRunListener& listener,
+                   std::stop_token stop = {});
