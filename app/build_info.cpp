@@ -2,7 +2,9 @@
 
 #include "quorvane_version.h"
 
-const char* ProductVersion() { return QUORVANE_VERSION; }
+const char* ProductVersion() {
+    return QUORVANE_VERSION;
+}
 
 const char* BuildArchitecture() {
 #if defined(__x86_64__)

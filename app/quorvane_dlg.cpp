@@ -8,7 +8,7 @@
 #include <QUrl>
 
 #include "app/build_info.h"
-#include "app/resources/dialog_templates.h"
+#include "app/main_window_template.h"
 #include "app/tab_about_dlg.h"
 #include "encrypt/tab_aes256_dlg.h"
 #include "hash/tab_hash_dlg.h"
@@ -17,7 +17,7 @@
 
 namespace {
 
-constexpr int kTabControl = 1000;
+using main_window_ids::kTabControl;
 constexpr int kEncryptionTab = 0;
 constexpr int kHashTab = 1;
 constexpr int kToolsTab = 2;

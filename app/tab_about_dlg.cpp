@@ -3,12 +3,12 @@
 #include <QFont>
 #include <QLabel>
 
-#include "app/resources/dialog_templates.h"
+#include "app/tab_about_template.h"
 #include "platform/desktop/desktop_entry.h"
 #include "platform/desktop/message_box.h"
 
 namespace {
-constexpr int kContextMenuBox = 1037;
+using namespace about_page_ids;
 }
 
 CTabAboutDlg::CTabAboutDlg(QString programPath)

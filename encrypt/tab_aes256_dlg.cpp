@@ -2,10 +2,10 @@
 
 #include <QFileInfo>
 
-#include "app/resources/dialog_templates.h"
 #include "encrypt/file_size.h"
 #include "encrypt/key_bytes.h"
 #include "encrypt/output_naming.h"
+#include "encrypt/tab_aes256_template.h"
 #include "platform/desktop/command_line.h"
 #include "platform/desktop/file_dialog.h"
 #include "platform/desktop/file_manager.h"
@@ -15,18 +15,7 @@
 
 namespace {
 
-constexpr int kFileList = 1003;
-constexpr int kKeyEdit = 1005;
-constexpr int kEraseCheck = 1006;
-constexpr int kDecryptCheck = 1007;
-constexpr int kActionButton = 1008;
-constexpr int kStopButton = 1009;
-constexpr int kAesRadio = 1010;
-constexpr int kCamelliaRadio = 1011;
-constexpr int kAddButton = 1012;
-constexpr int kRemoveButton = 1014;
-constexpr int kClearButton = 1015;
-constexpr int kLocationButton = 1016;
+using namespace encryption_page_ids;
 
 constexpr int kPathColumn = 0;
 constexpr int kSizeColumn = 1;

@@ -9,20 +9,16 @@
 #include <memory>
 #include <string>
 
-#include "app/resources/dialog_templates.h"
 #include "hash/digest_text.h"
 #include "hash/hash_algorithm.h"
+#include "hash/tab_hash_template.h"
 #include "platform/desktop/file_dialog.h"
 #include "platform/desktop/message_box.h"
 #include "platform/desktop/path_text.h"
 
 namespace {
 
-constexpr int kIdOpen = 1031;
-constexpr int kIdResult = 1032;
-constexpr int kIdProgress = 1033;
-constexpr int kIdStop = 1034;
-constexpr int kIdStatus = 1035;
+using namespace hash_page_ids;
 
 constexpr int kAlgorithmCount = 5;
 
@@ -35,11 +31,11 @@ struct AlgorithmRow {
 };
 
 const AlgorithmRow kAlgorithms[kAlgorithmCount] = {
-    {1036, "计算 MD5...", "MD5", HashAlgorithm::kMd5},
-    {1037, "计算 SHA-1...", "SHA-1", HashAlgorithm::kSha1},
-    {1038, "计算 SHA256...", "SHA256", HashAlgorithm::kSha256},
-    {1040, "计算 SHA512...", "SHA512", HashAlgorithm::kSha512},
-    {1041, "计算 Keccak...", "Keccak", HashAlgorithm::kKeccak},
+    {kMd5Check, "计算 MD5...", "MD5", HashAlgorithm::kMd5},
+    {kSha1Check, "计算 SHA-1...", "SHA-1", HashAlgorithm::kSha1},
+    {kSha256Check, "计算 SHA256...", "SHA256", HashAlgorithm::kSha256},
+    {kSha512Check, "计算 SHA512...", "SHA512", HashAlgorithm::kSha512},
+    {kKeccakCheck, "计算 Keccak...", "Keccak", HashAlgorithm::kKeccak},
 };
 
 QString SectionHeader(const AlgorithmRow& algorithm) {
@@ -72,11 +68,11 @@ CTabHashDlg::CTabHashDlg() : DialogWindow(HashPageTemplate()) {}
 
 void CTabHashDlg::OnInitDialog() {
     PaintWhite();
-    m_editResult = ItemAs<QPlainTextEdit>(kIdResult);
-    m_progress = Progress(kIdProgress);
-    m_staticThread = ItemAs<QLabel>(kIdStatus);
-    m_btnStop = ItemAs<QPushButton>(kIdStop);
-    m_btnOpen = ItemAs<QPushButton>(kIdOpen);
+    m_editResult = ItemAs<QPlainTextEdit>(kResultEdit);
+    m_progress = Progress(kProgressBar);
+    m_staticThread = ItemAs<QLabel>(kStatusText);
+    m_btnStop = ItemAs<QPushButton>(kStopButton);
+    m_btnOpen = ItemAs<QPushButton>(kOpenButton);
     m_chkMd5 = ItemAs<QCheckBox>(kAlgorithms[0].checkBox);
     m_chkSha1 = ItemAs<QCheckBox>(kAlgorithms[1].checkBox);
     m_chkSha256 = ItemAs<QCheckBox>(kAlgorithms[2].checkBox);
@@ -84,8 +80,8 @@ void CTabHashDlg::OnInitDialog() {
     m_chkKeccak = ItemAs<QCheckBox>(kAlgorithms[4].checkBox);
     for (const AlgorithmRow& algorithm : kAlgorithms) SetChecked(algorithm.checkBox, true);
     m_pendingDrop = 0;
-    OnClicked(kIdOpen, [this] { OnOpen(); });
-    OnClicked(kIdStop, [this] { OnStop(); });
+    OnClicked(kOpenButton, [this] { OnOpen(); });
+    OnClicked(kStopButton, [this] { OnStop(); });
 }
 
 void CTabHashDlg::OnOpen() {
@@ -95,7 +91,7 @@ void CTabHashDlg::OnOpen() {
         m_pendingDrop = 0;
         return;
     }
-    FocusItem(kIdResult);
+    FocusItem(kResultEdit);
     m_useMd5 = m_chkMd5->isChecked();
     m_useSha1 = m_chkSha1->isChecked();
     m_useSha256 = m_chkSha256->isChecked();

@@ -3,14 +3,13 @@
 #include <QPlainTextEdit>
 #include <string>
 
-#include "app/resources/dialog_templates.h"
 #include "platform/desktop/file_dialog.h"
 #include "platform/desktop/message_box.h"
 #include "platform/desktop/path_text.h"
 #include "platform/system/secure_wipe.h"
 #include "tools/base64_text.h"
 #include "tools/password.h"
-#include "tools/tab_tools_ids.h"
+#include "tools/tab_tools_template.h"
 #include "tools/wipe.h"
 
 namespace {

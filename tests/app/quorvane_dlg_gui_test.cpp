@@ -20,7 +20,7 @@
 #include "support/gui_support.h"
 #include "support/test_files.h"
 #include "tools/tab_tools_dlg.h"
-#include "tools/tab_tools_ids.h"
+#include "tools/tab_tools_template.h"
 
 using namespace testing_support;
 

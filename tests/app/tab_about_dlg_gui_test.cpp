@@ -6,6 +6,7 @@
 #include <QLabel>
 
 #include "app/tab_about_dlg.h"
+#include "app/tab_about_template.h"
 #include "platform/desktop/desktop_entry.h"
 #include "support/gui_support.h"
 #include "support/test_files.h"
@@ -14,7 +15,7 @@ using namespace testing_support;
 
 namespace {
 
-constexpr int kBox = 1037;
+using about_page_ids::kContextMenuBox;
 
 class AboutPageTest : public ::testing::Test {
   protected:
@@ -28,7 +29,7 @@ class AboutPageTest : public ::testing::Test {
         page->Create(&parent);
         return page;
     }
-    void Click(CTabAboutDlg& page) { page.ItemAs<QCheckBox>(kBox)->click(); }
+    void Click(CTabAboutDlg& page) { page.ItemAs<QCheckBox>(kContextMenuBox)->click(); }
     QString EntryText() {
         QFile file(OpenWithEntryPath());
         EXPECT_TRUE(file.open(QIODevice::ReadOnly));
@@ -43,10 +44,10 @@ class AboutPageTest : public ::testing::Test {
 
 TEST_F(AboutPageTest, TickingWritesTheEntryAndANewPageShowsItTicked) {
     auto page = NewPage(program);
-    EXPECT_FALSE(page->IsChecked(kBox));
-    EXPECT_EQ(page->ItemText(kBox), QStringLiteral("添加程序到Windows右键菜单"));
+    EXPECT_FALSE(page->IsChecked(kContextMenuBox));
+    EXPECT_EQ(page->ItemText(kContextMenuBox), QStringLiteral("添加程序到Windows右键菜单"));
     Click(*page);
-    EXPECT_TRUE(page->IsChecked(kBox));
+    EXPECT_TRUE(page->IsChecked(kContextMenuBox));
     ASSERT_EQ(boxes.shown.size(), 1u);
     EXPECT_EQ(boxes.shown[0].text, QStringLiteral("成功添加到右键菜单"));
     EXPECT_EQ(boxes.shown[0].caption, QStringLiteral("提示"));
@@ -61,16 +62,16 @@ TEST_F(AboutPageTest, TickingWritesTheEntryAndANewPageShowsItTicked) {
                              "MimeType=application/octet-stream;all/all;all/allfiles;"})
         EXPECT_TRUE(text.contains(QString::fromUtf8(line) + "\n")) << line;
 
-    EXPECT_TRUE(NewPage(program)->IsChecked(kBox));
+    EXPECT_TRUE(NewPage(program)->IsChecked(kContextMenuBox));
 }
 
 TEST_F(AboutPageTest, AnEntryForAnotherPathShowsClearAndTickingRewritesIt) {
     ASSERT_TRUE(WriteOpenWithEntry("/old/place/quorvane"));
     auto page = NewPage(program);
-    EXPECT_FALSE(page->IsChecked(kBox));
+    EXPECT_FALSE(page->IsChecked(kContextMenuBox));
     Click(*page);
     EXPECT_TRUE(EntryText().contains("Exec=\"/opt/quorvane/bin/quorvane\" %f"));
-    EXPECT_TRUE(NewPage(program)->IsChecked(kBox));
+    EXPECT_TRUE(NewPage(program)->IsChecked(kContextMenuBox));
 }
 
 TEST_F(AboutPageTest, PathsWithChineseSpacesAndShellCharactersRoundTrip) {
@@ -80,8 +81,8 @@ TEST_F(AboutPageTest, PathsWithChineseSpacesAndShellCharactersRoundTrip) {
               QStringLiteral("\"/home/用户 名/my \\\\$tools/100%% "
                              "\\\\\"quoted\\\\\"/back\\\\\\\\slash/quorvane\" %f"));
     Click(*NewPage(odd));
-    EXPECT_TRUE(NewPage(odd)->IsChecked(kBox));
-    EXPECT_FALSE(NewPage(program)->IsChecked(kBox));
+    EXPECT_TRUE(NewPage(odd)->IsChecked(kContextMenuBox));
+    EXPECT_FALSE(NewPage(program)->IsChecked(kContextMenuBox));
 }
 
 TEST_F(AboutPageTest, AnUnwritableLocationFailsWithPromptAndLeavesTheBoxClear) {
@@ -90,7 +91,7 @@ TEST_F(AboutPageTest, AnUnwritableLocationFailsWithPromptAndLeavesTheBoxClear) {
     qputenv("XDG_DATA_HOME", QByteArray::fromStdString((dataHome / "blocker").string()));
     auto page = NewPage(program);
     Click(*page);
-    EXPECT_FALSE(page->IsChecked(kBox));
+    EXPECT_FALSE(page->IsChecked(kContextMenuBox));
     ASSERT_EQ(boxes.shown.size(), 1u);
     EXPECT_EQ(boxes.shown[0].text, QStringLiteral("访问注册表失败，此操作需要管理员权限"));
     EXPECT_EQ(boxes.shown[0].caption, QStringLiteral("Prompt"));
@@ -102,7 +103,7 @@ TEST_F(AboutPageTest, ClearingRemovesTheEntryAndClearingAGoneEntryFails) {
     Click(*page);
     ASSERT_TRUE(QFile::exists(OpenWithEntryPath()));
     Click(*page);
-    EXPECT_FALSE(page->IsChecked(kBox));
+    EXPECT_FALSE(page->IsChecked(kContextMenuBox));
     EXPECT_FALSE(QFile::exists(OpenWithEntryPath()));
     EXPECT_EQ(boxes.shown.back().text, QStringLiteral("成功删除右键菜单项"));
     EXPECT_EQ(boxes.shown.back().caption, QStringLiteral("提示"));
@@ -110,7 +111,8 @@ TEST_F(AboutPageTest, ClearingRemovesTheEntryAndClearingAGoneEntryFails) {
     Click(*page);                                     // ticked again: entry written
     ASSERT_TRUE(QFile::remove(OpenWithEntryPath()));  // removed behind the program's back
     Click(*page);
-    EXPECT_TRUE(page->IsChecked(kBox)) << "the box returns to the state before the click";
+    EXPECT_TRUE(page->IsChecked(kContextMenuBox))
+        << "the box returns to the state before the click";
     EXPECT_EQ(boxes.shown.back().text, QStringLiteral("访问注册表失败，此操作需要管理员权限"));
     EXPECT_EQ(boxes.shown.back().caption, QStringLiteral("Prompt"));
 }

@@ -15,6 +15,7 @@
 #include "app/quorvane_dlg.h"
 #include "encrypt/container_padding.h"
 #include "encrypt/tab_aes256_dlg.h"
+#include "encrypt/tab_aes256_template.h"
 #include "platform/desktop/command_line.h"
 #include "platform/desktop/file_manager.h"
 #include "platform/desktop/list_view.h"
@@ -26,18 +27,7 @@ namespace fs = std::filesystem;
 
 namespace {
 
-constexpr int kList = 1003;
-constexpr int kKey = 1005;
-constexpr int kErase = 1006;
-constexpr int kDecrypt = 1007;
-constexpr int kAction = 1008;
-constexpr int kStop = 1009;
-constexpr int kAes = 1010;
-constexpr int kCamellia = 1011;
-constexpr int kAdd = 1012;
-constexpr int kRemove = 1014;
-constexpr int kClear = 1015;
-constexpr int kLocation = 1016;
+using namespace encryption_page_ids;
 constexpr int kMiB = 1 << 20;
 
 const QString kReady = QStringLiteral("就绪");
@@ -83,7 +73,7 @@ class EncryptionPageTest : public ::testing::Test {
     }
 
     void Click(int id) { page.ItemAs<QAbstractButton>(id)->click(); }
-    void SetKey(const QString& key) { page.ItemAs<QLineEdit>(kKey)->setText(key); }
+    void SetKey(const QString& key) { page.ItemAs<QLineEdit>(kKeyEdit)->setText(key); }
     ListView* List() { return page.FileList(); }
     QString Status(int row) { return List()->Text(row, 2); }
     QString PathAt(int row) { return List()->Text(row, 0); }
@@ -98,16 +88,16 @@ class EncryptionPageTest : public ::testing::Test {
     }
     /// Presses the action button and waits until the run has ended.
     void RunToEnd() {
-        Click(kAction);
+        Click(kActionButton);
         ASSERT_TRUE(WaitUntil([&] { return !page.IsRunning(); }, 120000)) << "run did not end";
         ServeEvents(20);
     }
     void RunOnRows(const std::vector<fs::path>& paths, bool decrypt, bool camellia,
                    const QString& key) {
-        Click(kClear);
+        Click(kClearButton);
         for (const fs::path& path : paths) AddRow(path);
-        if (page.IsChecked(kDecrypt) != decrypt) Click(kDecrypt);
-        page.ItemAs<QAbstractButton>(camellia ? kCamellia : kAes)->click();
+        if (page.IsChecked(kDecryptCheck) != decrypt) Click(kDecryptCheck);
+        page.ItemAs<QAbstractButton>(camellia ? kCamelliaRadio : kAesRadio)->click();
         SetKey(key);
         RunToEnd();
     }
@@ -130,49 +120,49 @@ TEST_F(EncryptionPageTest, StartsIdleWithItsColumnsAesSelectedAndAKeyLimit) {
     EXPECT_EQ(List()->ColumnWidth(1), 110);
     EXPECT_EQ(List()->ColumnWidth(2), 120);
     EXPECT_EQ(List()->Count(), 0) << "no command-line file";
-    EXPECT_TRUE(page.IsChecked(kAes));
-    EXPECT_FALSE(page.IsChecked(kCamellia));
-    EXPECT_EQ(page.ItemAs<QLineEdit>(kKey)->maxLength(), 32);
-    EXPECT_EQ(page.ItemAs<QLineEdit>(kKey)->echoMode(), QLineEdit::Normal);
+    EXPECT_TRUE(page.IsChecked(kAesRadio));
+    EXPECT_FALSE(page.IsChecked(kCamelliaRadio));
+    EXPECT_EQ(page.ItemAs<QLineEdit>(kKeyEdit)->maxLength(), 32);
+    EXPECT_EQ(page.ItemAs<QLineEdit>(kKeyEdit)->echoMode(), QLineEdit::Normal);
     EXPECT_EQ(page.palette().color(QPalette::Window), QColor(Qt::white));
-    for (int id :
-         {kAdd, kClear, kLocation, kRemove, kAction, kErase, kDecrypt, kKey, kAes, kCamellia})
+    for (int id : {kAddButton, kClearButton, kLocationButton, kRemoveButton, kActionButton,
+                   kEraseCheck, kDecryptCheck, kKeyEdit, kAesRadio, kCamelliaRadio})
         EXPECT_TRUE(page.IsItemEnabled(id)) << id;
-    EXPECT_FALSE(page.IsItemEnabled(kStop));
+    EXPECT_FALSE(page.IsItemEnabled(kStopButton));
 }
 
 TEST_F(EncryptionPageTest, DecryptTogglesTheEraseOptionAndTheActionText) {
-    page.SetChecked(kErase, true);
-    Click(kDecrypt);
-    EXPECT_FALSE(page.IsChecked(kErase));
-    EXPECT_FALSE(page.IsItemEnabled(kErase));
-    EXPECT_EQ(page.ItemText(kAction), QStringLiteral("解密"));
-    Click(kDecrypt);
-    EXPECT_FALSE(page.IsChecked(kErase));
-    EXPECT_TRUE(page.IsItemEnabled(kErase));
-    EXPECT_EQ(page.ItemText(kAction), QStringLiteral("加密"));
+    page.SetChecked(kEraseCheck, true);
+    Click(kDecryptCheck);
+    EXPECT_FALSE(page.IsChecked(kEraseCheck));
+    EXPECT_FALSE(page.IsItemEnabled(kEraseCheck));
+    EXPECT_EQ(page.ItemText(kActionButton), QStringLiteral("解密"));
+    Click(kDecryptCheck);
+    EXPECT_FALSE(page.IsChecked(kEraseCheck));
+    EXPECT_TRUE(page.IsItemEnabled(kEraseCheck));
+    EXPECT_EQ(page.ItemText(kActionButton), QStringLiteral("加密"));
 }
 
 TEST_F(EncryptionPageTest, EmptyListOrEmptyKeyIsReportedAndFocusesTheControlToCorrect) {
     SetKey(QStringLiteral("key"));
-    Click(kAction);
+    Click(kActionButton);
     ASSERT_EQ(boxes.shown.size(), 1u);
     EXPECT_EQ(boxes.shown[0].text, QStringLiteral("列表为空."));
     EXPECT_EQ(boxes.shown[0].caption, QStringLiteral("提示"));
     EXPECT_EQ(boxes.shown[0].icon, MessageIcon::Exclamation);
-    EXPECT_EQ(page.focusWidget(), page.Item(kList));
+    EXPECT_EQ(page.focusWidget(), page.Item(kFileList));
     EXPECT_FALSE(page.IsRunning());
 
     AddRow(MakeFile("a.txt", 10));
     SetKey(QString());
-    Click(kAction);
+    Click(kActionButton);
     ASSERT_EQ(boxes.shown.size(), 2u);
     EXPECT_EQ(boxes.shown[1].text, QStringLiteral("请输入加密密钥."));
     EXPECT_EQ(boxes.shown[1].caption, QStringLiteral("提示"));
     EXPECT_EQ(boxes.shown[1].icon, MessageIcon::Exclamation);
-    EXPECT_EQ(page.focusWidget(), page.Item(kKey));
+    EXPECT_EQ(page.focusWidget(), page.Item(kKeyEdit));
     EXPECT_FALSE(page.IsRunning());
-    EXPECT_FALSE(page.IsItemEnabled(kStop));
+    EXPECT_FALSE(page.IsItemEnabled(kStopButton));
     ServeEvents(50);
     EXPECT_EQ(Status(0), kReady);
     EXPECT_FALSE(fs::exists(dir / "a.txt.aes256"));
@@ -184,9 +174,9 @@ TEST_F(EncryptionPageTest, AddedFilesFromAFolderEndingWithASeparatorGetOneSepara
     const QString folder = Q(dir.path()) + QLatin1Char('/');
     dialogs.selections.push_back({folder, {QStringLiteral("a.bin"), QStringLiteral("b.bin")}});
     dialogs.selections.push_back({QString(), {Q(dir / "c.missing")}});
-    Click(kAdd);
-    Click(kAdd);
-    Click(kAdd);  // cancelled: nothing added
+    Click(kAddButton);
+    Click(kAddButton);
+    Click(kAddButton);  // cancelled: nothing added
 
     ASSERT_EQ(dialogs.requests.size(), 3u);
     EXPECT_EQ(dialogs.requests[0].filterName, QStringLiteral("所有文件(*.*)"));
@@ -204,27 +194,27 @@ TEST_F(EncryptionPageTest, AddedFilesFromAFolderEndingWithASeparatorGetOneSepara
 
 TEST_F(EncryptionPageTest, RemoveDeletesTheSelectedRowsAndClearEmptiesTheList) {
     for (int i = 0; i < 5; ++i) AddRow(dir / ("f" + std::to_string(i)));
-    Click(kRemove);  // nothing selected
+    Click(kRemoveButton);  // nothing selected
     EXPECT_EQ(List()->Count(), 5);
     List()->SelectRow(1, false);
     List()->SelectRow(3, true);
-    Click(kRemove);
+    Click(kRemoveButton);
     ASSERT_EQ(List()->Count(), 3);
     EXPECT_EQ(PathAt(0), Q(dir / "f0"));
     EXPECT_EQ(PathAt(1), Q(dir / "f2"));
     EXPECT_EQ(PathAt(2), Q(dir / "f4"));
-    Click(kClear);
+    Click(kClearButton);
     EXPECT_EQ(List()->Count(), 0);
 }
 
 TEST_F(EncryptionPageTest, OpenLocationShowsTheLatestSelectedFile) {
     RecordingFileManager fileManager;
     for (int i = 0; i < 3; ++i) AddRow(dir / ("f" + std::to_string(i)));
-    Click(kLocation);
+    Click(kLocationButton);
     EXPECT_TRUE(fileManager.shown.isEmpty()) << "nothing selected, nothing shown";
     List()->SelectRow(0, false);
     List()->SelectRow(2, true);
-    Click(kLocation);
+    Click(kLocationButton);
     EXPECT_EQ(fileManager.shown, QStringList{Q(dir / "f2")});
 }
 
@@ -255,9 +245,9 @@ TEST(EncryptionPageInWindow, ButtonRowsGoAfterDroppedRows) {
     CTabAES256Dlg* page = window.EncryptionPage();
     dialogs.selections.push_back({QString(), {Q(dir / "added1")}});
     dialogs.selections.push_back({QString(), {Q(dir / "added2")}});
-    page->ItemAs<QAbstractButton>(kAdd)->click();
+    page->ItemAs<QAbstractButton>(kAddButton)->click();
     window.OnDropFiles({Q(dir / "drop1"), Q(dir / "drop2")});
-    page->ItemAs<QAbstractButton>(kAdd)->click();
+    page->ItemAs<QAbstractButton>(kAddButton)->click();
 
     ListView* list = page->FileList();
     ASSERT_EQ(list->Count(), 4);
@@ -301,8 +291,8 @@ TEST_F(EncryptionPageTest, BothCiphersRoundTripFilesOfManySizes) {
             fs::remove(containers[i]);
             fs::remove(sources[i]);
         }
-        EXPECT_TRUE(page.IsItemEnabled(kAction));
-        EXPECT_FALSE(page.IsItemEnabled(kStop));
+        EXPECT_TRUE(page.IsItemEnabled(kActionButton));
+        EXPECT_FALSE(page.IsItemEnabled(kStopButton));
     }
 }
 
@@ -368,7 +358,7 @@ TEST_F(EncryptionPageTest, EraseStopsAfterTheFirstFailureAndShowsARealWipePercen
     });
     const fs::path first = MakeFile("one.bin", 5 * kMiB + 1);
     const fs::path third = MakeFile("three.bin", 2000);
-    page.SetChecked(kErase, true);
+    page.SetChecked(kEraseCheck, true);
     RunOnRows({first, dir / "two.missing", third}, false, false, QStringLiteral("key"));
 
     EXPECT_EQ(Status(0), QStringLiteral("完成并已擦除"));
@@ -409,17 +399,17 @@ TEST_F(EncryptionPageTest, StopCancelsTheCurrentFileAndNothingOfTheRunFollows) {
     MakeSparseFile(files[2], 200ull * kMiB);
     for (const fs::path& file : files) AddRow(file);
     SetKey(QStringLiteral("key"));
-    Click(kAction);
+    Click(kActionButton);
     ASSERT_TRUE(page.IsRunning());
     ASSERT_TRUE(WaitUntil([&] { return Status(2).startsWith(QStringLiteral("加密 ")); }, 60000));
     // During a run only Stop and the list can be used.
-    for (int id :
-         {kAdd, kClear, kLocation, kRemove, kAction, kErase, kDecrypt, kKey, kAes, kCamellia})
+    for (int id : {kAddButton, kClearButton, kLocationButton, kRemoveButton, kActionButton,
+                   kEraseCheck, kDecryptCheck, kKeyEdit, kAesRadio, kCamelliaRadio})
         EXPECT_FALSE(page.IsItemEnabled(id)) << id;
-    EXPECT_TRUE(page.IsItemEnabled(kStop));
-    EXPECT_TRUE(page.IsItemEnabled(kList));
+    EXPECT_TRUE(page.IsItemEnabled(kStopButton));
+    EXPECT_TRUE(page.IsItemEnabled(kFileList));
 
-    Click(kStop);
+    Click(kStopButton);
     EXPECT_FALSE(page.IsRunning());
     ServeEvents(300);  // anything the stopped run might still deliver
     EXPECT_EQ(Status(0), kEncrypted);
@@ -427,10 +417,10 @@ TEST_F(EncryptionPageTest, StopCancelsTheCurrentFileAndNothingOfTheRunFollows) {
     EXPECT_EQ(Status(2), QStringLiteral("已取消"));
     EXPECT_EQ(Status(3), kReady);
     EXPECT_EQ(Status(4), kReady);
-    for (int id :
-         {kAdd, kClear, kLocation, kRemove, kAction, kErase, kDecrypt, kKey, kAes, kCamellia})
+    for (int id : {kAddButton, kClearButton, kLocationButton, kRemoveButton, kActionButton,
+                   kEraseCheck, kDecryptCheck, kKeyEdit, kAesRadio, kCamelliaRadio})
         EXPECT_TRUE(page.IsItemEnabled(id)) << id;
-    EXPECT_FALSE(page.IsItemEnabled(kStop));
+    EXPECT_FALSE(page.IsItemEnabled(kStopButton));
     EXPECT_EQ(NamesIn(dir.path()),
               (std::set<std::string>{"1.bin", "1.bin.aes256", "2.bin", "2.bin.aes256", "3.bin",
                                      "4.bin", "5.bin"}))
@@ -457,8 +447,8 @@ TEST(EncryptionPageInWindow, StatusesFollowTheirRowsWhenADropInsertsRowsAbove) {
     WriteFile(dir / "dropped2.bin", PatternBytes(20));
     for (const char* name : {"big.bin", "small1.bin", "small2.bin"})
         page->InsertFileRow(page->FileList()->Count(), Q(dir / name), "0 KB", kReady);
-    page->ItemAs<QLineEdit>(kKey)->setText(QStringLiteral("key"));
-    page->ItemAs<QAbstractButton>(kAction)->click();
+    page->ItemAs<QLineEdit>(kKeyEdit)->setText(QStringLiteral("key"));
+    page->ItemAs<QAbstractButton>(kActionButton)->click();
     ASSERT_TRUE(WaitUntil(
         [&] { return page->FileList()->Text(0, 2).startsWith(QStringLiteral("加密 ")); }, 60000));
     window.OnDropFiles({Q(dir / "dropped1.bin"), Q(dir / "dropped2.bin")});

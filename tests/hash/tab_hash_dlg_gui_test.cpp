@@ -16,6 +16,7 @@
 
 #include "app/quorvane_dlg.h"
 #include "hash/tab_hash_dlg.h"
+#include "hash/tab_hash_template.h"
 #include "support/gui_support.h"
 #include "support/test_files.h"
 
@@ -28,13 +29,8 @@ inline void PrintTo(const QString& text, std::ostream* out) {
 
 namespace {
 
-constexpr int kOpen = 1031;
-constexpr int kResult = 1032;
-constexpr int kProgress = 1033;
-constexpr int kStop = 1034;
-constexpr int kStatus = 1035;
-constexpr int kBoxes[] = {1036, 1037, 1038, 1040, 1041};
-constexpr int kMd5 = 1036, kSha1 = 1037, kSha256 = 1038, kSha512 = 1040;
+using namespace hash_page_ids;
+constexpr int kBoxes[] = {kMd5Check, kSha1Check, kSha256Check, kSha512Check, kKeccakCheck};
 constexpr uint64_t kMiB = 1 << 20;
 
 QString Text(const std::filesystem::path& path) {
@@ -72,16 +68,16 @@ struct ProgressLog {
 
 void ExpectIdle(const CTabHashDlg& page) {
     for (int id : kBoxes) EXPECT_TRUE(page.IsItemEnabled(id)) << id;
-    EXPECT_TRUE(page.IsItemEnabled(kOpen));
-    EXPECT_FALSE(page.IsItemEnabled(kStop));
-    EXPECT_EQ(page.Progress(kProgress)->value(), 0);
+    EXPECT_TRUE(page.IsItemEnabled(kOpenButton));
+    EXPECT_FALSE(page.IsItemEnabled(kStopButton));
+    EXPECT_EQ(page.Progress(kProgressBar)->value(), 0);
     EXPECT_FALSE(page.Running());
 }
 
 void ExpectRunning(const CTabHashDlg& page) {
     for (int id : kBoxes) EXPECT_FALSE(page.IsItemEnabled(id)) << id;
-    EXPECT_FALSE(page.IsItemEnabled(kOpen));
-    EXPECT_TRUE(page.IsItemEnabled(kStop));
+    EXPECT_FALSE(page.IsItemEnabled(kOpenButton));
+    EXPECT_TRUE(page.IsItemEnabled(kStopButton));
 }
 
 class HashPageTest : public ::testing::Test {
@@ -91,13 +87,13 @@ class HashPageTest : public ::testing::Test {
     // Presses "打开..." and answers the dialog with `path`; waits for the run.
     void HashThroughDialog(const std::filesystem::path& path) {
         dialogs.selections.push_back(OpenFileSelection{{}, {Text(path)}});
-        page.ItemAs<QPushButton>(kOpen)->click();
+        page.ItemAs<QPushButton>(kOpenButton)->click();
         ASSERT_TRUE(WaitUntil([&] { return !page.Running(); }));
     }
 
     void StartThroughDialog(const std::filesystem::path& path) {
         dialogs.selections.push_back(OpenFileSelection{{}, {Text(path)}});
-        page.ItemAs<QPushButton>(kOpen)->click();
+        page.ItemAs<QPushButton>(kOpenButton)->click();
         ASSERT_TRUE(page.Running());
     }
 
@@ -110,23 +106,23 @@ class HashPageTest : public ::testing::Test {
 TEST_F(HashPageTest, StartsIdleWithAllFiveTickedAndPaintsWhiteButTheResultEdit) {
     for (int id : kBoxes) EXPECT_TRUE(page.IsChecked(id)) << id;
     ExpectIdle(page);
-    EXPECT_EQ(page.Progress(kProgress)->minimum(), 0);
-    EXPECT_EQ(page.Progress(kProgress)->maximum(), 100);
-    EXPECT_EQ(page.ItemText(kStatus), QStringLiteral("就绪."));
-    EXPECT_TRUE(page.ItemText(kResult).isEmpty());
+    EXPECT_EQ(page.Progress(kProgressBar)->minimum(), 0);
+    EXPECT_EQ(page.Progress(kProgressBar)->maximum(), 100);
+    EXPECT_EQ(page.ItemText(kStatusText), QStringLiteral("就绪."));
+    EXPECT_TRUE(page.ItemText(kResultEdit).isEmpty());
     EXPECT_EQ(page.m_pendingDrop, 0);
 
     EXPECT_EQ(page.palette().color(QPalette::Window), QColor(Qt::white));
-    EXPECT_EQ(page.Item(kMd5)->palette().color(QPalette::Window), QColor(Qt::white));
-    QWidget* edit = page.Item(kResult);
+    EXPECT_EQ(page.Item(kMd5Check)->palette().color(QPalette::Window), QColor(Qt::white));
+    QWidget* edit = page.Item(kResultEdit);
     EXPECT_EQ(edit->palette().color(QPalette::Base),
               QApplication::palette(edit).color(QPalette::Base));
-    EXPECT_FALSE(page.ItemAs<QPlainTextEdit>(kResult)->isReadOnly());
+    EXPECT_FALSE(page.ItemAs<QPlainTextEdit>(kResultEdit)->isReadOnly());
 }
 
 TEST_F(HashPageTest, UnopenableFileGivesOneFailureSectionPerAlgorithmInTableOrder) {
     const auto missing = dir / "missing.bin";
-    ProgressLog progress(page.Progress(kProgress));
+    ProgressLog progress(page.Progress(kProgressBar));
     HashThroughDialog(missing);
 
     ASSERT_EQ(dialogs.requests.size(), 1u);
@@ -140,7 +136,7 @@ TEST_F(HashPageTest, UnopenableFileGivesOneFailureSectionPerAlgorithmInTableOrde
                                      "\r\n\r\nSHA512:\r\n打开文件失败"
                                      "\r\n\r\nKeccak:\r\n打开文件失败");
     EXPECT_TRUE(progress.values.empty());
-    EXPECT_EQ(page.ItemText(kStatus), QStringLiteral("就绪"));
+    EXPECT_EQ(page.ItemText(kStatusText), QStringLiteral("就绪"));
     ExpectIdle(page);
     EXPECT_TRUE(boxes.shown.empty());
 }
@@ -148,20 +144,20 @@ TEST_F(HashPageTest, UnopenableFileGivesOneFailureSectionPerAlgorithmInTableOrde
 TEST_F(HashPageTest, OnlySha512GivesThePathLineAnEmptyLineAndTheDigest) {
     const auto file = dir / "data.bin";
     WriteFile(file, PatternBytes(kMiB + 60, 7));
-    Tick(page, {kSha512});
+    Tick(page, {kSha512Check});
     HashThroughDialog(file);
 
     const QString digest = CoreutilsDigest("sha512sum", file);
     ASSERT_EQ(digest.size(), 128);
     EXPECT_EQ(page.ResultText(), "文件路径: " + Text(file) + "\r\n\r\nSHA512:\r\n" + digest);
     // The edit shows the same text line by line, so that is what a user copies.
-    EXPECT_EQ(page.ItemText(kResult), "文件路径: " + Text(file) + "\n\nSHA512:\n" + digest);
+    EXPECT_EQ(page.ItemText(kResultEdit), "文件路径: " + Text(file) + "\n\nSHA512:\n" + digest);
 }
 
 TEST_F(HashPageTest, DigestsMatchCoreutilsForAFileOfOddLength) {
     const auto file = dir / "odd.bin";
     WriteFile(file, PatternBytes(kMiB * 2 + 63, 3));
-    Tick(page, {kMd5, kSha1, kSha256});
+    Tick(page, {kMd5Check, kSha1Check, kSha256Check});
     HashThroughDialog(file);
     EXPECT_EQ(page.ResultText(), "文件路径: " + Text(file) + "\r\n\r\nMD5:\r\n" +
                                      CoreutilsDigest("md5sum", file) + "\r\n\r\nSHA-1:\r\n" +
@@ -191,12 +187,12 @@ TEST_F(HashPageTest, CancelledDialogOrNoBoxTickedChangesNothing) {
     HashThroughDialog(file);
     const QString before = page.ResultText();
 
-    page.ItemAs<QPushButton>(kOpen)->click();  // no selection queued: cancelled
+    page.ItemAs<QPushButton>(kOpenButton)->click();  // no selection queued: cancelled
     EXPECT_FALSE(page.Running());
     EXPECT_EQ(dialogs.requests.size(), 2u);
 
     Tick(page, {});
-    page.ItemAs<QPushButton>(kOpen)->click();
+    page.ItemAs<QPushButton>(kOpenButton)->click();
     ASSERT_EQ(boxes.shown.size(), 1u);
     EXPECT_EQ(boxes.shown[0].text, QStringLiteral("没有选择算法"));
     EXPECT_EQ(boxes.shown[0].caption, QStringLiteral("提示"));
@@ -206,7 +202,7 @@ TEST_F(HashPageTest, CancelledDialogOrNoBoxTickedChangesNothing) {
     ServeEvents(50);
     EXPECT_FALSE(page.Running());
     EXPECT_EQ(page.ResultText(), before);
-    EXPECT_EQ(page.ItemText(kStatus), QStringLiteral("就绪"));
+    EXPECT_EQ(page.ItemText(kStatusText), QStringLiteral("就绪"));
     ExpectIdle(page);
 }
 
@@ -217,18 +213,18 @@ TEST_F(HashPageTest, ProgressClimbsOncePerChunkAndPassThenReturnsToZero) {
         std::vector<int> values;
     };
     const Case cases[] = {
-        {kMiB, {kSha256}, {50, 100, 0}},
-        {kMiB * 5 / 2, {kSha256}, {33, 66, 100, 0}},
-        {kMiB, {kMd5, kSha1}, {50, 100, 50, 100, 0}},
-        {10, {kSha1}, {100, 0}},
+        {kMiB, {kSha256Check}, {50, 100, 0}},
+        {kMiB * 5 / 2, {kSha256Check}, {33, 66, 100, 0}},
+        {kMiB, {kMd5Check, kSha1Check}, {50, 100, 50, 100, 0}},
+        {10, {kSha1Check}, {100, 0}},
     };
     for (const Case& c : cases) {
         const auto file = MakeSparse(dir / "sized.bin", c.size);
         Tick(page, c.ticked);
-        ProgressLog progress(page.Progress(kProgress));
+        ProgressLog progress(page.Progress(kProgressBar));
         HashThroughDialog(file);
         EXPECT_EQ(progress.values, c.values) << c.size;
-        page.Progress(kProgress)->disconnect();
+        page.Progress(kProgressBar)->disconnect();
     }
 }
 
@@ -237,29 +233,29 @@ TEST_F(HashPageTest, StopKeepsThePreviousResultAndNothingOfTheRunArrivesLater) {
     WriteFile(small, {'a', 'b', 'c'});
     HashThroughDialog(small);
     const QString previous = page.ResultText();
-    const QString shown = page.ItemText(kResult);
+    const QString shown = page.ItemText(kResultEdit);
 
     const auto large = MakeSparse(dir / "large.bin", 256 * kMiB);
     StartThroughDialog(large);
     ExpectRunning(page);
-    ASSERT_TRUE(WaitUntil([&] { return page.Progress(kProgress)->value() > 0; }));
-    page.ItemAs<QPushButton>(kStop)->click();
+    ASSERT_TRUE(WaitUntil([&] { return page.Progress(kProgressBar)->value() > 0; }));
+    page.ItemAs<QPushButton>(kStopButton)->click();
 
-    EXPECT_EQ(page.ItemText(kStatus), QStringLiteral("已取消"));
+    EXPECT_EQ(page.ItemText(kStatusText), QStringLiteral("已取消"));
     ExpectIdle(page);
     EXPECT_EQ(page.ResultText(), previous);
-    EXPECT_EQ(page.ItemText(kResult), shown);
+    EXPECT_EQ(page.ItemText(kResultEdit), shown);
     ServeEvents(300);
-    EXPECT_EQ(page.ItemText(kStatus), QStringLiteral("已取消"));
-    EXPECT_EQ(page.Progress(kProgress)->value(), 0);
+    EXPECT_EQ(page.ItemText(kStatusText), QStringLiteral("已取消"));
+    EXPECT_EQ(page.Progress(kProgressBar)->value(), 0);
     EXPECT_EQ(page.ResultText(), previous);
-    EXPECT_EQ(page.ItemText(kResult), shown);
+    EXPECT_EQ(page.ItemText(kResultEdit), shown);
     ExpectIdle(page);
 
     // The page runs again after a stop.
     HashThroughDialog(small);
     EXPECT_EQ(page.ResultText(), previous);
-    EXPECT_EQ(page.ItemText(kStatus), QStringLiteral("就绪"));
+    EXPECT_EQ(page.ItemText(kStatusText), QStringLiteral("就绪"));
 }
 
 class HashPageDropTest : public ::testing::Test {
@@ -281,7 +277,7 @@ TEST_F(HashPageDropTest, SeveralDroppedFilesHashOnlyTheFirstWithoutADialog) {
     const auto first = dir / "first", second = dir / "second";
     WriteFile(first, PatternBytes(100, 1));
     WriteFile(second, PatternBytes(200, 2));
-    Tick(page(), {kSha256});
+    Tick(page(), {kSha256Check});
     window.OnDropFiles({Text(first), Text(second)});
     ASSERT_TRUE(WaitUntil([&] { return !page().Running(); }));
     EXPECT_TRUE(dialogs.requests.empty());
@@ -302,8 +298,8 @@ TEST_F(HashPageDropTest, DropWithNoBoxTickedStaysPendingForTheNextOpen) {
     EXPECT_EQ(page().m_pendingDrop, 1);
     EXPECT_FALSE(page().Running());
 
-    Tick(page(), {kMd5});
-    page().ItemAs<QPushButton>(kOpen)->click();
+    Tick(page(), {kMd5Check});
+    page().ItemAs<QPushButton>(kOpenButton)->click();
     ASSERT_TRUE(WaitUntil([&] { return !page().Running(); }));
     EXPECT_TRUE(dialogs.requests.empty());
     EXPECT_EQ(page().m_pendingDrop, 0);
@@ -311,7 +307,7 @@ TEST_F(HashPageDropTest, DropWithNoBoxTickedStaysPendingForTheNextOpen) {
               "文件路径: " + Text(file) + "\r\n\r\nMD5:\r\n" + CoreutilsDigest("md5sum", file));
 
     // Used once: the next press asks for a file again.
-    page().ItemAs<QPushButton>(kOpen)->click();
+    page().ItemAs<QPushButton>(kOpenButton)->click();
     EXPECT_EQ(dialogs.requests.size(), 1u);
 }
 
@@ -319,8 +315,8 @@ TEST_F(HashPageDropTest, DropDuringARunStartsNothing) {
     const auto large = MakeSparse(dir / "large.bin", 256 * kMiB);
     const auto other = dir / "other";
     WriteFile(other, {1});
-    Tick(page(), {kSha1});
-    ProgressLog progress(page().Progress(kProgress));
+    Tick(page(), {kSha1Check});
+    ProgressLog progress(page().Progress(kProgressBar));
     window.OnDropFiles({Text(large)});
     ASSERT_TRUE(page().Running());
     window.OnDropFiles({Text(other)});
@@ -337,7 +333,7 @@ TEST_F(HashPageDropTest, DropDuringARunStartsNothing) {
     EXPECT_EQ(page().ResultText(), "文件路径: " + Text(large) + "\r\n\r\nSHA-1:\r\n" +
                                        CoreutilsDigest("sha1sum", large));
     // The ignored drop is not hashed later either: "打开..." asks for a file.
-    page().ItemAs<QPushButton>(kOpen)->click();
+    page().ItemAs<QPushButton>(kOpenButton)->click();
     EXPECT_EQ(dialogs.requests.size(), 1u);
     EXPECT_FALSE(page().Running());
 }

@@ -21,7 +21,7 @@
 #include "support/gui_support.h"
 #include "support/test_files.h"
 #include "tools/tab_tools_dlg.h"
-#include "tools/tab_tools_ids.h"
+#include "tools/tab_tools_template.h"
 
 namespace fs = std::filesystem;
 using namespace testing_support;

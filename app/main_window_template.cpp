@@ -1,5 +1,7 @@
+#include "app/main_window_template.h"
 #include "app/build_info.h"
-#include "app/resources/dialog_templates.h"
+
+using namespace main_window_ids;
 
 const DialogTemplate& MainWindowTemplate() {
     static const std::string caption = MainWindowCaption();
@@ -10,7 +12,7 @@ const DialogTemplate& MainWindowTemplate() {
         289,
         caption.c_str(),
         {
-            {1000, ControlKind::TabControl, "", kStyleNone, {10, 10, 484, 256}},
+            {kTabControl, ControlKind::TabControl, "", kStyleNone, {10, 10, 484, 256}},
             {kIdCancel, ControlKind::PushButton, "退出", kStyleNone, {444, 268, 50, 16}},
             {kNoId, ControlKind::StaticText, versionText.c_str(), kStyleNone, {13, 271, 248, 11}},
         }};

@@ -1,7 +1,12 @@
 #pragma once
-// Control identifiers of the tools page's template.
+// The dialog template of the tools page and its control identifiers, shared
+// by the template, the page and its tests.
+
+#include "platform/desktop/dialog_template.h"
 
 namespace tools_page_ids {
+
+inline constexpr int kToolsPageTemplate = 134;
 
 // Password generator.
 inline constexpr int kLengthEdit = 1015;
@@ -34,3 +39,5 @@ inline constexpr int kWipeSettingControls[] = {kOnePassRadio, kSevenPassRadio, k
                                                kEraseButton};
 
 }  // namespace tools_page_ids
+
+const DialogTemplate& ToolsPageTemplate();

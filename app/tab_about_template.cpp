@@ -1,5 +1,5 @@
+#include "app/tab_about_template.h"
 #include "app/build_info.h"
-#include "app/resources/dialog_templates.h"
 
 namespace {
 
@@ -11,6 +11,8 @@ std::string VersionNotice() {
 }
 
 }  // namespace
+
+using namespace about_page_ids;
 
 const DialogTemplate& AboutPageTemplate() {
     static const std::string notice = VersionNotice();
@@ -46,7 +48,7 @@ const DialogTemplate& AboutPageTemplate() {
              "本程序实现的Camellia相关功能的一部分是基于RFC-3713文档中的描述。",
              kStyleNone,
              {58, 156, 380, 9}},
-            {1037,
+            {kContextMenuBox,
              ControlKind::CheckBox,
              "添加程序到Windows右键菜单",
              kStyleNone,
