@@ -1,21 +1,32 @@
 #!/usr/bin/env bash
-# Configures and builds one configuration: `release` (build/) or `asan`
-# (build-asan/, AddressSanitizer and UndefinedBehaviorSanitizer). Further
-# arguments are passed to `cmake --build` (for example `--target quorvane-cli`).
+# Configures and builds one configuration. Further arguments are passed to
+# `cmake --build` (for example `--target quorvane-cli`).
+#   release  build/         the project's own build: programs, tests, benchmarks,
+#                           warnings as errors
+#   asan     build-asan/    the same under AddressSanitizer + UBSan (no benchmarks)
+#   app      build-app/     only what scripts/run.sh starts (Release, no tests)
+#   plain    build-plain/   the programs as a user or packager builds them:
+#                           cmake -DCMAKE_BUILD_TYPE=Release, nothing else
+#   clang    build-clang/   the programs in plain Release with clang++
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
 config=${1:-release}
 shift || true
+programs=(-DQUORVANE_TESTS=OFF -DQUORVANE_BENCH=OFF)
+env_cxx=()
 case "$config" in
-    release) dir=build; flags=(-DCMAKE_BUILD_TYPE=RelWithDebInfo) ;;
-    asan) dir=build-asan; flags=(-DCMAKE_BUILD_TYPE=Debug -DQUORVANE_SANITIZE=ON -DQUORVANE_BENCH=OFF) ;;
-    *) echo "usage: $0 [release|asan] [cmake --build arguments]" >&2; exit 2 ;;
+    release) dir=build; flags=(-DCMAKE_BUILD_TYPE=RelWithDebInfo -DQUORVANE_WERROR=ON) ;;
+    asan) dir=build-asan; flags=(-DCMAKE_BUILD_TYPE=Debug -DQUORVANE_SANITIZE=ON -DQUORVANE_BENCH=OFF -DQUORVANE_WERROR=ON) ;;
+    app) dir=build-app; flags=(-DCMAKE_BUILD_TYPE=Release "${programs[@]}") ;;
+    plain) dir=build-plain; flags=(-DCMAKE_BUILD_TYPE=Release "${programs[@]}") ;;
+    clang) dir=build-clang; flags=(-DCMAKE_BUILD_TYPE=Release "${programs[@]}"); env_cxx=(env CXX=clang++) ;;
+    *) echo "usage: $0 [release|asan|app|plain|clang] [cmake --build arguments]" >&2; exit 2 ;;
 esac
 
 jobs=$(nproc)
 # One build at a time on this machine: concurrent builds wait for the lock.
 exec 9>/tmp/quorvane-build.lock
 flock 9
-cmake -S . -B "$dir" "${flags[@]}" >/dev/null
+"${env_cxx[@]}" cmake -S . -B "$dir" "${flags[@]}" >/dev/null
 cmake --build "$dir" -j"$jobs" "$@"

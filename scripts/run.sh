@@ -3,5 +3,5 @@
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/setup.sh
-scripts/build.sh release
-exec build/quorvane "$@"
+scripts/build.sh app --target quorvane
+exec build-app/quorvane "$@"

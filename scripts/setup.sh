@@ -4,7 +4,7 @@
 set -euo pipefail
 
 packages=(
-    build-essential cmake pkg-config
+    build-essential cmake pkg-config clang
     qt6-base-dev libgl-dev            # Qt 6 Widgets, D-Bus
     libcli11-dev                      # command line of quorvane-cli
     libgtest-dev libgmock-dev         # tests

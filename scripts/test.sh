@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # Set-up, then build and run every test twice: in the release configuration and
-# under AddressSanitizer and UndefinedBehaviorSanitizer.
+# under AddressSanitizer and UndefinedBehaviorSanitizer. Then the programs are
+# built the way users and packagers build them (plain Release, with g++ and,
+# where installed, clang), which must give no warning.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/setup.sh
@@ -18,5 +20,21 @@ for config in release asan; do
     scripts/build.sh "$config"
     echo "== $config: tests"
     (cd "$dir" && ctest --output-on-failure -j"$(nproc)") || status=1
+done
+
+# A user's build: no -Werror there, so look for warnings in its output.
+for config in plain clang; do
+    if [ "$config" = clang ] && ! command -v clang++ >/dev/null; then
+        echo "== clang: not installed, skipped"
+        continue
+    fi
+    echo "== $config: build of the programs"
+    log=$(mktemp)
+    if ! scripts/build.sh "$config" --target quorvane quorvane-cli >"$log" 2>&1; then
+        cat "$log"; status=1
+    elif grep -q "warning:" "$log"; then
+        grep -A3 "warning:" "$log"; echo "== $config: warnings in a user's build"; status=1
+    fi
+    rm -f "$log"
 done
 exit $status

@@ -52,18 +52,26 @@ void AppendGroup(const uint8_t* in, std::size_t size, std::string& out) {
 
 void Base64Encoder::Update(std::span<const uint8_t> bytes, std::string& out) {
     std::size_t pos = 0;
-    while (pending_size_ > 0 && pos < bytes.size()) {
-        if (pending_size_ == 2) {
-            const uint8_t group[3] = {pending_[0], pending_[1], bytes[pos++]};
-            AppendGroup(group, 3, out);
-            pending_size_ = 0;
-        } else {
-            pending_[pending_size_++] = bytes[pos++];
+    if (pending_size_ > 0) {
+        // Complete the group the last call left unfinished, if this input can.
+        uint8_t group[3] = {pending_[0], pending_[1], 0};
+        std::size_t have = pending_size_;
+        while (have < 3 && pos < bytes.size()) group[have++] = bytes[pos++];
+        if (have < 3) {
+            pending_[1] = group[1];
+            pending_size_ = have;
+            return;
         }
+        AppendGroup(group, 3, out);
+        pending_size_ = 0;
     }
     out.reserve(out.size() + (bytes.size() - pos) / 3 * 4 + 4);
     for (; bytes.size() - pos >= 3; pos += 3) AppendGroup(bytes.data() + pos, 3, out);
-    while (pos < bytes.size()) pending_[pending_size_++] = bytes[pos++];
+    // Zero, one or two bytes wait for the next call.
+    const std::size_t rest = bytes.size() - pos;
+    if (rest > 0) pending_[0] = bytes[pos];
+    if (rest > 1) pending_[1] = bytes[pos + 1];
+    pending_size_ = rest;
 }
 
 void Base64Encoder::Finish(std::string& out) {
