@@ -18,11 +18,15 @@ constexpr uint8_t Multiply(uint8_t a, uint8_t b) {
     return product;
 }
 
-// Multiplicative inverse as a^254 (0 maps to 0).
+// Multiplicative inverse as a^254 (0 maps to 0), by square and multiply so
+// that every compiler's constant evaluation stays well within its limits.
 constexpr uint8_t Inverse(uint8_t a) {
     uint8_t result = 1;
-    for (int i = 0; i < 254; ++i) result = Multiply(result, a);
-    return a == 0 ? 0 : result;
+    uint8_t power = a;
+    for (int exponent = 254; exponent != 0; exponent >>= 1, power = Multiply(power, power)) {
+        if (exponent & 1) result = Multiply(result, power);
+    }
+    return result;
 }
 
 constexpr uint8_t Rotl8(uint8_t v, int n) {

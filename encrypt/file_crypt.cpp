@@ -8,10 +8,10 @@
 #include "encrypt/cbc.h"
 #include "encrypt/container_padding.h"
 #include "encrypt/crypt_progress.h"
-#include "platform/system/secret_buffer.h"
 #include "platform/system/file_handle.h"
 #include "platform/system/random.h"
 #include "platform/system/replacing_file.h"
+#include "platform/system/secret_buffer.h"
 
 namespace {
 
@@ -43,8 +43,12 @@ bool EncryptFile(const std::filesystem::path& source_path,
                  ProgressCallback callback, void* context, const std::stop_token& stop) {
     FileHandle source = FileHandle::OpenForReading(source_path);
     if (!source.IsRegularFile()) return false;
-    const std::optional<uint64_t> size = source.MeasureSize();
-    if (!size) return false;
+    // Held while the file is read: another run of this program never wipes
+    // it meanwhile, and one that is wiping it now makes this one fail.
+    if (!source.TryLock(FileHandle::Lock::kShared)) return false;
+    const std::optional<FileHandle::Stamp> before = source.ReadStamp();
+    if (!before) return false;
+    const uint64_t size = before->size;
 
     SecretBuffer buffer(kChunk + 16);  // room for the extra padding block
     if (!buffer.ok()) return false;
@@ -56,20 +60,23 @@ bool EncryptFile(const std::filesystem::path& source_path,
     ReplacingFile destination(destination_path);
     if (!destination.IsOpen() || !destination.Write(chain, sizeof chain)) return false;
 
+    // Exactly the size measured is read; a file that changes meanwhile
+    // (shorter reads, another size or new times afterwards) fails rather
+    // than leaving a container of something that never was the file.
     uint64_t total = 0;
     for (;;) {
         if (stop.stop_requested()) return false;
-        const int64_t got = source.ReadUpTo(buffer.data(), kChunk);
-        if (got < 0) return false;
-        const auto length = static_cast<std::size_t>(got);
-        total += length;
-        ReportCryptProgress(callback, context, total, *size);
-        const bool final_chunk = length < kChunk;
-        const std::size_t out = final_chunk ? PadFinalChunk(buffer.data(), length) : kChunk;
+        const auto wanted = static_cast<std::size_t>(std::min<uint64_t>(kChunk, size - total));
+        if (source.ReadUpTo(buffer.data(), wanted) != static_cast<int64_t>(wanted)) return false;
+        total += wanted;
+        ReportCryptProgress(callback, context, total, size);
+        const bool final_chunk = wanted < kChunk;
+        const std::size_t out = final_chunk ? PadFinalChunk(buffer.data(), wanted) : kChunk;
         Cipher::CbcEncrypt(out / 16, buffer.data(), &schedule.value, chain);
         if (!destination.Write(buffer.data(), out)) return false;
         if (final_chunk) break;
     }
+    if (source.ReadStamp() != before) return false;
     if (stop.stop_requested()) return false;
     return destination.Commit();
 }

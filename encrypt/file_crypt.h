@@ -23,6 +23,11 @@
 //   regular file is read, and a destination that exists but is not a
 //   regular file is refused.
 // - `stop` is checked before each MiB; a stopped call returns false promptly.
+// - Encryption reads exactly the size it measured at open and fails when the
+//   source changed during the run (a shorter read, or another size,
+//   modification or change time afterwards). It holds a shared advisory lock
+//   (flock) on the source while it reads, so a wipe by another run of this
+//   program waits its turn; a source that is being wiped cannot be read.
 // - The key schedule and the plaintext buffers are wiped before release.
 //
 // Decryption also returns false, writing nothing, for a source shorter than

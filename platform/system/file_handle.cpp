@@ -54,6 +54,13 @@ FileHandle FileHandle::OpenRegularForUpdate(const std::filesystem::path& path) {
     return file;
 }
 
+std::optional<FileHandle::Stamp> FileHandle::ReadStamp() const {
+    struct stat status {};
+    if (fd_ < 0 || fstat(fd_, &status) != 0) return std::nullopt;
+    const auto ns = [](const timespec& t) { return int64_t(t.tv_sec) * 1000000000 + t.tv_nsec; };
+    return Stamp{static_cast<uint64_t>(status.st_size), ns(status.st_mtim), ns(status.st_ctim)};
+}
+
 std::optional<uint64_t> FileHandle::MeasureSize() {
     // A regular file's size is what the file system says: files of /proc
     // cannot seek to their end (and measure as 0 bytes).

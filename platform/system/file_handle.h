@@ -40,6 +40,17 @@ class FileHandle {
     bool IsBlockDevice() const;
     int descriptor() const { return fd_; }
 
+    /// What tells a changed file apart: its size and its modification and
+    /// status-change times, to the nanosecond.
+    struct Stamp {
+        uint64_t size = 0;
+        int64_t modified_ns = 0;
+        int64_t changed_ns = 0;
+        bool operator==(const Stamp&) const = default;
+    };
+    /// The open file's stamp (fstat), or nothing when it cannot be read.
+    std::optional<Stamp> ReadStamp() const;
+
     /// The size in bytes: a regular file's from the file system, anything
     /// else's by seeking to the end and back to the start. Empty when it
     /// cannot be measured.

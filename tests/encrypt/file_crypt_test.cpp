@@ -1,8 +1,10 @@
 // The four file procedures on real files: container lengths and round trips,
 // the container against the block cipher by hand and against openssl,
 // progress values, and every way a run can fail without leaving output behind.
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <signal.h>
+#include <sys/file.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
@@ -331,6 +333,43 @@ TEST_P(FileCryptTest, StopInTheMiddleLeavesNothing) {
     EXPECT_EQ(decrypting.calls, 2);
     EXPECT_EQ(ReadFile(dir_ / "out"), (std::vector<uint8_t>{'o', 'l', 'd'}));
     EXPECT_EQ(Names(dir_.path()), (std::set<std::string>{"plain", "box", "out"}));
+}
+
+TEST_P(FileCryptTest, SourceThatChangesOrIsBeingWipedIsRefused) {
+    // Changes made at the second progress report, after the first MiB was read.
+    struct Change {
+        const char* what;
+        std::function<void(const fs::path&)> change;
+    };
+    const std::vector<Change> changes = {
+        {"shrinks", [](const fs::path& p) { fs::resize_file(p, kMiB + 3); }},
+        {"grows", [](const fs::path& p) { fs::resize_file(p, 4 * kMiB); }},
+        {"rewritten in place, same size",
+         [](const fs::path& p) { WriteFile(p, PatternBytes(3 * kMiB, 7)); }},
+    };
+    for (const Change& c : changes) {
+        const fs::path plain = dir_ / "plain";
+        WriteFile(plain, PatternBytes(3 * kMiB));
+        struct Meddle {
+            const Change* change;
+            fs::path path;
+            int calls = 0;
+            static void Callback(int32_t, void* context) {
+                auto* self = static_cast<Meddle*>(context);
+                if (++self->calls == 2) self->change->change(self->path);
+            }
+        } meddle{&c, plain};
+        EXPECT_FALSE(Encrypt(plain, dir_ / "box", Meddle::Callback, &meddle)) << c.what;
+        EXPECT_EQ(Names(dir_.path()), (std::set<std::string>{"plain"})) << c.what;
+    }
+    // Another run that holds the source to wipe it.
+    const fs::path plain = dir_ / "plain";
+    const int wiper = open(plain.c_str(), O_RDWR);
+    ASSERT_GE(wiper, 0);
+    ASSERT_EQ(flock(wiper, LOCK_EX), 0);
+    EXPECT_FALSE(Encrypt(plain, dir_ / "box"));
+    close(wiper);
+    EXPECT_TRUE(Encrypt(plain, dir_ / "box"));
 }
 
 TEST_P(FileCryptTest, ReplacedDestinationKeepsItsPermissions) {

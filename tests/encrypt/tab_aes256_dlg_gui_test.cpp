@@ -374,6 +374,26 @@ TEST_F(EncryptionPageTest, EraseStopsAfterTheFirstFailureAndShowsARealWipePercen
                                     "擦除中 66%..", "擦除中 83%..", "擦除中 100%.."}));
 }
 
+TEST_F(EncryptionPageTest, StopWhileErasingLeavesOnlyTheCompleteContainer) {
+    const fs::path source = dir / "big.bin";
+    MakeSparseFile(source, 128ull * kMiB);
+    bool erasing = false;
+    QObject::connect(List(), &QTableWidget::itemChanged, [&](QTableWidgetItem* item) {
+        erasing |= item->column() == 2 && item->text().startsWith(QStringLiteral("擦除中"));
+    });
+    AddRow(source);
+    SetKey(QStringLiteral("key"));
+    page.SetChecked(kEraseCheck, true);
+    Click(kActionButton);
+    ASSERT_TRUE(WaitUntil([&] { return erasing; }, 120000));
+    Click(kStopButton);
+    EXPECT_EQ(Status(0), QStringLiteral("已取消"));
+    // The damaged source is gone, so running the list again cannot encrypt it
+    // over the good container.
+    EXPECT_EQ(NamesIn(dir.path()), (std::set<std::string>{"big.bin.aes256"}));
+    EXPECT_EQ(fs::file_size(dir / "big.bin.aes256"), 16 + 128ull * kMiB + 16);
+}
+
 TEST_F(EncryptionPageTest, NoRowLimitAndNoPathCut) {
     // 4096 unreadable rows, then a file whose path is far longer than 511
     // characters: all are processed, and the output keeps the whole path.
