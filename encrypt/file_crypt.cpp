@@ -8,6 +8,7 @@
 #include "encrypt/cbc.h"
 #include "encrypt/container_padding.h"
 #include "encrypt/crypt_progress.h"
+#include "platform/system/chunk_reader.h"
 #include "platform/system/file_handle.h"
 #include "platform/system/random.h"
 #include "platform/system/replacing_file.h"
@@ -50,8 +51,6 @@ bool EncryptFile(const std::filesystem::path& source_path,
     if (!before) return false;
     const uint64_t size = before->size;
 
-    SecretBuffer buffer(kChunk + 16);  // room for the extra padding block
-    if (!buffer.ok()) return false;
     uint8_t chain[kIvSize];
     if (!SystemRandomBytes(chain, sizeof chain)) return false;
     Wiped<typename Cipher::Context> schedule;
@@ -62,18 +61,21 @@ bool EncryptFile(const std::filesystem::path& source_path,
 
     // Exactly the size measured is read; a file that changes meanwhile
     // (shorter reads, another size or new times afterwards) fails rather
-    // than leaving a container of something that never was the file.
+    // than leaving a container of something that never was the file. The
+    // chunks end with a short one (room for the extra padding block).
+    ChunkReader reader(source, size, kChunk, /*closing_chunk=*/true, kChunk + 16);
+    if (!reader.ok()) return false;
     uint64_t total = 0;
     for (;;) {
         if (stop.stop_requested()) return false;
-        const auto wanted = static_cast<std::size_t>(std::min<uint64_t>(kChunk, size - total));
-        if (source.ReadUpTo(buffer.data(), wanted) != static_cast<int64_t>(wanted)) return false;
-        total += wanted;
+        const ChunkReader::Chunk chunk = reader.Next();
+        if (!chunk.ok) return false;
+        total += chunk.size;
         ReportCryptProgress(callback, context, total, size);
-        const bool final_chunk = wanted < kChunk;
-        const std::size_t out = final_chunk ? PadFinalChunk(buffer.data(), wanted) : kChunk;
-        Cipher::CbcEncrypt(out / 16, buffer.data(), &schedule.value, chain);
-        if (!destination.Write(buffer.data(), out)) return false;
+        const bool final_chunk = chunk.size < kChunk;
+        const std::size_t out = final_chunk ? PadFinalChunk(chunk.data, chunk.size) : kChunk;
+        Cipher::CbcEncrypt(out / 16, chunk.data, &schedule.value, chain);
+        if (!destination.Write(chunk.data, out)) return false;
         if (final_chunk) break;
     }
     if (source.ReadStamp() != before) return false;
@@ -115,8 +117,6 @@ bool DecryptFile(const std::filesystem::path& source_path,
 
     uint8_t chain[kIvSize];
     if (source.ReadUpTo(chain, sizeof chain) != static_cast<int64_t>(sizeof chain)) return false;
-    SecretBuffer buffer(kChunk);
-    if (!buffer.ok()) return false;
     Wiped<typename Cipher::Context> schedule;
     Cipher::SetDecryptKey(&schedule.value, key);
     // The padding can reach back into the block before the last one, which
@@ -129,17 +129,19 @@ bool DecryptFile(const std::filesystem::path& source_path,
     ReplacingFile destination(destination_path);
     if (!destination.IsOpen()) return false;
 
+    // Fewer bytes than measured means the file changed under us.
+    ChunkReader reader(source, payload, kChunk, /*closing_chunk=*/false, kChunk);
+    if (!reader.ok()) return false;
     uint64_t total = 0;
     while (total < payload) {
         if (stop.stop_requested()) return false;
-        const auto wanted = static_cast<std::size_t>(std::min<uint64_t>(kChunk, payload - total));
-        // Fewer bytes than measured means the file changed under us.
-        if (source.ReadUpTo(buffer.data(), wanted) != static_cast<int64_t>(wanted)) return false;
+        const ChunkReader::Chunk chunk = reader.Next();
+        if (!chunk.ok) return false;
         const uint64_t chunk_start = total;
-        total += wanted;
+        total += chunk.size;
         ReportCryptProgress(callback, context, total, payload);
-        Cipher::CbcDecrypt(wanted / 16, buffer.data(), &schedule.value, chain);
-        if (!splitter.Take(destination, buffer.data(), chunk_start, total)) return false;
+        Cipher::CbcDecrypt(chunk.size / 16, chunk.data, &schedule.value, chain);
+        if (!splitter.Take(destination, chunk.data, chunk_start, total)) return false;
     }
     const std::optional<std::size_t> plain_in_tail = PlaintextInTail(tail.value, tail_length);
     if (!plain_in_tail || !destination.Write(tail.value, *plain_in_tail)) return false;

@@ -1,11 +1,14 @@
 #include "hash/file_drivers.h"
 
 #include <algorithm>
+#include <barrier>
 #include <cstring>
 #include <memory>
+#include <thread>
 
 #include "hash/hash_algorithm.h"
 #include "platform/system/byte_order.h"
+#include "platform/system/chunk_reader.h"
 #include "platform/system/file_handle.h"
 
 namespace {
@@ -35,22 +38,120 @@ int32_t ChunkPercent(uint64_t chunk_index, uint64_t chunk_count) {
 
 }  // namespace
 
+namespace {
+
+// Rough cost of each engine per byte, to spread several digests of one file
+// over the cores in groups of about equal work.
+double EngineCost(HashAlgorithm algorithm) {
+    switch (algorithm) {
+        case HashAlgorithm::kMd5:
+            return 1.1;
+        case HashAlgorithm::kSha1:
+            return 0.5;
+        case HashAlgorithm::kSha256:
+            return 0.55;
+        case HashAlgorithm::kSha512:
+            return 0.9;
+        case HashAlgorithm::kKeccak:
+            return 2.5;
+    }
+    return 1.0;
+}
+
+// The digests split into at most `count` groups, the costliest first, each
+// into the group with the least work so far.
+std::vector<std::vector<Digest*>> BalancedGroups(std::span<Digest> digests, std::size_t count) {
+    std::vector<Digest*> order;
+    for (Digest& digest : digests) order.push_back(&digest);
+    std::stable_sort(order.begin(), order.end(), [](const Digest* a, const Digest* b) {
+        return EngineCost(a->algorithm()) > EngineCost(b->algorithm());
+    });
+    std::vector<std::vector<Digest*>> groups(std::min(count, order.size()));
+    std::vector<double> load(groups.size(), 0.0);
+    for (Digest* digest : order) {
+        const auto lightest = std::min_element(load.begin(), load.end()) - load.begin();
+        groups[lightest].push_back(digest);
+        load[lightest] += EngineCost(digest->algorithm());
+    }
+    return groups;
+}
+
+// Feeds each chunk to every group at once: the calling thread takes the
+// first group, one thread each the others, and all meet again before the
+// next chunk.
+class GroupFeeder {
+  public:
+    explicit GroupFeeder(std::vector<std::vector<Digest*>> groups)
+        : groups_(std::move(groups)),
+          start_(std::ptrdiff_t(groups_.size())),
+          done_(std::ptrdiff_t(groups_.size())) {
+        for (std::size_t g = 1; g < groups_.size(); ++g)
+            workers_.emplace_back([this, g] { Work(g); });
+    }
+    ~GroupFeeder() {
+        finished_ = true;
+        start_.arrive_and_wait();
+        for (auto& worker : workers_) worker.join();
+    }
+    GroupFeeder(const GroupFeeder&) = delete;
+    GroupFeeder& operator=(const GroupFeeder&) = delete;
+
+    void Feed(const uint8_t* data, std::size_t size) {
+        data_ = data;
+        size_ = size;
+        start_.arrive_and_wait();
+        FeedGroup(0);
+        done_.arrive_and_wait();
+    }
+
+  private:
+    void FeedGroup(std::size_t g) {
+        for (Digest* digest : groups_[g]) digest->Update(data_, size_);
+    }
+    void Work(std::size_t g) {
+        for (;;) {
+            start_.arrive_and_wait();
+            if (finished_) return;
+            FeedGroup(g);
+            done_.arrive_and_wait();
+        }
+    }
+
+    std::vector<std::vector<Digest*>> groups_;
+    std::barrier<> start_;
+    std::barrier<> done_;
+    const uint8_t* data_ = nullptr;
+    std::size_t size_ = 0;
+    bool finished_ = false;  // read by the workers only after a barrier
+    std::vector<std::thread> workers_;
+};
+
+std::size_t GroupCount(std::size_t digests) {
+    const std::size_t cores = std::max(1u, std::thread::hardware_concurrency());
+    return std::min({digests, cores, std::size_t{4}});
+}
+
+}  // namespace
+
 HashResult HashFileInto(const std::filesystem::path& path, std::span<Digest> digests,
                         ProgressCallback progress, void* context, const std::stop_token& stop) {
     FileHandle file;
     uint64_t size = 0;
     if (!OpenMeasured(path, file, size)) return kHashCannotOpen;
-    const auto buffer = std::make_unique_for_overwrite<uint8_t[]>(kHashChunkSize);
     // The size measured at open only paces the progress: the file is read to
-    // its end, as files of /proc (measured as 0) and growing files need.
+    // its end, as files of /proc (measured as 0) and growing files need. The
+    // next chunks are read while the digests work on this one.
+    ChunkReader reader(file, ChunkReader::kToFileEnd, kHashChunkSize, true, kHashChunkSize);
+    if (!reader.ok()) return kHashReadFailed;
+    GroupFeeder feeder(BalancedGroups(digests, GroupCount(digests.size())));
     const uint64_t chunk_count = size / kHashChunkSize + 1;
     for (uint64_t i = 0;; ++i) {
         if (stop.stop_requested()) return kHashStopped;
         if (progress != nullptr) progress(ChunkPercent(i, chunk_count), context);
-        const int64_t got = file.ReadUpTo(buffer.get(), kHashChunkSize);
-        if (got < 0) return kHashReadFailed;
-        for (Digest& digest : digests) digest.Update(buffer.get(), std::size_t(got));
-        if (got < int64_t(kHashChunkSize)) return kHashDone;
+        const ChunkReader::Chunk chunk = reader.Next();
+        if (!chunk.ok) return kHashReadFailed;
+        if (chunk.size > 0) feeder.Feed(chunk.data, chunk.size);
+        if (chunk.last) return kHashDone;
     }
 }
 

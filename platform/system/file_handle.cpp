@@ -72,6 +72,10 @@ std::optional<uint64_t> FileHandle::MeasureSize() {
     return static_cast<uint64_t>(end);
 }
 
+void FileHandle::AdviseSequential() {
+    if (fd_ >= 0) posix_fadvise(fd_, 0, 0, POSIX_FADV_SEQUENTIAL);
+}
+
 bool FileHandle::SeekToStart() {
     return lseek(fd_, 0, SEEK_SET) == 0;
 }

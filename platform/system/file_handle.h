@@ -56,6 +56,10 @@ class FileHandle {
     /// cannot be measured.
     std::optional<uint64_t> MeasureSize();
 
+    /// Tells the kernel the file will be read from start to end, so it reads
+    /// ahead generously. Only a hint: nothing fails without it.
+    void AdviseSequential();
+
     /// Moves the position back to offset 0.
     bool SeekToStart();
 

@@ -1,6 +1,6 @@
 // The five file drivers on real files: digests against the engines fed in one
 // call, progress per chunk, and the outcomes for files that cannot be opened,
-// change while being read, or are stopped.
+// measure other than they read, or are stopped.
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
@@ -30,22 +30,15 @@ std::vector<uint8_t> DigestInOneCall(HashAlgorithm algorithm, const std::vector<
     return stream.Final();
 }
 
-// A progress callback that does something to the file at a chosen report.
-struct FileMeddler {
-    std::filesystem::path path;
+// A progress callback that asks to stop at a chosen report.
+struct StopAtReport {
     std::size_t at_report = 0;
-    uint64_t shrink_to = 0;
     std::stop_source* stop = nullptr;
     std::size_t reports = 0;
 
     static void Callback(int32_t, void* context) {
-        auto* self = static_cast<FileMeddler*>(context);
-        if (self->reports++ != self->at_report) return;
-        if (self->stop != nullptr) {
-            self->stop->request_stop();
-        } else {
-            std::filesystem::resize_file(self->path, self->shrink_to);
-        }
+        auto* self = static_cast<StopAtReport*>(context);
+        if (self->reports++ == self->at_report) self->stop->request_stop();
     }
 };
 
@@ -96,32 +89,9 @@ TEST_P(FileDrivers, MissingFileFolderPipeAndCharacterDeviceCannotBeOpened) {
     }
 }
 
-TEST_P(FileDrivers, FileThatChangesWhileReadIsHashedToItsEnd) {
-    struct Change {
-        std::size_t size;
-        std::size_t at_report;
-        uint64_t resize_to;
-    };
-    // Shrinks before the first full chunk and before the short last chunk;
-    // grows past a chunk boundary. What is read is what is hashed, as
-    // sha256sum does: the size measured at open only paces the progress.
-    for (const Change& c : {Change{kMiB * 5 / 2, 0, 100}, Change{kMiB + 60, 1, kMiB + 10},
-                            Change{kMiB - 10, 0, kMiB * 3}}) {
-        const auto path = dir_ / "changing.bin";
-        WriteFile(path, PatternBytes(c.size));
-        FileMeddler meddler{path, c.at_report, c.resize_to};
-        std::vector<uint8_t> digest;
-        std::vector<int32_t> progress;
-        EXPECT_EQ(HashFileWith(GetParam(), path, digest, FileMeddler::Callback, &meddler),
-                  kHashDone);
-        auto expected = PatternBytes(c.size);
-        expected.resize(c.resize_to);  // a file grows with zero bytes
-        EXPECT_EQ(DigestHex(digest), DigestHex(DigestInOneCall(GetParam(), expected)));
-    }
-}
-
 TEST_P(FileDrivers, FileMeasuredAsEmptyIsReadToItsEnd) {
-    // Files of /proc measure as 0 bytes but have contents.
+    // Files of /proc measure as 0 bytes but have contents; what is read is
+    // hashed, as sha256sum does, whatever the size measured at open.
     std::vector<int32_t> progress;
     std::vector<uint8_t> digest;
     ASSERT_EQ(HashFileWith(GetParam(), "/proc/self/status", digest, RecordProgress, &progress),
@@ -134,10 +104,10 @@ TEST_P(FileDrivers, StopRequestEndsBeforeTheNextChunk) {
     const auto path = dir_ / "big.bin";
     WriteFile(path, PatternBytes(kMiB * 5 / 2));
     std::stop_source stop;
-    FileMeddler meddler{path, 0, 0, &stop};
+    StopAtReport meddler{0, &stop};
     std::vector<uint8_t> digest;
     EXPECT_EQ(
-        HashFileWith(GetParam(), path, digest, FileMeddler::Callback, &meddler, stop.get_token()),
+        HashFileWith(GetParam(), path, digest, StopAtReport::Callback, &meddler, stop.get_token()),
         kHashStopped);
     EXPECT_EQ(meddler.reports, 1u);
     EXPECT_TRUE(digest.empty());
@@ -184,4 +154,34 @@ TEST(FileDriverPlaces, Md5WordsPrintAsTheStandardDigest) {
     EXPECT_STREQ(text, "900150983CD24FB0D6963F7D28E17F72");
     EXPECT_EQ(Md5WordsHex(words), "900150983CD24FB0D6963F7D28E17F72");
     EXPECT_EQ(Md5WordsHex(words, HexCase::kLower), "900150983cd24fb0d6963f7d28e17f72");
+}
+
+TEST(MultiDigestReader, OneReadGivesWhatEachDriverGives) {
+    TempDir dir;
+    const auto path = dir / "file.bin";
+    for (std::size_t size : {0ul, 1ul, 63ul, 64ul, kMiB - 1, 3 * kMiB + 5}) {
+        WriteFile(path, PatternBytes(size, uint32_t(size)));
+        std::vector<Digest> all(std::begin(kAllHashAlgorithms), std::end(kAllHashAlgorithms));
+        std::vector<int32_t> progress;
+        ASSERT_EQ(HashFileInto(path, all, RecordProgress, &progress, {}), kHashDone);
+        for (Digest& digest : all) {
+            std::vector<uint8_t> alone;
+            ASSERT_EQ(HashFileWith(digest.algorithm(), path, alone, nullptr, nullptr), kHashDone);
+            EXPECT_EQ(DigestHex(digest.Final()), DigestHex(alone)) << "size " << size;
+        }
+        EXPECT_EQ(progress.back(), 100);
+    }
+}
+
+TEST(MultiDigestReader, StopAndReadFailure) {
+    TempDir dir;
+    const auto path = dir / "big.bin";
+    WriteFile(path, PatternBytes(3 * kMiB));
+    std::vector<Digest> all(std::begin(kAllHashAlgorithms), std::end(kAllHashAlgorithms));
+    std::stop_source stop;
+    StopAtReport meddler{1, &stop};
+    EXPECT_EQ(HashFileInto(path, all, StopAtReport::Callback, &meddler, stop.get_token()),
+              kHashStopped);
+    // Reading this process's memory from address 0 fails with an I/O error.
+    EXPECT_EQ(HashFileInto("/proc/self/mem", all, nullptr, nullptr, {}), kHashReadFailed);
 }
