@@ -144,7 +144,10 @@ std::string FormatChecksumLine(HashAlgorithm algorithm, const std::string& hex,
 }
 
 std::string NameForReport(const std::string& name) {
-    return name.find('\n') == std::string::npos ? name : "\\" + Escape(name);
+    if (name.find('\n') == std::string::npos) return name;
+    std::string escaped = Escape(name);
+    escaped.insert(escaped.begin(), '\\');
+    return escaped;
 }
 
 std::optional<ChecksumLine> ParseChecksumLine(std::string_view line) {

@@ -1,5 +1,6 @@
 #include "tools/base64.h"
 
+#include <algorithm>
 #include <array>
 #include <type_traits>
 
@@ -58,12 +59,17 @@ void Base64Encoder::Update(std::span<const uint8_t> bytes, std::string& out) {
             AppendGroup(group, 3, out);
             pending_size_ = 0;
         } else {
-            pending_[pending_size_++] = bytes[pos++];
+            // One byte was waiting; this is the second.
+            pending_[1] = bytes[pos++];
+            pending_size_ = 2;
         }
     }
     out.reserve(out.size() + (bytes.size() - pos) / 3 * 4 + 4);
     for (; bytes.size() - pos >= 3; pos += 3) AppendGroup(bytes.data() + pos, 3, out);
-    while (pos < bytes.size()) pending_[pending_size_++] = bytes[pos++];
+    // At most two bytes are left, and nothing is waiting once whole groups ran.
+    const std::size_t rest = std::min(bytes.size() - pos, sizeof pending_);
+    for (std::size_t i = 0; i < rest; ++i) pending_[i] = bytes[pos + i];
+    if (rest > 0) pending_size_ = rest;
 }
 
 void Base64Encoder::Finish(std::string& out) {
