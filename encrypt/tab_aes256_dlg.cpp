@@ -12,6 +12,7 @@
 #include "platform/desktop/file_manager.h"
 #include "platform/desktop/message_box.h"
 #include "platform/desktop/path_text.h"
+#include "platform/desktop/ui_text.h"
 #include "platform/system/secure_wipe.h"
 #include "tools/wipe.h"
 
@@ -37,10 +38,6 @@ constexpr int kKeyLimit = 32;
 
 // The one wipe pass after a successful encryption.
 constexpr int kWipePasses = 1;
-
-QString Text(const char* utf8) {
-    return QString::fromUtf8(utf8);
-}
 
 }  // namespace
 

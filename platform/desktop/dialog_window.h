@@ -1,8 +1,9 @@
 #pragma once
 // The base of every window: builds its controls from a dialog template, lets
 // the code reach them by identifier, and routes Enter and Esc to OnOK and
-// OnCancel. Pages are child windows of the main window; the main window is a
-// top-level dialog.
+// OnCancel (Enter first to a focused push button or the default button). Every
+// template text passes through the translation of the interface (ui_text.h). Pages are child
+// windows of the main window; the main window is a top-level dialog.
 
 #include <QDialog>
 #include <QString>
@@ -41,6 +42,8 @@ class DialogWindow : public QDialog {
     /// Text of a button, label or edit.
     void SetItemText(int id, const QString& text);
     QString ItemText(int id) const;
+    /// Replaces the whole text of an edit as one step the user can undo.
+    void ReplaceItemText(int id, const QString& text);
     /// Check boxes and radio buttons.
     void SetChecked(int id, bool checked);
     bool IsChecked(int id) const;
@@ -70,4 +73,5 @@ class DialogWindow : public QDialog {
     DialogTemplate template_;
     DialogUnits units_;
     std::map<int, QWidget*> items_;
+    int defaultButton_ = kNoId;
 };
