@@ -4,4 +4,4 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/setup.sh
 scripts/build.sh release
-exec build/quorvane "$@"
+exec build/app/quorvane "$@"

@@ -8,12 +8,14 @@
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QToolTip>
 #include <atomic>
 #include <thread>
 
 #include "platform/desktop/command_line.h"
 #include "platform/desktop/dialog_window.h"
 #include "platform/desktop/file_dialog.h"
+#include "platform/desktop/file_manager.h"
 #include "platform/desktop/job_runner.h"
 #include "platform/desktop/list_view.h"
 #include "support/gui_support.h"
@@ -74,6 +76,38 @@ TEST(DialogWindow, BuildsControlsAtTheirTemplatePlacesAndReachesThemById) {
     dialog.OnClicked(10, [&] { ++clicks; });
     dialog.ItemAs<QPushButton>(10)->click();
     EXPECT_EQ(clicks, 1);
+}
+
+// Input that a full single-line field refuses, typed or pasted, makes the
+// field name its limit instead of vanishing silently.
+TEST(DialogWindow, AFullFieldNamesItsLimit) {
+    Sample dialog;
+    dialog.Create(nullptr);
+    dialog.show();
+    dialog.LimitText(12, 4);
+    auto* edit = dialog.ItemAs<QLineEdit>(12);
+    edit->insert(QStringLiteral("12"));
+    EXPECT_FALSE(QToolTip::isVisible()) << "nothing refused yet";
+    edit->insert(QStringLiteral("3456"));
+    EXPECT_EQ(dialog.ItemText(12), QStringLiteral("1234"));
+    EXPECT_TRUE(QToolTip::isVisible());
+    EXPECT_TRUE(QToolTip::text().contains(QLatin1Char('4'))) << QToolTip::text().toStdString();
+    QToolTip::hideText();
+}
+
+// When no file manager answers and the folder cannot be opened either, the
+// user is told so.
+TEST(FileManager, SaysSoWhenNothingCanShowTheFolder) {
+    const QByteArray path = qgetenv("PATH");
+    qputenv("DBUS_SESSION_BUS_ADDRESS", "unix:path=/nonexistent/bus");
+    qputenv("PATH", "/nonexistent");  // no xdg-open either
+    ScriptedMessageBoxes boxes;
+    ShowFileInFileManager(QStringLiteral("/tmp/some file.txt"));
+    qputenv("PATH", path);
+    ASSERT_TRUE(WaitUntil([&] { return !boxes.shown.empty(); }, 15000));
+    EXPECT_EQ(boxes.shown[0].caption, QStringLiteral("提示"));
+    EXPECT_EQ(boxes.shown[0].icon, MessageIcon::Exclamation);
+    EXPECT_FALSE(boxes.shown[0].text.isEmpty());
 }
 
 TEST(DialogUnits, ConvertLikeTheDialogManager) {
