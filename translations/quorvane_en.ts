@@ -41,7 +41,7 @@
     </message>
     <message>
       <source>添加程序到文件管理器的“打开方式”菜单</source>
-      <translation>Add the program to the file manager's “Open With” menu</translation>
+      <translation>Add the program to the file manager's "Open With" menu</translation>
     </message>
     <message>
       <source>解密</source>
@@ -61,7 +61,7 @@
     </message>
     <message>
       <source>拖动文件到此处或点击”添加文件...“</source>
-      <translation>Drop files here or click “Add files...”</translation>
+      <translation>Drop files here or click "Add files..."</translation>
     </message>
     <message>
       <source>加密密钥：</source>
@@ -201,15 +201,15 @@
     </message>
     <message>
       <source>访问注册表失败，此操作需要管理员权限</source>
-      <translation>Could not change the file manager's “Open With” entry.</translation>
+      <translation>Could not change the file manager's "Open With" entry.</translation>
     </message>
     <message>
       <source>成功添加到右键菜单</source>
-      <translation>Added to the “Open With” menu.</translation>
+      <translation>Added to the "Open With" menu.</translation>
     </message>
     <message>
       <source>成功删除右键菜单项</source>
-      <translation>Removed from the “Open With” menu.</translation>
+      <translation>Removed from the "Open With" menu.</translation>
     </message>
     <message>
       <source>提示</source>

@@ -79,7 +79,7 @@ TEST(InterfaceLanguage, EnglishShowsEnglishTextsThatFitTheirControls) {
     window.ToolsPage()->InsertWipeRow(0, QStringLiteral("/x"), Text("就绪."));
     EXPECT_EQ(window.ToolsPage()->WipeList()->Text(0, 1), QStringLiteral("Ready."));
     EXPECT_EQ(window.AboutPage()->ItemText(1037),
-              QStringLiteral("Add the program to the file manager's \u201cOpen With\u201d menu"));
+              QStringLiteral("Add the program to the file manager's \"Open With\" menu"));
 }
 
 }  // namespace
