@@ -121,6 +121,9 @@ void DialogWindow::Create(QWidget* parent) {
     if (parent) {
         setParent(parent, Qt::Widget);
         hide();
+        connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) {
+            if (now && now != this && isAncestorOf(now)) lastFocus_ = now;
+        });
     } else {
         setWindowTitle(Text(template_.caption));
     }
@@ -312,6 +315,17 @@ void DialogWindow::PaintWhite() {
         if (qobject_cast<QPlainTextEdit*>(child) || dynamic_cast<ListView*>(child))
             child->setPalette(QApplication::palette(child));
     }
+}
+
+void DialogWindow::focusInEvent(QFocusEvent* event) {
+    QDialog::focusInEvent(event);
+    if (isWindow()) return;
+    // Focus given to a page goes on, as the dialog manager passes it on, to
+    // the control that had it last, else to the first control that takes Tab.
+    if (lastFocus_ && lastFocus_->isVisibleTo(this) && lastFocus_->isEnabled())
+        lastFocus_->setFocus(event->reason());
+    else
+        focusNextPrevChild(true);
 }
 
 void DialogWindow::keyPressEvent(QKeyEvent* event) {

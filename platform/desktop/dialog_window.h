@@ -6,6 +6,7 @@
 // windows of the main window; the main window is a top-level dialog.
 
 #include <QDialog>
+#include <QPointer>
 #include <QString>
 #include <functional>
 #include <map>
@@ -64,6 +65,7 @@ class DialogWindow : public QDialog {
     void PaintWhite();
 
     void keyPressEvent(QKeyEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
     void reject() override { OnCancel(); }
     void accept() override { OnOK(); }
 
@@ -74,4 +76,5 @@ class DialogWindow : public QDialog {
     DialogUnits units_;
     std::map<int, QWidget*> items_;
     int defaultButton_ = kNoId;
+    QPointer<QWidget> lastFocus_;  ///< the control of this page that had the focus last
 };

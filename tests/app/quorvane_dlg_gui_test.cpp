@@ -1,6 +1,7 @@
 // The main window: pages, tab switching, drop routing, keys and version texts.
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMimeData>
@@ -234,6 +235,24 @@ TEST_F(MainWindowTest, TabKeysLeaveBothFileLists) {
             }
         }
     }
+}
+
+// A page shown by its tab hands the focus to a control of its own: the first
+// one that takes Tab, or the one that had it when the page was left.
+TEST_F(MainWindowTest, AShownPageFocusesItsFirstOrLastFocusedControl) {
+    window.activateWindow();
+    ServeEvents(20);
+    if (!window.isActiveWindow()) GTEST_SKIP() << "the platform does not activate windows";
+    window.TabBar()->setCurrentIndex(2);
+    ServeEvents(20);
+    EXPECT_EQ(QApplication::focusWidget(), window.ToolsPage()->Item(tools_page_ids::kLengthEdit));
+    window.ToolsPage()->FocusItem(tools_page_ids::kBase64Edit);
+    window.TabBar()->setCurrentIndex(0);
+    ServeEvents(20);
+    EXPECT_TRUE(window.EncryptionPage()->isAncestorOf(QApplication::focusWidget()));
+    window.TabBar()->setCurrentIndex(2);
+    ServeEvents(20);
+    EXPECT_EQ(QApplication::focusWidget(), window.ToolsPage()->Item(tools_page_ids::kBase64Edit));
 }
 
 TEST_F(MainWindowTest, TheWindowHasTheProgramIcon) {
