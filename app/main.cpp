@@ -1,28 +1,76 @@
 // quorvane: the window program.
 #include <QApplication>
 #include <cstdio>
+#include <cstdlib>
+#include <string>
 
+#include "app/build_info.h"
 #include "app/quorvane_app.h"
 #include "app/quorvane_dlg.h"
+#include "ciphers/cipher_paths.h"
+#include "hash/engines/digest_paths.h"
 #include "platform/desktop/command_line.h"
 #include "platform/desktop/dialog_units.h"
+#include "platform/desktop/ui_text.h"
 #include "platform/system/code_page.h"
 
+namespace {
+
+constexpr int kExitUsage = 2;
+
+QStringList ProgramArguments(int argc, char** argv) {
+    QStringList arguments;
+    for (int i = 1; i < argc; ++i) arguments << QString::fromLocal8Bit(argv[i]);
+    return arguments;
+}
+
+// --lang wins over QUORVANE_LANG; an unknown name in the environment is
+// reported and Chinese is kept.
+InterfaceLanguage ChosenLanguage(const ProgramOptions& options) {
+    if (options.languageGiven) return options.language;
+    InterfaceLanguage language = InterfaceLanguage::Chinese;
+    const QString fromEnvironment = qEnvironmentVariable("QUORVANE_LANG");
+    if (!fromEnvironment.isEmpty() && !LanguageFromName(fromEnvironment, language))
+        std::fprintf(stderr, "quorvane: QUORVANE_LANG=%s is not zh or en; using zh\n",
+                     qPrintable(fromEnvironment));
+    return language;
+}
+
+}  // namespace
+
 int main(int argc, char** argv) {
+    const ProgramOptions options = ParseProgramArguments(ProgramArguments(argc, argv));
+    switch (options.action) {
+        case ProgramOptions::Action::Help:
+            std::fputs(qPrintable(ProgramUsageText()), stdout);
+            return 0;
+        case ProgramOptions::Action::Version:
+            std::printf("quorvane %s\n%s\n%s\n", ProductVersion(), CipherPathsText().c_str(),
+                        DigestPathsText().c_str());
+            return 0;
+        case ProgramOptions::Action::Error:
+            std::fprintf(stderr, "quorvane: %s\nTry 'quorvane --help'.\n",
+                         qPrintable(options.error));
+            return kExitUsage;
+        case ProgramOptions::Action::Run:
+            break;
+    }
     if (!WindowSystemAvailable()) {
         std::fprintf(stderr,
                      "quorvane: no display found (set DISPLAY or WAYLAND_DISPLAY); "
                      "use quorvane-cli without a desktop.\n");
         return 1;
     }
-    QApplication application(argc, argv);
+    // Qt sees no arguments: every argument was ours, and a file named like one
+    // of Qt's own options must stay a file.
+    int qtArgc = 1;
+    QApplication application(qtArgc, argv);
     UseUserLocaleCharset();
     QApplication::setApplicationName(QStringLiteral("Quorvane"));
+    InstallTranslations(ChosenLanguage(options));
     QApplication::setWindowIcon(ProgramIcon());
     QApplication::setFont(DialogFont());
-    QStringList arguments = QApplication::arguments();
-    arguments.removeFirst();
-    SetCommandLineArguments(arguments);
+    SetCommandLineArguments(options.files);
 
     CQuorvaneApp app;
     app.InitInstance();

@@ -13,7 +13,14 @@
 #include "encrypt/tab_aes256_dlg.h"
 #include "hash/tab_hash_dlg.h"
 #include "platform/desktop/message_box.h"
+#include "platform/desktop/ui_text.h"
 #include "tools/tab_tools_dlg.h"
+
+// The icons are a resource object of the static window library, which the
+// linker leaves out unless something refers to it: this does.
+static void InitProgramResources() {
+    Q_INIT_RESOURCE(quorvane);
+}
 
 namespace {
 
@@ -41,6 +48,7 @@ QStringList LocalPaths(const QMimeData* data) {
 }  // namespace
 
 QIcon ProgramIcon() {
+    InitProgramResources();
     QIcon icon;
     for (int size : {16, 24, 32, 48, 64, 128, 256})
         icon.addFile(QStringLiteral(":/icons/quorvane-%1.png").arg(size), QSize(size, size));
@@ -76,7 +84,7 @@ void CQuorvaneDlg::OnInitDialog() {
     setSizeGripEnabled(false);
 
     QTabBar* tabs = TabBar();
-    for (const char* text : kTabTexts) tabs->addTab(QString::fromUtf8(text));
+    for (const char* text : kTabTexts) tabs->addTab(Text(text));
     LayOutTabControl();
     m_curPage = 0;
 
@@ -84,7 +92,7 @@ void CQuorvaneDlg::OnInitDialog() {
     m_pages = {new CTabAES256Dlg, new CTabHashDlg, new CTabToolsDlg, new CTabAboutDlg};
     for (DialogWindow* page : m_pages) page->Create(this);
 
-    ShowPage(tabs->currentIndex());
+    ShowPage(tabs->currentIndex(), true);
     connect(tabs, &QTabBar::currentChanged, this, [this] { OnTabSelChange(); });
     OnClicked(kIdCancel, [this] { OnCancel(); });
     setAcceptDrops(true);
@@ -120,12 +128,12 @@ QRect CQuorvaneDlg::PageRect() const {
     return QRect(20, 40, client.width() - 40, client.height() - 85);
 }
 
-void CQuorvaneDlg::ShowPage(int index) {
+void CQuorvaneDlg::ShowPage(int index, bool focusPage) {
     DialogWindow* page = m_pages[index];
     page->setGeometry(PageRect());
     page->show();
     page->raise();
-    page->setFocus(Qt::TabFocusReason);
+    if (focusPage) page->setFocus(Qt::TabFocusReason);
     page->update();
     m_curPage = static_cast<uint8_t>(index);
 }
@@ -135,7 +143,9 @@ void CQuorvaneDlg::OnTabSelChange() {
     if (selected < 0 || selected >= kPageCount || selected == m_curPage) return;
     const int previous = m_curPage;
     // The new page appears before the old one goes, so one page is always shown.
-    ShowPage(selected);
+    // A keyboard user switching tabs with the arrow keys keeps the focus on the
+    // tab bar (where Esc still ends the program); a click hands it to the page.
+    ShowPage(selected, focusWidget() != TabBar());
     m_pages[previous]->hide();
 }
 
@@ -160,8 +170,7 @@ void CQuorvaneDlg::OnDropFiles(const QStringList& paths) {
         case kEncryptionTab:
             // Dropped files go to the top of the list, in drop order.
             for (int i = 0; i < paths.size(); ++i)
-                EncryptionPage()->InsertFileRow(i, paths[i], SizeTextOf(paths[i]),
-                                                QStringLiteral("就绪."));
+                EncryptionPage()->InsertFileRow(i, paths[i], SizeTextOf(paths[i]), Text("就绪."));
             break;
         case kHashTab:
             // Only the first dropped file is hashed.
@@ -171,7 +180,7 @@ void CQuorvaneDlg::OnDropFiles(const QStringList& paths) {
             break;
         case kToolsTab:
             for (int i = 0; i < paths.size(); ++i)
-                ToolsPage()->InsertWipeRow(i, paths[i], QStringLiteral("就绪."));
+                ToolsPage()->InsertWipeRow(i, paths[i], Text("就绪."));
             break;
         case kAboutTab:
             ShowMessage(this,

@@ -45,7 +45,7 @@ class CQuorvaneDlg : public DialogWindow {
 
   private:
     void LayOutTabControl();
-    void ShowPage(int index);
+    void ShowPage(int index, bool focusPage);
 
     QIcon m_hIcon;
     std::array<DialogWindow*, kPageCount> m_pages{};

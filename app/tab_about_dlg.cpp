@@ -6,6 +6,7 @@
 #include "app/tab_about_template.h"
 #include "platform/desktop/desktop_entry.h"
 #include "platform/desktop/message_box.h"
+#include "platform/desktop/ui_text.h"
 
 namespace {
 using namespace about_page_ids;
@@ -32,11 +33,10 @@ void CTabAboutDlg::OnContextMenuCheck() {
     if (!done) {
         // The box keeps showing what is really installed.
         SetChecked(kContextMenuBox, !ticked);
-        ShowMessage(this, QStringLiteral("访问注册表失败，此操作需要管理员权限"),
-                    QStringLiteral("Prompt"), MessageIcon::Exclamation);
+        ShowMessage(this, Text("访问注册表失败，此操作需要管理员权限"), QStringLiteral("Prompt"),
+                    MessageIcon::Exclamation);
         return;
     }
-    ShowMessage(
-        this, ticked ? QStringLiteral("成功添加到右键菜单") : QStringLiteral("成功删除右键菜单项"),
-        QStringLiteral("提示"), MessageIcon::Information);
+    ShowMessage(this, ticked ? Text("成功添加到右键菜单") : Text("成功删除右键菜单项"),
+                Text("提示"), MessageIcon::Information);
 }

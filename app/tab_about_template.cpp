@@ -50,9 +50,9 @@ const DialogTemplate& AboutPageTemplate() {
              {58, 156, 380, 9}},
             {kContextMenuBox,
              ControlKind::CheckBox,
-             "添加程序到Windows右键菜单",
+             "添加程序到文件管理器的“打开方式”菜单",
              kStyleNone,
-             {7, 224, 150, 10}},
+             {7, 224, 250, 10}},
         }};
     return dialog;
 }

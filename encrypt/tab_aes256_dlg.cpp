@@ -11,6 +11,7 @@
 #include "platform/desktop/file_manager.h"
 #include "platform/desktop/message_box.h"
 #include "platform/desktop/path_text.h"
+#include "platform/desktop/ui_text.h"
 #include "platform/system/secure_wipe.h"
 
 namespace {
@@ -22,9 +23,6 @@ constexpr int kSizeColumn = 1;
 constexpr int kStatusColumn = 2;
 constexpr int kKeyLimit = 32;
 
-QString Text(const char* utf8) {
-    return QString::fromUtf8(utf8);
-}
 
 }  // namespace
 

@@ -15,6 +15,7 @@
 #include "platform/desktop/file_dialog.h"
 #include "platform/desktop/message_box.h"
 #include "platform/desktop/path_text.h"
+#include "platform/desktop/ui_text.h"
 
 namespace {
 
@@ -48,12 +49,12 @@ QString SectionBody(HashResult outcome, const QString& digestText) {
         case kHashDone:
             return digestText;
         case kHashCannotOpen:
-            return QStringLiteral("打开文件失败");
+            return Text("打开文件失败");
         case kHashReadFailed:
         case kHashStopped:
             break;
     }
-    return QStringLiteral("读取文件失败");
+    return Text("读取文件失败");
 }
 
 // The context the drivers hand to HashProgress: the page and the run.
@@ -99,8 +100,7 @@ void CTabHashDlg::OnOpen() {
     m_useKeccak = m_chkKeccak->isChecked();
     if (!(m_useMd5 || m_useSha1 || m_useSha256 || m_useSha512 || m_useKeccak)) {
         // A dropped path stays pending for the next press of "打开...".
-        ShowMessage(this, QStringLiteral("没有选择算法"), QStringLiteral("提示"),
-                    MessageIcon::Exclamation);
+        ShowMessage(this, Text("没有选择算法"), Text("提示"), MessageIcon::Exclamation);
         return;
     }
     if (m_pendingDrop == 1) {
@@ -109,7 +109,7 @@ void CTabHashDlg::OnOpen() {
         return;
     }
     const QStringList chosen =
-        SelectedPaths(ShowOpenFileDialog(this, QStringLiteral("所有文件(*.*)"), false));
+        SelectedPaths(ShowOpenFileDialog(this, Text("所有文件(*.*)"), false));
     if (chosen.isEmpty()) return;
     m_filePath = chosen.front();
     StartWorker();
@@ -119,7 +119,7 @@ void CTabHashDlg::OnStop() {
     // Waits for the worker to notice (at most one chunk); nothing it posted
     // afterwards reaches the page, so the result edit keeps its content.
     m_hWorker.Stop();
-    m_staticThread->setText(QStringLiteral("已取消"));
+    m_staticThread->setText(Text("已取消"));
     m_progress->setValue(0);
     SetRunningControls(false);
 }
@@ -138,15 +138,13 @@ void CTabHashDlg::StartWorker() {
 }
 
 QString CTabHashDlg::HashWorker(const HashRequest& request, const JobContext& job) {
-    QString result = QStringLiteral("文件路径: ") + request.path;
+    QString result = Text("文件路径: ") + request.path;
     const std::filesystem::path path = ToPath(request.path);
     HashProgressTarget target{this, &job};
     for (int i = 0; i < kAlgorithmCount; ++i) {
         if (!request.use[i]) continue;
         const AlgorithmRow& algorithm = kAlgorithms[i];
-        job.Post([this, status = QString::fromUtf8(algorithm.status)] {
-            m_staticThread->setText(status);
-        });
+        job.Post([this, status = Text(algorithm.status)] { m_staticThread->setText(status); });
         std::vector<uint8_t> digest;
         const HashResult outcome =
             HashFileWith(algorithm.algorithm, path, digest, &CTabHashDlg::HashProgress, &target,
@@ -166,7 +164,7 @@ void CTabHashDlg::HashProgress(int32_t percent, void* context) {
 void CTabHashDlg::FinishRun(const QString& result) {
     m_progress->setValue(0);
     SetResult(result);
-    m_staticThread->setText(QStringLiteral("就绪"));
+    m_staticThread->setText(Text("就绪"));
     SetRunningControls(false);
 }
 

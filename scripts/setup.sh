@@ -6,12 +6,15 @@ set -euo pipefail
 packages=(
     build-essential cmake pkg-config clang
     qt6-base-dev libgl-dev            # Qt 6 Widgets, D-Bus
+    qt6-tools-dev qt6-l10n-tools      # lrelease for the interface's translations
+    qt6-translations-l10n             # Qt's own Chinese texts (file dialog, buttons)
     libcli11-dev                      # command line of quorvane-cli
     libgtest-dev libgmock-dev         # tests
     libbenchmark-dev                  # benchmarks
     fonts-noto-cjk                    # a font with Simplified Chinese coverage
     xvfb xauth imagemagick            # looking at the window without a desktop
     openssl coreutils                 # independent results in tests and benchmarks
+    dpkg-dev appstream python3        # the Debian package and its checks
 )
 
 missing=()

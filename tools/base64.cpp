@@ -1,5 +1,6 @@
 #include "tools/base64.h"
 
+#include <algorithm>
 #include <array>
 #include <type_traits>
 

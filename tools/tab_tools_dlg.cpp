@@ -6,6 +6,7 @@
 #include "platform/desktop/file_dialog.h"
 #include "platform/desktop/message_box.h"
 #include "platform/desktop/path_text.h"
+#include "platform/desktop/ui_text.h"
 #include "platform/system/secure_wipe.h"
 #include "tools/base64_text.h"
 #include "tools/password.h"
@@ -19,13 +20,13 @@ using namespace tools_page_ids;
 constexpr int kLengthLimit = 4;
 constexpr int kBase64Limit = 1048576;
 
-const QString kStatusAdded = QStringLiteral("就绪");
-const QString kStatusWiped = QStringLiteral("已擦除");
-const QString kStatusFailed = QStringLiteral("擦除失败");
-const QString kStatusCancelled = QStringLiteral("已取消");
+const char* const kStatusAdded = "就绪";
+const char* const kStatusWiped = "已擦除";
+const char* const kStatusFailed = "擦除失败";
+const char* const kStatusCancelled = "已取消";
 
 QString WipeProgressText(int32_t megabytes) {
-    return QStringLiteral("擦除 %1 MB..").arg(megabytes);
+    return Text("擦除 %1 MB..").arg(megabytes);
 }
 
 }  // namespace
@@ -42,8 +43,8 @@ void CTabToolsDlg::OnInitDialog() {
     ListView* list = WipeList();
     if (list->ColumnWidth(0) == 0) {
         list->SetReportStyle(true);
-        list->InsertColumn(0, QStringLiteral("文件路径"), 180);
-        list->InsertColumn(1, QStringLiteral("状态"), 90);
+        list->InsertColumn(0, Text("文件路径"), 180);
+        list->InsertColumn(1, Text("状态"), 90);
     }
     SetChecked(kOnePassRadio, true);
     SetWipeControlsIdle(true);
@@ -101,13 +102,13 @@ void CTabToolsDlg::OnGenerate() {
 void CTabToolsDlg::OnEncode() {
     FocusItem(kBase64Edit);
     if (const auto encoded = EncodeFieldText(ItemText(kBase64Edit).toStdU16String()))
-        SetItemText(kBase64Edit, QString::fromStdU16String(*encoded));
+        ReplaceItemText(kBase64Edit, QString::fromStdU16String(*encoded));
 }
 
 void CTabToolsDlg::OnDecode() {
     FocusItem(kBase64Edit);
     if (const auto decoded = DecodeFieldText(ItemText(kBase64Edit).toStdU16String()))
-        SetItemText(kBase64Edit, QString::fromStdU16String(*decoded));
+        ReplaceItemText(kBase64Edit, QString::fromStdU16String(*decoded));
 }
 
 // ---------------------------------------------------------------------------
@@ -135,10 +136,9 @@ void CTabToolsDlg::SetWipeStatusOfRowId(ListView::RowId row, const QString& text
 }
 
 void CTabToolsDlg::OnAddFiles() {
-    const OpenFileSelection selection =
-        ShowOpenFileDialog(this, QStringLiteral("所有文件(*.*)"), true);
+    const OpenFileSelection selection = ShowOpenFileDialog(this, Text("所有文件(*.*)"), true);
     for (const QString& path : SelectedPaths(selection))
-        InsertWipeRow(WipeList()->Count(), path, kStatusAdded);
+        InsertWipeRow(WipeList()->Count(), path, Text(kStatusAdded));
 }
 
 void CTabToolsDlg::OnRemoveFiles() {
@@ -169,11 +169,10 @@ void CTabToolsDlg::OnErase() {
     ListView* list = WipeList();
     const int count = list->Count();
     if (count == 0) {
-        ShowMessage(this, QStringLiteral("没有添加文件到列表"), QStringLiteral("提示"),
-                    MessageIcon::Exclamation);
+        ShowMessage(this, Text("没有添加文件到列表"), Text("提示"), MessageIcon::Exclamation);
         return;
     }
-    if (ShowMessage(this, QStringLiteral("列表中的文件将会永远丢失！"), QStringLiteral("警告"),
+    if (ShowMessage(this, Text("列表中的文件将会永远丢失！"), Text("警告"),
                     MessageIcon::Exclamation, MessageButtons::YesNo) != MessageAnswer::Yes)
         return;
 
@@ -213,7 +212,7 @@ void CTabToolsDlg::WipeWorker(const std::shared_ptr<WipeRun>& run, const JobCont
                 run->outcomes[event.index] =
                     event.wiped ? WipeOutcome::kWiped : WipeOutcome::kFailed;
                 job.Post([this, row, wiped = event.wiped] {
-                    SetWipeStatusOfRowId(row, wiped ? kStatusWiped : kStatusFailed);
+                    SetWipeStatusOfRowId(row, Text(wiped ? kStatusWiped : kStatusFailed));
                 });
                 break;
         }
@@ -233,13 +232,13 @@ void CTabToolsDlg::OnStop() {
     for (std::size_t i = 0; i < run.paths.size(); ++i) {
         switch (run.outcomes[i].load()) {
             case WipeOutcome::kWiped:
-                SetWipeStatusOfRowId(run.rows[i], kStatusWiped);
+                SetWipeStatusOfRowId(run.rows[i], Text(kStatusWiped));
                 break;
             case WipeOutcome::kFailed:
-                SetWipeStatusOfRowId(run.rows[i], kStatusFailed);
+                SetWipeStatusOfRowId(run.rows[i], Text(kStatusFailed));
                 break;
             case WipeOutcome::kRunning:
-                SetWipeStatusOfRowId(run.rows[i], kStatusCancelled);
+                SetWipeStatusOfRowId(run.rows[i], Text(kStatusCancelled));
                 break;
             case WipeOutcome::kPending:
                 break;

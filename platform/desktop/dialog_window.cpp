@@ -14,15 +14,17 @@
 #include <QTabBar>
 #include <QTextCursor>
 #include <QTextDocument>
+#include <QToolTip>
 #include <algorithm>
 #include <utility>
 
 #include "platform/desktop/list_view.h"
+#include "platform/desktop/ui_text.h"
 
 namespace {
 
-QString Utf8(const char* text) {
-    return QString::fromUtf8(text);
+bool IsEnterKey(const QKeyEvent* event) {
+    return event->key() == Qt::Key_Return || event->key() == Qt::Key_Enter;
 }
 
 // A multi-line edit that keeps at most a given number of characters, like an
@@ -40,11 +42,39 @@ class LimitedPlainTextEdit : public QPlainTextEdit {
         connect(this, &QPlainTextEdit::textChanged, this, [this] { EnforceLimit(); });
     }
     void SetLimit(int characters) { limit_ = characters; }
+    void SetWantReturn(bool wantReturn) { wantReturn_ = wantReturn; }
     void SetProgramText(const QString& text) {
         enforcing_ = true;
         setPlainText(text);
         enforcing_ = false;
         inserted_ = 0;
+    }
+    // One editing step: Ctrl+Z brings the previous text back.
+    void ReplaceProgramText(const QString& text) {
+        enforcing_ = true;
+        QTextCursor cursor(document());
+        cursor.beginEditBlock();
+        cursor.select(QTextCursor::Document);
+        cursor.insertText(text);
+        cursor.endEditBlock();
+        enforcing_ = false;
+        inserted_ = 0;
+    }
+
+  protected:
+    // Without the want-return style, Enter belongs to the dialog (its default
+    // button); Ctrl+Enter still breaks the line.
+    void keyPressEvent(QKeyEvent* event) override {
+        if (!wantReturn_ && IsEnterKey(event)) {
+            if (!(event->modifiers() & Qt::ControlModifier)) {
+                event->ignore();
+                return;
+            }
+            if (!isReadOnly()) insertPlainText(QStringLiteral("\n"));
+            event->accept();
+            return;
+        }
+        QPlainTextEdit::keyPressEvent(event);
     }
 
   private:
@@ -66,7 +96,18 @@ class LimitedPlainTextEdit : public QPlainTextEdit {
     int inserted_ = 0;
     int insertedEnd_ = 0;
     bool enforcing_ = false;
+    bool wantReturn_ = false;
 };
+
+// A refused keystroke or the cut-off end of a paste says why it went: the
+// field names its limit next to itself.
+void ShowLimitWhenRefused(QLineEdit* edit) {
+    QObject::connect(edit, &QLineEdit::inputRejected, edit, [edit] {
+        if (edit->maxLength() >= 32767 || edit->text().size() < edit->maxLength()) return;
+        QToolTip::showText(edit->mapToGlobal(QPoint(0, edit->height())),
+                           Text("最多 %1 个字符").arg(edit->maxLength()), edit);
+    });
+}
 
 }  // namespace
 
@@ -80,8 +121,11 @@ void DialogWindow::Create(QWidget* parent) {
     if (parent) {
         setParent(parent, Qt::Widget);
         hide();
+        connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) {
+            if (now && now != this && isAncestorOf(now)) lastFocus_ = now;
+        });
     } else {
-        setWindowTitle(Utf8(template_.caption));
+        setWindowTitle(Text(template_.caption));
     }
     resize(units_.ToPixelsX(template_.cx), units_.ToPixelsY(template_.cy));
     std::vector<QWidget*> groupBoxes;
@@ -90,6 +134,8 @@ void DialogWindow::Create(QWidget* parent) {
         widget->setGeometry(units_.ToPixels(control.rect));
         widget->setEnabled(!(control.style & kDisabled));
         if (control.id != kNoId) items_[control.id] = widget;
+        if (control.kind == ControlKind::PushButton && (control.style & kDefaultButton))
+            defaultButton_ = control.id;
         if (control.kind == ControlKind::GroupBox) groupBoxes.push_back(widget);
     }
     // Group boxes only frame their neighbours; keep them underneath so they
@@ -99,7 +145,7 @@ void DialogWindow::Create(QWidget* parent) {
 }
 
 QWidget* DialogWindow::CreateControl(const ControlTemplate& control) {
-    const QString text = Utf8(control.text);
+    const QString text = *control.text ? Text(control.text) : QString();
     QWidget* widget = nullptr;
     switch (control.kind) {
         case ControlKind::PushButton: {
@@ -133,6 +179,7 @@ QWidget* DialogWindow::CreateControl(const ControlTemplate& control) {
             auto* edit = new QLineEdit(text, this);
             edit->setAcceptDrops(false);
             edit->setReadOnly(control.style & kReadOnly);
+            ShowLimitWhenRefused(edit);
             if (control.style & kDigitsOnly)
                 edit->setValidator(
                     new QRegularExpressionValidator(QRegularExpression("[0-9]*"), edit));
@@ -147,6 +194,7 @@ QWidget* DialogWindow::CreateControl(const ControlTemplate& control) {
             edit->setVerticalScrollBarPolicy((control.style & kVScroll) ? Qt::ScrollBarAlwaysOn
                                                                         : Qt::ScrollBarAsNeeded);
             edit->setTabChangesFocus(true);
+            edit->SetWantReturn(control.style & kWantReturn);
             widget = edit;
             break;
         }
@@ -218,6 +266,18 @@ QString DialogWindow::ItemText(int id) const {
     return {};
 }
 
+void DialogWindow::ReplaceItemText(int id, const QString& text) {
+    QWidget* widget = Item(id);
+    if (auto* limited = dynamic_cast<LimitedPlainTextEdit*>(widget))
+        limited->ReplaceProgramText(text);
+    else if (auto* line = qobject_cast<QLineEdit*>(widget)) {
+        line->selectAll();
+        line->insert(text);
+    } else {
+        SetItemText(id, text);
+    }
+}
+
 void DialogWindow::SetChecked(int id, bool checked) {
     if (auto* button = ItemAs<QAbstractButton>(id)) button->setChecked(checked);
 }
@@ -257,13 +317,29 @@ void DialogWindow::PaintWhite() {
     }
 }
 
+void DialogWindow::focusInEvent(QFocusEvent* event) {
+    QDialog::focusInEvent(event);
+    if (isWindow()) return;
+    // Focus given to a page goes on, as the dialog manager passes it on, to
+    // the control that had it last, else to the first control that takes Tab.
+    if (lastFocus_ && lastFocus_->isVisibleTo(this) && lastFocus_->isEnabled())
+        lastFocus_->setFocus(event->reason());
+    else
+        focusNextPrevChild(true);
+}
+
 void DialogWindow::keyPressEvent(QKeyEvent* event) {
     switch (event->key()) {
         case Qt::Key_Return:
         case Qt::Key_Enter:
+            // A focused push button takes Enter, then the template's default
+            // button, then OnOK.
             if (auto* button = qobject_cast<QPushButton*>(focusWidget());
                 button && button->isEnabled() && button->window() == window()) {
                 button->click();
+            } else if (auto* fallback = ItemAs<QPushButton>(defaultButton_);
+                       fallback && fallback->isEnabled()) {
+                fallback->click();
             } else {
                 OnOK();
             }

@@ -1,10 +1,12 @@
 #pragma once
 // The base of every window: builds its controls from a dialog template, lets
 // the code reach them by identifier, and routes Enter and Esc to OnOK and
-// OnCancel. Pages are child windows of the main window; the main window is a
-// top-level dialog.
+// OnCancel (Enter first to a focused push button or the default button). Every
+// template text passes through the translation of the interface (ui_text.h). Pages are child
+// windows of the main window; the main window is a top-level dialog.
 
 #include <QDialog>
+#include <QPointer>
 #include <QString>
 #include <functional>
 #include <map>
@@ -41,6 +43,8 @@ class DialogWindow : public QDialog {
     /// Text of a button, label or edit.
     void SetItemText(int id, const QString& text);
     QString ItemText(int id) const;
+    /// Replaces the whole text of an edit as one step the user can undo.
+    void ReplaceItemText(int id, const QString& text);
     /// Check boxes and radio buttons.
     void SetChecked(int id, bool checked);
     bool IsChecked(int id) const;
@@ -61,6 +65,7 @@ class DialogWindow : public QDialog {
     void PaintWhite();
 
     void keyPressEvent(QKeyEvent* event) override;
+    void focusInEvent(QFocusEvent* event) override;
     void reject() override { OnCancel(); }
     void accept() override { OnOK(); }
 
@@ -70,4 +75,6 @@ class DialogWindow : public QDialog {
     DialogTemplate template_;
     DialogUnits units_;
     std::map<int, QWidget*> items_;
+    int defaultButton_ = kNoId;
+    QPointer<QWidget> lastFocus_;  ///< the control of this page that had the focus last
 };

@@ -1,7 +1,10 @@
 #include "platform/desktop/file_dialog.h"
 
+#include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
+
+#include "platform/desktop/list_view.h"
 
 QStringList SelectedPaths(const OpenFileSelection& selection) {
     if (selection.folder.isEmpty()) return selection.names;
@@ -21,6 +24,7 @@ class QtFileDialogs : public FileDialogService {
         // names with a dot here: the real pattern is "*", and the details are
         // hidden so the user sees the filter's own name.
         QFileDialog dialog(request.owner);
+        dialog.setDirectory(request.startFolder);
         dialog.setFileMode(request.multiple ? QFileDialog::ExistingFiles
                                             : QFileDialog::ExistingFile);
         dialog.setOption(QFileDialog::HideNameFilterDetails, true);
@@ -43,8 +47,17 @@ FileDialogService* current = &realDialogs;
 
 }  // namespace
 
+QString StartFolderFor(const QWidget* owner) {
+    const ListView* list = owner ? owner->findChild<ListView*>() : nullptr;
+    if (list && list->Count() > 0) {
+        const QString folder = QFileInfo(list->Text(list->Count() - 1, 0)).absolutePath();
+        if (QFileInfo(folder).isDir()) return folder;
+    }
+    return QDir::homePath();
+}
+
 OpenFileSelection ShowOpenFileDialog(QWidget* owner, const QString& filterName, bool multiple) {
-    return current->OpenFiles(OpenFileRequest{owner, filterName, multiple});
+    return current->OpenFiles(OpenFileRequest{owner, filterName, multiple, StartFolderFor(owner)});
 }
 
 void SetFileDialogService(FileDialogService* service) {

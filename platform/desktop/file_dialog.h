@@ -22,7 +22,13 @@ struct OpenFileRequest {
     QWidget* owner = nullptr;
     QString filterName;  ///< e.g. "所有文件(*.*)"
     bool multiple = false;
+    /// The folder the dialog opens in (see StartFolderFor).
+    QString startFolder;
 };
+
+/// Where an open-file dialog of `owner` starts: the folder of the last file in
+/// the owner's file list when that folder exists, else the home folder.
+QString StartFolderFor(const QWidget* owner);
 
 class FileDialogService {
   public:
@@ -30,7 +36,8 @@ class FileDialogService {
     virtual OpenFileSelection OpenFiles(const OpenFileRequest& request) = 0;
 };
 
-/// Shows the open-file dialog through the current service.
+/// Shows the open-file dialog through the current service, starting in
+/// StartFolderFor(owner).
 OpenFileSelection ShowOpenFileDialog(QWidget* owner, const QString& filterName, bool multiple);
 
 /// Installs `service` for later dialogs; nullptr restores the real dialog.

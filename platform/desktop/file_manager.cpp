@@ -1,5 +1,6 @@
 #include "platform/desktop/file_manager.h"
 
+#include <QApplication>
 #include <QDBusConnection>
 #include <QDBusMessage>
 #include <QDBusPendingCall>
@@ -9,6 +10,9 @@
 #include <QStringList>
 #include <QUrl>
 
+#include "platform/desktop/message_box.h"
+#include "platform/desktop/ui_text.h"
+
 namespace {
 
 const char kService[] = "org.freedesktop.FileManager1";
@@ -17,8 +21,14 @@ const char kInterface[] = "org.freedesktop.FileManager1";
 // Starting a file manager on demand can take a few seconds.
 constexpr int kCallTimeoutMs = 10000;
 
+// The last resort; when it fails too the user learns that nothing will open.
 bool OpenContainingFolder(const QString& absolutePath) {
-    return QDesktopServices::openUrl(QUrl::fromLocalFile(QFileInfo(absolutePath).absolutePath()));
+    if (QDesktopServices::openUrl(QUrl::fromLocalFile(QFileInfo(absolutePath).absolutePath())))
+        return true;
+    ShowMessage(QApplication::activeWindow(),
+                Text("无法打开文件所在的文件夹：没有可用的文件管理器。"), Text("提示"),
+                MessageIcon::Exclamation);
+    return false;
 }
 
 class DesktopFileManager : public FileManagerService {

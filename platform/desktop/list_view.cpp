@@ -1,6 +1,7 @@
 #include "platform/desktop/list_view.h"
 
 #include <QHeaderView>
+#include <QKeyEvent>
 #include <algorithm>
 
 namespace {
@@ -20,6 +21,21 @@ ListView::ListView(QWidget* parent, bool multiSelect) : QTableWidget(parent) {
     horizontalHeader()->setDefaultAlignment(Qt::AlignLeft | Qt::AlignVCenter);
     setAcceptDrops(false);
     setShowGrid(false);
+    // Tab leaves the list for the next control, as in any dialog; the arrow
+    // keys move between rows.
+    setTabKeyNavigation(false);
+}
+
+void ListView::keyPressEvent(QKeyEvent* event) {
+    // Ctrl+Tab and Ctrl+Shift+Tab reach the list as keys; they leave it too.
+    if (event->key() == Qt::Key_Tab || event->key() == Qt::Key_Backtab) {
+        const bool forward =
+            event->key() == Qt::Key_Tab && !(event->modifiers() & Qt::ShiftModifier);
+        focusNextPrevChild(forward);
+        event->accept();
+        return;
+    }
+    QTableWidget::keyPressEvent(event);
 }
 
 int ListView::ColumnWidth(int column) const {

@@ -45,6 +45,9 @@ class ListView : public QTableWidget {
     /// The current position of the row with that identity, or -1 if deleted.
     int RowOfId(RowId id) const;
 
+  protected:
+    void keyPressEvent(QKeyEvent* event) override;
+
   private:
     RowId nextId_ = 1;
 };

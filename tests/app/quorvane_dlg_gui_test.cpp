@@ -1,9 +1,11 @@
 // The main window: pages, tab switching, drop routing, keys and version texts.
 #include <gtest/gtest.h>
 
+#include <QApplication>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMimeData>
+#include <QPixmap>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QTabBar>
@@ -45,8 +47,8 @@ class MainWindowTest : public ::testing::Test {
         return QString::fromStdString(path.string());
     }
 
-    void SendKey(QWidget* target, int key) {
-        QKeyEvent press(QEvent::KeyPress, key, Qt::NoModifier);
+    void SendKey(QWidget* target, int key, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+        QKeyEvent press(QEvent::KeyPress, key, modifiers);
         QCoreApplication::sendEvent(target, &press);
     }
 
@@ -186,6 +188,79 @@ TEST_F(MainWindowTest, EnterDoesNothingWhileEscAndTheExitButtonClose) {
     ASSERT_TRUE(window.isVisible());
     window.ItemAs<QPushButton>(kIdCancel)->click();
     EXPECT_FALSE(window.isVisible());
+}
+
+TEST_F(MainWindowTest, EscOnTheTabBarEndsTheProgramAlsoAfterSwitchingTabsByKey) {
+    window.TabBar()->setFocus();
+    SendKey(window.TabBar(), Qt::Key_Right);
+    EXPECT_EQ(window.CurrentPage(), 1);
+    EXPECT_EQ(window.focusWidget(), window.TabBar());
+    SendKey(window.TabBar(), Qt::Key_Escape);
+    EXPECT_FALSE(window.isVisible());
+}
+
+// Tab, Shift+Tab and Ctrl+Tab leave both file lists for the neighbouring
+// controls of the template instead of walking through the cells.
+TEST_F(MainWindowTest, TabKeysLeaveBothFileLists) {
+    struct Case {
+        int tab;
+        DialogWindow* page;
+        int after;   // the next control in template order
+        int before;  // the previous one on the same page, or kNoId
+    };
+    const Case cases[] = {
+        {0, window.EncryptionPage(), 1007, kNoId},
+        {2, window.ToolsPage(), tools_page_ids::kAddButton, tools_page_ids::kDecodeButton}};
+    for (const Case& c : cases) {
+        window.TabBar()->setCurrentIndex(c.tab);
+        ListView* list = c.page->List(1003);
+        for (int i = 0; i < 3; ++i) list->InsertRow(i, QStringLiteral("/tmp/f%1").arg(i));
+        const std::pair<int, Qt::KeyboardModifiers> forward[] = {
+            {Qt::Key_Tab, Qt::NoModifier}, {Qt::Key_Tab, Qt::ControlModifier}};
+        for (const auto& [key, modifiers] : forward) {
+            list->setFocus();
+            list->setCurrentCell(0, 0);
+            SendKey(list, key, modifiers);
+            EXPECT_EQ(window.focusWidget(), c.page->Item(c.after)) << c.tab << " " << modifiers;
+        }
+        const std::pair<int, Qt::KeyboardModifiers> backward[] = {
+            {Qt::Key_Backtab, Qt::ShiftModifier},
+            {Qt::Key_Backtab, Qt::ShiftModifier | Qt::ControlModifier}};
+        for (const auto& [key, modifiers] : backward) {
+            list->setFocus();
+            SendKey(list, key, modifiers);
+            EXPECT_NE(window.focusWidget(), list) << c.tab << " " << modifiers;
+            if (c.before != kNoId) {
+                EXPECT_EQ(window.focusWidget(), c.page->Item(c.before));
+            }
+        }
+    }
+}
+
+// A page shown by its tab hands the focus to a control of its own: the first
+// one that takes Tab, or the one that had it when the page was left.
+TEST_F(MainWindowTest, AShownPageFocusesItsFirstOrLastFocusedControl) {
+    window.activateWindow();
+    ServeEvents(20);
+    if (!window.isActiveWindow()) GTEST_SKIP() << "the platform does not activate windows";
+    window.TabBar()->setCurrentIndex(2);
+    ServeEvents(20);
+    EXPECT_EQ(QApplication::focusWidget(), window.ToolsPage()->Item(tools_page_ids::kLengthEdit));
+    window.ToolsPage()->FocusItem(tools_page_ids::kBase64Edit);
+    window.TabBar()->setCurrentIndex(0);
+    ServeEvents(20);
+    EXPECT_TRUE(window.EncryptionPage()->isAncestorOf(QApplication::focusWidget()));
+    window.TabBar()->setCurrentIndex(2);
+    ServeEvents(20);
+    EXPECT_EQ(QApplication::focusWidget(), window.ToolsPage()->Item(tools_page_ids::kBase64Edit));
+}
+
+TEST_F(MainWindowTest, TheWindowHasTheProgramIcon) {
+    for (int size : {16, 32, 48}) {
+        const QPixmap pixmap = window.windowIcon().pixmap(size, size);
+        ASSERT_FALSE(pixmap.isNull()) << size;
+        EXPECT_EQ(pixmap.width(), size);
+    }
 }
 
 TEST_F(MainWindowTest, VersionTextsNameTheRealBuild) {

@@ -45,7 +45,7 @@ class AboutPageTest : public ::testing::Test {
 TEST_F(AboutPageTest, TickingWritesTheEntryAndANewPageShowsItTicked) {
     auto page = NewPage(program);
     EXPECT_FALSE(page->IsChecked(kContextMenuBox));
-    EXPECT_EQ(page->ItemText(kContextMenuBox), QStringLiteral("添加程序到Windows右键菜单"));
+    EXPECT_EQ(page->ItemText(kContextMenuBox), QStringLiteral("添加程序到文件管理器的“打开方式”菜单"));
     Click(*page);
     EXPECT_TRUE(page->IsChecked(kContextMenuBox));
     ASSERT_EQ(boxes.shown.size(), 1u);

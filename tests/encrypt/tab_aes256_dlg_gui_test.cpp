@@ -30,6 +30,13 @@ namespace {
 using namespace encryption_page_ids;
 constexpr int kMiB = 1 << 20;
 
+// "f<i>", built by appending (g++ 12 warns falsely on "f" + std::string).
+std::string NumberedName(std::size_t i) {
+    std::string name = "f";
+    name += std::to_string(i);
+    return name;
+}
+
 const QString kReady = QStringLiteral("就绪");
 const QString kEncrypted = QStringLiteral("加密完成");
 const QString kDecrypted = QStringLiteral("解密完成");
@@ -193,7 +200,7 @@ TEST_F(EncryptionPageTest, AddedFilesFromAFolderEndingWithASeparatorGetOneSepara
 }
 
 TEST_F(EncryptionPageTest, RemoveDeletesTheSelectedRowsAndClearEmptiesTheList) {
-    for (int i = 0; i < 5; ++i) AddRow(dir / ("f" + std::to_string(i)));
+    for (int i = 0; i < 5; ++i) AddRow(dir / NumberedName(i));
     Click(kRemoveButton);  // nothing selected
     EXPECT_EQ(List()->Count(), 5);
     List()->SelectRow(1, false);
@@ -209,7 +216,7 @@ TEST_F(EncryptionPageTest, RemoveDeletesTheSelectedRowsAndClearEmptiesTheList) {
 
 TEST_F(EncryptionPageTest, OpenLocationShowsTheLatestSelectedFile) {
     RecordingFileManager fileManager;
-    for (int i = 0; i < 3; ++i) AddRow(dir / ("f" + std::to_string(i)));
+    for (int i = 0; i < 3; ++i) AddRow(dir / NumberedName(i));
     Click(kLocationButton);
     EXPECT_TRUE(fileManager.shown.isEmpty()) << "nothing selected, nothing shown";
     List()->SelectRow(0, false);
@@ -271,7 +278,7 @@ TEST_F(EncryptionPageTest, BothCiphersRoundTripFilesOfManySizes) {
         std::map<fs::path, std::vector<uint8_t>> originals;
         for (std::size_t i = 0; i < sizes.size(); ++i) {
             sources.push_back(
-                MakeFile("f" + std::to_string(i) + ".dat", sizes[i], static_cast<uint32_t>(i + 1)));
+                MakeFile(NumberedName(i) + ".dat", sizes[i], static_cast<uint32_t>(i + 1)));
             originals[sources.back()] = ReadFile(sources.back());
             containers.push_back(sources.back().string() + extension);
         }

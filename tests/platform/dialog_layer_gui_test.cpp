@@ -2,19 +2,24 @@
 #include <gtest/gtest.h>
 
 #include <QCheckBox>
+#include <QDir>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPlainTextEdit>
 #include <QPushButton>
+#include <QToolTip>
 #include <atomic>
 #include <thread>
 
 #include "platform/desktop/command_line.h"
 #include "platform/desktop/dialog_window.h"
 #include "platform/desktop/file_dialog.h"
+#include "platform/desktop/file_manager.h"
 #include "platform/desktop/job_runner.h"
 #include "platform/desktop/list_view.h"
 #include "support/gui_support.h"
+#include "support/test_files.h"
 
 using namespace testing_support;
 
@@ -71,6 +76,38 @@ TEST(DialogWindow, BuildsControlsAtTheirTemplatePlacesAndReachesThemById) {
     dialog.OnClicked(10, [&] { ++clicks; });
     dialog.ItemAs<QPushButton>(10)->click();
     EXPECT_EQ(clicks, 1);
+}
+
+// Input that a full single-line field refuses, typed or pasted, makes the
+// field name its limit instead of vanishing silently.
+TEST(DialogWindow, AFullFieldNamesItsLimit) {
+    Sample dialog;
+    dialog.Create(nullptr);
+    dialog.show();
+    dialog.LimitText(12, 4);
+    auto* edit = dialog.ItemAs<QLineEdit>(12);
+    edit->insert(QStringLiteral("12"));
+    EXPECT_FALSE(QToolTip::isVisible()) << "nothing refused yet";
+    edit->insert(QStringLiteral("3456"));
+    EXPECT_EQ(dialog.ItemText(12), QStringLiteral("1234"));
+    EXPECT_TRUE(QToolTip::isVisible());
+    EXPECT_TRUE(QToolTip::text().contains(QLatin1Char('4'))) << QToolTip::text().toStdString();
+    QToolTip::hideText();
+}
+
+// When no file manager answers and the folder cannot be opened either, the
+// user is told so.
+TEST(FileManager, SaysSoWhenNothingCanShowTheFolder) {
+    const QByteArray path = qgetenv("PATH");
+    qputenv("DBUS_SESSION_BUS_ADDRESS", "unix:path=/nonexistent/bus");
+    qputenv("PATH", "/nonexistent");  // no xdg-open either
+    ScriptedMessageBoxes boxes;
+    ShowFileInFileManager(QStringLiteral("/tmp/some file.txt"));
+    qputenv("PATH", path);
+    ASSERT_TRUE(WaitUntil([&] { return !boxes.shown.empty(); }, 15000));
+    EXPECT_EQ(boxes.shown[0].caption, QStringLiteral("提示"));
+    EXPECT_EQ(boxes.shown[0].icon, MessageIcon::Exclamation);
+    EXPECT_FALSE(boxes.shown[0].text.isEmpty());
 }
 
 TEST(DialogUnits, ConvertLikeTheDialogManager) {
@@ -167,10 +204,114 @@ TEST(CommandLine, TakesTheFirstArgumentAndUnwrapsQuotes) {
     EXPECT_EQ(CommandLineFileFrom({"\""}), QStringLiteral("\""));
 }
 
+TEST(CommandLine, OptionsLanguageAndFiles) {
+    using Action = ProgramOptions::Action;
+    struct Case {
+        QStringList arguments;
+        Action action;
+        QStringList files;
+        InterfaceLanguage language;
+    };
+    const auto zh = InterfaceLanguage::Chinese;
+    const auto en = InterfaceLanguage::English;
+    const Case cases[] = {
+        {{}, Action::Run, {}, zh},
+        {{"/a.txt", "/b"}, Action::Run, {"/a.txt", "/b"}, zh},
+        {{"--lang", "en", "/x"}, Action::Run, {"/x"}, en},
+        {{"--lang=ZH"}, Action::Run, {}, zh},
+        {{"--", "--help", "-"}, Action::Run, {"--help", "-"}, zh},
+        {{"-"}, Action::Run, {"-"}, zh},
+        {{"/x", "--help", "--bogus"}, Action::Help, {"/x"}, zh},
+        {{"-h"}, Action::Help, {}, zh},
+        {{"--version", "--bogus"}, Action::Version, {}, zh},
+        {{"--bogus", "--help"}, Action::Error, {}, zh},
+        {{"-x"}, Action::Error, {}, zh},
+        {{"--lang"}, Action::Error, {}, zh},
+        {{"--lang", "fr"}, Action::Error, {}, zh},
+    };
+    for (const Case& c : cases) {
+        const ProgramOptions options = ParseProgramArguments(c.arguments);
+        const std::string name = c.arguments.join(' ').toStdString();
+        EXPECT_EQ(options.action, c.action) << name;
+        EXPECT_EQ(options.action == Action::Error, !options.error.isEmpty()) << name;
+        if (c.action == Action::Run) {
+            EXPECT_EQ(options.files, c.files) << name;
+            EXPECT_EQ(options.language, c.language) << name;
+        }
+    }
+    EXPECT_TRUE(ParseProgramArguments({"--lang", "en"}).languageGiven);
+    EXPECT_FALSE(ParseProgramArguments({"/x"}).languageGiven);
+}
+
 TEST(FileDialog, SelectionsJoinFolderAndNamesWithOneSeparator) {
     EXPECT_EQ(SelectedPaths({"", {"/x/one"}}), QStringList{"/x/one"});
     EXPECT_EQ(SelectedPaths({"/x", {"a", "b"}}), (QStringList{"/x/a", "/x/b"}));
     EXPECT_EQ(SelectedPaths({"/", {"a", "b"}}), (QStringList{"/a", "/b"}));
+}
+
+// The dialog opens in the folder of the last file listed on its page, else
+// in the home folder.
+TEST(FileDialog, StartsInTheFolderOfTheLastListedFile) {
+    TempDir dir;
+    std::filesystem::create_directory(dir / "sub");
+    Sample dialog;
+    dialog.Create(nullptr);
+    ListView* list = dialog.List(14);
+    list->InsertColumn(0, QStringLiteral("path"), 100);
+    EXPECT_EQ(StartFolderFor(&dialog), QDir::homePath());
+    list->InsertRow(0, QString::fromStdString((dir / "sub" / "a.txt").string()));
+    list->InsertRow(0, QString::fromStdString((dir / "b.txt").string()));
+    EXPECT_EQ(StartFolderFor(&dialog), QString::fromStdString((dir / "sub").string()));
+    list->InsertRow(2, QStringLiteral("/no/such/folder/c.txt"));
+    EXPECT_EQ(StartFolderFor(&dialog), QDir::homePath());
+
+    ScriptedFileDialogs dialogs;
+    ShowOpenFileDialog(&dialog, QStringLiteral("all"), true);
+    ASSERT_EQ(dialogs.requests.size(), 1u);
+    EXPECT_EQ(dialogs.requests[0].startFolder, QDir::homePath());
+}
+
+// Enter presses a focused push button, else the template's default button;
+// a multi-line edit breaks its line on Enter only with the want-return style
+// (or on Ctrl+Enter).
+TEST(DialogWindow, EnterGoesToTheDefaultButtonUnlessTheEditWantsReturn) {
+    const DialogTemplate withDefault{
+        501,
+        200,
+        100,
+        "",
+        {
+            {20, ControlKind::PushButton, "默认", kDefaultButton, {4, 4, 40, 14}},
+            {21, ControlKind::PushButton, "其他", kStyleNone, {50, 4, 40, 14}},
+            {22, ControlKind::Edit, "", kStyleNone, {4, 24, 60, 12}},
+            {23, ControlKind::MultiLineEdit, "", kStyleNone, {4, 40, 90, 30}},
+            {24, ControlKind::MultiLineEdit, "", kWantReturn, {100, 40, 90, 30}},
+        }};
+    DialogWindow dialog(withDefault);
+    dialog.Create(nullptr);
+    int defaultClicks = 0, otherClicks = 0;
+    dialog.OnClicked(20, [&] { ++defaultClicks; });
+    dialog.OnClicked(21, [&] { ++otherClicks; });
+    const auto press = [&](int id, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
+        dialog.Item(id)->setFocus();
+        QKeyEvent event(QEvent::KeyPress, Qt::Key_Return, modifiers);
+        QCoreApplication::sendEvent(dialog.Item(id), &event);
+    };
+    press(22);
+    press(23);
+    EXPECT_EQ(defaultClicks, 2);
+    EXPECT_EQ(dialog.ItemText(23), QString());
+    press(21);
+    EXPECT_EQ(otherClicks, 1);
+    EXPECT_EQ(defaultClicks, 2);
+    press(23, Qt::ControlModifier);
+    EXPECT_EQ(dialog.ItemText(23), QStringLiteral("\n"));
+    press(24);
+    EXPECT_EQ(dialog.ItemText(24), QStringLiteral("\n"));
+    EXPECT_EQ(defaultClicks, 2);
+    dialog.EnableItem(20, false);
+    press(22);
+    EXPECT_EQ(defaultClicks, 2) << "a disabled default button is not pressed";
 }
 
 }  // namespace

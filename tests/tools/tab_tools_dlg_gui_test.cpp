@@ -288,6 +288,45 @@ TEST_F(ToolsPageTest, ResultsLongerThanTheLimitStayWholeAndTypingIntoAFullFieldI
     EXPECT_EQ(page.ItemText(kBase64Edit), full);
 }
 
+// Enter presses the default button "生成" from the length field and from the
+// password field, which has no want-return style; the Base64 field wants
+// Return and breaks its line.
+TEST_F(ToolsPageTest, EnterGeneratesAndBreaksOnlyWantReturnLines) {
+    const auto press = [](QWidget* target, int key) {
+        target->setFocus();
+        QKeyEvent event(QEvent::KeyPress, key, Qt::NoModifier);
+        QCoreApplication::sendEvent(target, &event);
+    };
+    Line(kLengthEdit)->setText(QStringLiteral("12"));
+    press(Line(kLengthEdit), Qt::Key_Return);
+    const QString first = page.ItemText(kPasswordEdit);
+    EXPECT_EQ(first.size(), 12);
+
+    press(Multi(kPasswordEdit), Qt::Key_Enter);
+    const QString second = page.ItemText(kPasswordEdit);
+    EXPECT_EQ(second.size(), 12);
+    EXPECT_NE(second, first) << "Enter in the output field generates again";
+
+    press(Multi(kBase64Edit), Qt::Key_Return);
+    EXPECT_EQ(page.ItemText(kBase64Edit), QStringLiteral("\n"));
+}
+
+TEST_F(ToolsPageTest, EncodingAndDecodingCanBeUndone) {
+    const auto undo = [this] {
+        QKeyEvent event(QEvent::KeyPress, Qt::Key_Z, Qt::ControlModifier);
+        QCoreApplication::sendEvent(Multi(kBase64Edit), &event);
+    };
+    page.SetItemText(kBase64Edit, QStringLiteral("Hello"));
+    Click(kEncodeButton);
+    ASSERT_EQ(page.ItemText(kBase64Edit), QStringLiteral("SGVsbG8="));
+    Click(kDecodeButton);
+    ASSERT_EQ(page.ItemText(kBase64Edit), QStringLiteral("Hello"));
+    undo();
+    EXPECT_EQ(page.ItemText(kBase64Edit), QStringLiteral("SGVsbG8="));
+    undo();
+    EXPECT_EQ(page.ItemText(kBase64Edit), QStringLiteral("Hello"));
+}
+
 TEST_F(ToolsPageTest, DecodeReadsWrappedTextAndEmptiesOnAnIncompleteGroup) {
     page.SetItemText(kBase64Edit, "SGVsbG8s\r\nIHdv\ncmxk\tIQ==\n");
     Click(kDecodeButton);
