@@ -144,7 +144,10 @@ std::string FormatChecksumLine(HashAlgorithm algorithm, const std::string& hex,
 }
 
 std::string NameForReport(const std::string& name) {
-    return name.find('\n') == std::string::npos ? name : "\\" + Escape(name);
+    if (name.find('\n') == std::string::npos) return name;
+    std::string shown = "\\";
+    shown += Escape(name);
+    return shown;
 }
 
 std::optional<ChecksumLine> ParseChecksumLine(std::string_view line) {

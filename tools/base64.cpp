@@ -52,14 +52,15 @@ void AppendGroup(const uint8_t* in, std::size_t size, std::string& out) {
 
 void Base64Encoder::Update(std::span<const uint8_t> bytes, std::string& out) {
     std::size_t pos = 0;
-    while (pending_size_ > 0 && pos < bytes.size()) {
-        if (pending_size_ == 2) {
-            const uint8_t group[3] = {pending_[0], pending_[1], bytes[pos++]};
-            AppendGroup(group, 3, out);
-            pending_size_ = 0;
-        } else {
-            pending_[pending_size_++] = bytes[pos++];
-        }
+    // One or two bytes held back from the last call complete a group first.
+    if (pending_size_ == 1 && pos < bytes.size()) {
+        pending_[1] = bytes[pos++];
+        pending_size_ = 2;
+    }
+    if (pending_size_ == 2 && pos < bytes.size()) {
+        const uint8_t group[3] = {pending_[0], pending_[1], bytes[pos++]};
+        AppendGroup(group, 3, out);
+        pending_size_ = 0;
     }
     out.reserve(out.size() + (bytes.size() - pos) / 3 * 4 + 4);
     for (; bytes.size() - pos >= 3; pos += 3) AppendGroup(bytes.data() + pos, 3, out);
