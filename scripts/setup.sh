@@ -12,6 +12,7 @@ packages=(
     fonts-noto-cjk                    # a font with Simplified Chinese coverage
     xvfb xauth imagemagick            # looking at the window without a desktop
     openssl coreutils                 # independent results in tests and benchmarks
+    clang libclang-rt-dev             # libFuzzer targets (scripts/fuzz.sh)
 )
 
 missing=()

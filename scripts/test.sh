@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Set-up, then build and run every test twice: in the release configuration and
-# under AddressSanitizer and UndefinedBehaviorSanitizer.
+# under AddressSanitizer and UndefinedBehaviorSanitizer; then, where clang is
+# installed, each fuzz target for a few seconds on its corpus.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/setup.sh
@@ -19,4 +20,8 @@ for config in release asan; do
     echo "== $config: tests"
     (cd "$dir" && ctest --output-on-failure -j"$(nproc)") || status=1
 done
+if command -v clang++ >/dev/null; then
+    echo "== fuzz: 10 seconds per target"
+    scripts/fuzz.sh 10 || status=1
+fi
 exit $status
