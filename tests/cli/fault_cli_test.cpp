@@ -57,6 +57,8 @@ std::vector<uint8_t> Key() {
 // encryption (plain.aes256) and decryption (box).
 class CliFiles {
   public:
+    // Large enough by default that a stop requested after the first MiB is
+    // seen before the last one.
     explicit CliFiles(std::size_t size = 8 * kMiB + 5) : plain_(PatternBytes(size, 3)) {
         WriteFile(dir_ / "plain", plain_);
         EXPECT_TRUE(
@@ -158,7 +160,7 @@ class FaultCliTest : public testing::TestWithParam<FaultCase> {};
 
 TEST_P(FaultCliTest, NothingIsLost) {
     const FaultCase& c = GetParam();
-    CliFiles files;
+    CliFiles files(3 * kMiB + 5);
     RunOptions options;
     options.environment =
         ShimEnvironment(files.dir().path(), c.fault.op, c.fault.after, c.fault.error);
