@@ -59,7 +59,7 @@ class CliFiles {
   public:
     // Large enough by default that a stop requested after the first MiB is
     // seen before the last one.
-    explicit CliFiles(std::size_t size = 8 * kMiB + 5) : plain_(PatternBytes(size, 3)) {
+    explicit CliFiles(std::size_t size = 4 * kMiB + 5) : plain_(PatternBytes(size, 3)) {
         WriteFile(dir_ / "plain", plain_);
         EXPECT_TRUE(
             EncryptFileAes256(dir_ / "plain", dir_ / "box.aes256", Key().data(), nullptr, nullptr));
