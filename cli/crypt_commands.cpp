@@ -8,6 +8,7 @@
 #include <optional>
 #include <span>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "cli/commands.h"
@@ -76,12 +77,28 @@ bool ReadPassword(const CryptOptions& options, bool twice, Secret& secret) {
     return true;
 }
 
+// Only the low byte of each character reaches the key, so two passwords
+// that differ only above U+00FF open each other's files.
+void WarnAboutWideCharacters(std::u16string_view units) {
+    for (char16_t unit : units) {
+        if (unit > 0xFF) {
+            std::fprintf(stderr,
+                         "quorvane-cli: warning: the password holds characters above U+00FF; only "
+                         "the low 8 bits of each count, so other passwords give the same key\n");
+            return;
+        }
+    }
+}
+
 // Reads the password and turns it into the key; explains any refusal.
 bool ObtainKey(const CryptOptions& options, bool twice, Secret& secret) {
     if (!ReadPassword(options, twice, secret)) return false;
     const auto& text = secret.text.text;
     auto& units = secret.units.text;
     if (text.empty()) return Refuse("the password is empty");
+    // A NUL gives a zero key byte, like the end of the password: "ab\0" would
+    // be "ab", and a NUL alone the empty password.
+    if (text.find('\0') != std::string::npos) return Refuse("the password holds a NUL character");
     if (text.size() > kMaxPasswordUtf8) {
         return Refuse("the password is longer than 32 characters (UTF-16 units)");
     }
@@ -89,7 +106,14 @@ bool ObtainKey(const CryptOptions& options, bool twice, Secret& secret) {
     if (units.size() > kMaxPasswordUnits) {
         return Refuse("the password is longer than 32 characters (UTF-16 units)");
     }
-    KeyBytesFromPassword(std::u16string_view(units.data(), units.size()), secret.key.value);
+    const std::u16string_view unit_view(units.data(), units.size());
+    KeyBytesFromPassword(unit_view, secret.key.value);
+    if (KeyBytesAreEmpty(secret.key.value)) {
+        return Refuse(
+            "the password gives the same key as an empty password (every character's low 8 bits "
+            "are zero)");
+    }
+    WarnAboutWideCharacters(unit_view);
     return true;
 }
 

@@ -145,36 +145,49 @@ struct CheckTally {
     long checked = 0;
 };
 
-// The algorithm of a line: its tag, or else the first selected algorithm
-// whose digest has the line's length.
-std::optional<HashAlgorithm> LineAlgorithm(const ChecksumLine& line,
-                                           const std::vector<HashAlgorithm>& candidates) {
-    if (line.algorithm)
-        return line.hex.size() == 2 * DigestSize(*line.algorithm) ? line.algorithm : std::nullopt;
-    for (HashAlgorithm algorithm : candidates) {
-        if (line.hex.size() == 2 * DigestSize(algorithm)) return algorithm;
+// The algorithms a line may be checked with: its tag's, or else every
+// selected algorithm whose digest has the line's length, in the hash page's
+// order. An untagged 128-digit line is thus tried as SHA-512 and then as
+// Keccak, which both write such lines.
+std::vector<HashAlgorithm> LineAlgorithms(const ChecksumLine& line,
+                                          const std::vector<HashAlgorithm>& candidates) {
+    const auto fits = [&](HashAlgorithm algorithm) {
+        return line.hex.size() == 2 * DigestSize(algorithm);
+    };
+    if (line.algorithm) {
+        if (!fits(*line.algorithm)) return {};
+        return {*line.algorithm};
     }
-    return std::nullopt;
+    std::vector<HashAlgorithm> fitting;
+    for (HashAlgorithm algorithm : candidates) {
+        if (fits(algorithm)) fitting.push_back(algorithm);
+    }
+    return fitting;
 }
 
 void CheckLine(const std::string& text, const std::vector<HashAlgorithm>& candidates,
                CheckTally& tally) {
     const auto line = ParseChecksumLine(text);
-    const auto algorithm = line ? LineAlgorithm(*line, candidates) : std::nullopt;
+    const auto algorithms = line ? LineAlgorithms(*line, candidates) : std::vector<HashAlgorithm>{};
     std::vector<uint8_t> expected;
-    if (!algorithm || !ParseDigestHex(line->hex, expected)) {
+    if (algorithms.empty() || !ParseDigestHex(line->hex, expected)) {
         ++tally.malformed;
         return;
     }
     ++tally.checked;
-    std::vector<std::vector<uint8_t>> digests;
-    const HashResult result = DigestPath(line->name, {*algorithm}, digests);
+    HashResult result = kHashDone;
+    bool matched = false;
+    for (std::size_t i = 0; i < algorithms.size() && result == kHashDone && !matched; ++i) {
+        std::vector<std::vector<uint8_t>> digests;
+        result = DigestPath(line->name, {algorithms[i]}, digests);
+        matched = result == kHashDone && digests[0] == expected;
+    }
     const std::string name = NameForReport(line->name);
     if (result != kHashDone) {
         ReportFailure(line->name, result);
         std::printf("%s: FAILED open or read\n", name.c_str());
         ++tally.unreadable;
-    } else if (digests[0] != expected) {
+    } else if (!matched) {
         std::printf("%s: FAILED\n", name.c_str());
         ++tally.mismatched;
     } else {

@@ -4,9 +4,30 @@
 
 #include <ctime>
 
+namespace {
+
+// Every signal whose default action ends the program and that may be caught.
+constexpr int kEndingSignals[] = {SIGHUP,  SIGINT,  SIGTERM, SIGQUIT,
+                                  SIGPIPE, SIGALRM, SIGUSR1, SIGUSR2};
+
+}  // namespace
+
+void IgnoreFileSizeSignal() {
+    signal(SIGXFSZ, SIG_IGN);
+}
+
+bool SignalIsIgnored(int signal_number) {
+    struct sigaction current {};
+    return sigaction(signal_number, nullptr, &current) == 0 && current.sa_handler == SIG_IGN;
+}
+
 InterruptStop::InterruptStop() {
     sigemptyset(&signals_);
-    for (int s : {SIGINT, SIGTERM, SIGHUP}) sigaddset(&signals_, s);
+    // A blocked signal is queued even when ignored, and sigtimedwait would
+    // take it: the ignored ones are left out.
+    for (int s : kEndingSignals) {
+        if (!SignalIsIgnored(s)) sigaddset(&signals_, s);
+    }
     pthread_sigmask(SIG_BLOCK, &signals_, &previous_);
     watcher_ = std::jthread([this](std::stop_token done) {
         const timespec tick{0, 100'000'000};

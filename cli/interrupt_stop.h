@@ -1,12 +1,22 @@
 #pragma once
-// Turns Ctrl-C (and SIGTERM, SIGHUP) into a stop request while a command
-// works through its files, so that the core procedures can end cleanly and
-// remove their temporary files instead of being killed halfway.
+// Turns the signals that would end the program (Ctrl-C, SIGTERM, SIGHUP,
+// SIGQUIT, SIGPIPE, SIGALRM, SIGUSR1, SIGUSR2) into a stop request while a
+// command works through its files, so that the core procedures can end
+// cleanly and remove their temporary files instead of being killed halfway.
+// A signal that was ignored when the program started (nohup, a script's
+// background job) stays ignored.
 
 #include <signal.h>
 
 #include <stop_token>
 #include <thread>
+
+/// Lets a write beyond the file size limit fail with EFBIG, so that it is
+/// reported and cleaned up like a full disk instead of killing the program.
+void IgnoreFileSizeSignal();
+
+/// True when `signal_number` is ignored (SIG_IGN) at the moment of the call.
+bool SignalIsIgnored(int signal_number);
 
 class InterruptStop {
   public:

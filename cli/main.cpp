@@ -3,13 +3,16 @@
 
 #include "ciphers/cipher_paths.h"
 #include "cli/commands.h"
+#include "cli/interrupt_stop.h"
 #include "hash/engines/digest_paths.h"
 #include "quorvane_version.h"
 
 int main(int argc, char** argv) {
-    CLI::App app{"Quorvane command-line companion: encrypt, decrypt, hash and wipe files, "
-                 "generate passwords, convert Base64.",
-                 "quorvane-cli"};
+    IgnoreFileSizeSignal();
+    CLI::App app{
+        "Quorvane command-line companion: encrypt, decrypt, hash and wipe files, "
+        "generate passwords, convert Base64.",
+        "quorvane-cli"};
     app.set_version_flag("--version", [] {
         return std::string("quorvane-cli ") + QUORVANE_VERSION + "\n" + CipherPathsText() + "\n" +
                DigestPathsText();

@@ -1,6 +1,7 @@
 #include "cli/password_input.h"
 
 #include <fcntl.h>
+#include <pthread.h>
 #include <signal.h>
 #include <termios.h>
 #include <unistd.h>
@@ -18,15 +19,35 @@ namespace {
 constexpr std::size_t kMaxLine = 4096;
 
 termios saved_terminal;
+termios quiet_terminal;
 volatile sig_atomic_t terminal_changed = 0;
-const int kInterrupts[] = {SIGINT, SIGTERM, SIGHUP, SIGQUIT, SIGTSTP};
+volatile sig_atomic_t asking = 0;
+struct sigaction restore_action;
+// The signals that end or stop the program by default; echo must come back
+// before any of them takes effect.
+const int kInterrupts[] = {SIGINT,  SIGTERM, SIGHUP,  SIGQUIT, SIGPIPE,
+                           SIGALRM, SIGUSR1, SIGUSR2, SIGTSTP};
 
-// Puts echo back before the signal does what it normally does.
+// Puts echo back, then lets the signal do what it normally does, here and
+// now. Only a stop (Ctrl-Z) comes back, once the shell continues the program
+// (fg): echo goes off again for the rest of the password, and the next Ctrl-Z
+// is caught again.
 extern "C" void RestoreTerminalAndReraise(int signal_number) {
+    const int saved_errno = errno;
     if (terminal_changed) tcsetattr(STDIN_FILENO, TCSAFLUSH, &saved_terminal);
     terminal_changed = 0;
     ::signal(signal_number, SIG_DFL);
     raise(signal_number);
+    sigset_t just_this;
+    sigemptyset(&just_this);
+    sigaddset(&just_this, signal_number);
+    pthread_sigmask(SIG_UNBLOCK, &just_this, nullptr);
+    if (asking) {
+        terminal_changed = 1;
+        tcsetattr(STDIN_FILENO, TCSAFLUSH, &quiet_terminal);
+        sigaction(signal_number, &restore_action, nullptr);
+    }
+    errno = saved_errno;
 }
 
 // Reads up to the line end from `fd` into `line` (without the line end),
@@ -56,25 +77,35 @@ bool StdinIsTerminal() {
 
 bool AskPasswordOnTerminal(const char* prompt, SecretString::String& password) {
     if (tcgetattr(STDIN_FILENO, &saved_terminal) != 0) return false;
-    struct sigaction restore {
-    }, previous[std::size(kInterrupts)];
-    restore.sa_handler = RestoreTerminalAndReraise;
-    sigemptyset(&restore.sa_mask);
-    for (std::size_t i = 0; i < std::size(kInterrupts); ++i)
-        sigaction(kInterrupts[i], &restore, &previous[i]);
+    quiet_terminal = saved_terminal;
+    quiet_terminal.c_lflag &= ~static_cast<tcflag_t>(ECHO);
+    quiet_terminal.c_lflag |= ECHONL;
 
-    termios quiet = saved_terminal;
-    quiet.c_lflag &= ~static_cast<tcflag_t>(ECHO);
-    quiet.c_lflag |= ECHONL;
+    restore_action = {};
+    restore_action.sa_handler = RestoreTerminalAndReraise;
+    sigemptyset(&restore_action.sa_mask);
+    struct sigaction previous[std::size(kInterrupts)];
+    bool caught[std::size(kInterrupts)] = {};
+    for (std::size_t i = 0; i < std::size(kInterrupts); ++i) {
+        // A signal ignored by whoever started the program stays ignored.
+        caught[i] = sigaction(kInterrupts[i], nullptr, &previous[i]) == 0 &&
+                    previous[i].sa_handler != SIG_IGN &&
+                    sigaction(kInterrupts[i], &restore_action, nullptr) == 0;
+    }
+
     std::fprintf(stderr, "%s", prompt);
     std::fflush(stderr);
+    asking = 1;
     terminal_changed = 1;
-    bool ok = tcsetattr(STDIN_FILENO, TCSAFLUSH, &quiet) == 0 && ReadLine(STDIN_FILENO, password);
+    bool ok = tcsetattr(STDIN_FILENO, TCSAFLUSH, &quiet_terminal) == 0 &&
+              ReadLine(STDIN_FILENO, password);
+    asking = 0;
     tcsetattr(STDIN_FILENO, TCSAFLUSH, &saved_terminal);
     terminal_changed = 0;
 
-    for (std::size_t i = 0; i < std::size(kInterrupts); ++i)
-        sigaction(kInterrupts[i], &previous[i], nullptr);
+    for (std::size_t i = 0; i < std::size(kInterrupts); ++i) {
+        if (caught[i]) sigaction(kInterrupts[i], &previous[i], nullptr);
+    }
     if (!ok) SecureWipe(password.data(), password.size());
     return ok;
 }

@@ -11,6 +11,12 @@ void KeyBytesFromPassword(std::u16string_view password, uint8_t key[32]) {
     }
 }
 
+bool KeyBytesAreEmpty(const uint8_t key[32]) {
+    uint8_t any = 0;
+    for (std::size_t i = 0; i < 32; ++i) any |= key[i];
+    return any == 0;
+}
+
 namespace {
 
 // Decodes one character starting at `text[i]`; returns its length in bytes, or

@@ -19,6 +19,12 @@ inline constexpr std::size_t kMaxPasswordUnits = 32;
 /// refuse such passwords first).
 void KeyBytesFromPassword(std::u16string_view password, uint8_t key[32]);
 
+/// True when all 32 bytes of `key` are zero: the key of an empty password,
+/// which a password of only NULs, or of characters whose low byte is zero
+/// ("\u4E00", "\u0100"), also gives. Callers refuse such a key as they refuse
+/// an empty password.
+bool KeyBytesAreEmpty(const uint8_t key[32]);
+
 /// Converts UTF-8 text to UTF-16 in `out` (characters above U+FFFF become
 /// surrogate pairs). Returns false, with `out` empty, for text that is not
 /// valid UTF-8 (stray continuation bytes, overlong forms, surrogates, values

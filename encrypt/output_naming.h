@@ -15,7 +15,10 @@ inline constexpr char kDecryptedSuffix[] = ".decrypted";
 /// - decrypting: when the input path is longer than 7 characters and ends in
 ///   exactly the chosen cipher's extension, the input path without it;
 ///   otherwise the input path followed by ".decrypted". "x.AES256", and the
-///   other cipher's extension, therefore get ".decrypted".
-/// The path is treated as text; it is neither shortened nor made absolute.
+///   other cipher's extension, therefore get ".decrypted", and so does a
+///   name that would be left naming a folder: "sub/.aes256" (which would
+///   give "sub/") or "docs.aes256" beside a folder "docs".
+/// The path is otherwise treated as text; it is neither shortened nor made
+/// absolute.
 std::filesystem::path OutputPathFor(const std::filesystem::path& input, bool camellia,
                                     bool decrypt);

@@ -23,7 +23,6 @@ constexpr int kSizeColumn = 1;
 constexpr int kStatusColumn = 2;
 constexpr int kKeyLimit = 32;
 
-
 }  // namespace
 
 QString SizeTextOf(const QString& path) {
@@ -151,12 +150,15 @@ void CTabAES256Dlg::OnStartRun() {
         FocusItem(kFileList);
         return;
     }
-    if (ItemText(kKeyEdit).isEmpty()) {
+    TakeRunSettings();
+    // A key whose bytes are all zero (a NUL, or characters like "一" whose low
+    // byte is zero) is the empty key, whatever the field shows.
+    if (ItemText(kKeyEdit).isEmpty() || KeyBytesAreEmpty(m_run.key)) {
+        ForgetKey();
         ShowMessage(this, Text("请输入加密密钥."), Text("提示"), MessageIcon::Exclamation);
         FocusItem(kKeyEdit);
         return;
     }
-    TakeRunSettings();
     // The controls are disabled here rather than by the worker, so that no
     // second click can arrive before the run has really begun.
     EnableRunControls(false);

@@ -4,7 +4,7 @@
 set -euo pipefail
 
 packages=(
-    build-essential cmake pkg-config clang
+    build-essential cmake pkg-config
     qt6-base-dev libgl-dev            # Qt 6 Widgets, D-Bus
     qt6-tools-dev qt6-l10n-tools      # lrelease for the interface's translations
     qt6-translations-l10n             # Qt's own Chinese texts (file dialog, buttons)
@@ -15,6 +15,7 @@ packages=(
     xvfb xauth imagemagick            # looking at the window without a desktop
     openssl coreutils                 # independent results in tests and benchmarks
     dpkg-dev appstream python3        # the Debian package and its checks
+    clang libclang-rt-dev             # libFuzzer targets (scripts/fuzz.sh)
 )
 
 missing=()

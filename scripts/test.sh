@@ -2,7 +2,8 @@
 # Set-up, then build and run every test twice: in the release configuration and
 # under AddressSanitizer and UndefinedBehaviorSanitizer. Then the programs are
 # built the way users and packagers build them (plain Release, with g++ and,
-# where installed, clang), which must give no warning.
+# where installed, clang), which must give no warning, and each fuzz target
+# runs for a few seconds on its corpus.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/setup.sh
@@ -37,4 +38,9 @@ for config in plain clang; do
     fi
     rm -f "$log"
 done
+
+if command -v clang++ >/dev/null; then
+    echo "== fuzz: 10 seconds per target"
+    scripts/fuzz.sh 10 || status=1
+fi
 exit $status

@@ -6,22 +6,54 @@
 
 #include <cerrno>
 #include <cstdio>
+#include <optional>
+#include <string>
 #include <utility>
 
 #include "platform/system/file_sync.h"
 #include "platform/system/random.h"
 
+namespace fs = std::filesystem;
+
 namespace {
 
-bool DestinationMayBeReplaced(const std::filesystem::path& destination) {
+// The process's umask. Reading it from /proc leaves it alone; setting and
+// restoring it would change it for a moment under every other thread.
+mode_t CurrentUmask() {
+    if (FILE* status = std::fopen("/proc/self/status", "re")) {
+        char line[256];
+        unsigned mask = 0;
+        bool found = false;
+        while (!found && std::fgets(line, sizeof line, status) != nullptr) {
+            found = std::sscanf(line, "Umask: %o", &mask) == 1;
+        }
+        std::fclose(status);
+        if (found) return static_cast<mode_t>(mask);
+    }
+    const mode_t mask = umask(022);
+    umask(mask);
+    return mask;
+}
+
+// The permission bits of the file that will replace `destination`, or
+// nothing when it must not be replaced.
+std::optional<mode_t> FinalModeFor(const fs::path& destination) {
     struct stat status {};
-    if (stat(destination.c_str(), &status) != 0) return errno == ENOENT;
-    return S_ISREG(status.st_mode);
+    if (stat(destination.c_str(), &status) != 0) {
+        if (errno != ENOENT) return std::nullopt;
+        return 0666 & ~CurrentUmask();
+    }
+    if (!S_ISREG(status.st_mode)) return std::nullopt;
+    // A write-protected file is refused as cp refuses it; root may write
+    // anything, as with cp.
+    if (faccessat(AT_FDCWD, destination.c_str(), W_OK, AT_EACCESS) != 0) return std::nullopt;
+    // A private file must not become readable by others through a new run.
+    return status.st_mode & 0777;
 }
 
 // A hidden name that never depends on the destination's name, so that it
 // always fits the file system's name length limit.
-std::filesystem::path TemporaryNameIn(const std::filesystem::path& folder) {
+fs::path TemporaryNameIn(const fs::path& folder) {
     uint8_t random[8];
     if (!SystemRandomBytes(random, sizeof random)) return {};
     char name[40];
@@ -30,35 +62,70 @@ std::filesystem::path TemporaryNameIn(const std::filesystem::path& folder) {
     return folder / name;
 }
 
+std::string DescriptorPath(int fd) {
+    return "/proc/self/fd/" + std::to_string(fd);
+}
+
 }  // namespace
 
-ReplacingFile::ReplacingFile(std::filesystem::path destination)
-    : destination_(std::move(destination)) {
-    if (!DestinationMayBeReplaced(destination_)) return;
-    const std::filesystem::path folder = destination_.parent_path();
-    for (int attempt = 0; attempt < 8; ++attempt) {
-        std::filesystem::path candidate = TemporaryNameIn(folder.empty() ? "." : folder);
-        if (candidate.empty()) return;
-        // 0666 lets the umask decide the permissions, as for any new file.
-        int fd = open(candidate.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
-        if (fd >= 0) {
-            temporary_ = std::move(candidate);
-            file_ = FileHandle::Adopt(fd);
-            // A file that is replaced keeps its permissions: a private file
-            // must not become readable by others through a new run.
-            struct stat existing {};
-            if (stat(destination_.c_str(), &existing) == 0 &&
-                fchmod(file_.descriptor(), existing.st_mode & 0777) != 0) {
-                Discard();
-            }
-            return;
-        }
-        if (errno != EEXIST) return;
-    }
+ReplacingFile::ReplacingFile(fs::path destination) : destination_(std::move(destination)) {
+    const std::optional<mode_t> mode = FinalModeFor(destination_);
+    if (!mode) return;
+    final_mode_ = *mode;
+    const fs::path parent = destination_.parent_path();
+    const fs::path folder = parent.empty() ? fs::path(".") : parent;
+    if (!OpenUnnamed(folder)) OpenNamed(folder);
 }
 
 ReplacingFile::~ReplacingFile() {
     Discard();
+}
+
+bool ReplacingFile::OpenUnnamed(const fs::path& folder) {
+#if defined(O_TMPFILE)
+    FileHandle file =
+        FileHandle::Adopt(open(folder.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0600));
+    // The file gets its name through /proc at the commit: without /proc it
+    // could never be named.
+    if (!file.IsOpen() || access(DescriptorPath(file.descriptor()).c_str(), F_OK) != 0) {
+        return false;
+    }
+    file_ = std::move(file);
+    return true;
+#else
+    (void)folder;
+    return false;
+#endif
+}
+
+bool ReplacingFile::OpenNamed(const fs::path& folder) {
+    for (int attempt = 0; attempt < 8; ++attempt) {
+        fs::path candidate = TemporaryNameIn(folder);
+        if (candidate.empty()) return false;
+        // Owner only until the commit: a partial plaintext is nobody else's.
+        const int fd = open(candidate.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0600);
+        if (fd >= 0) {
+            temporary_ = std::move(candidate);
+            file_ = FileHandle::Adopt(fd);
+            return true;
+        }
+        if (errno != EEXIST) return false;
+    }
+    return false;
+}
+
+bool ReplacingFile::GiveName(const fs::path& folder) {
+    for (int attempt = 0; attempt < 8; ++attempt) {
+        fs::path candidate = TemporaryNameIn(folder);
+        if (candidate.empty()) return false;
+        if (linkat(AT_FDCWD, DescriptorPath(file_.descriptor()).c_str(), AT_FDCWD,
+                   candidate.c_str(), AT_SYMLINK_FOLLOW) == 0) {
+            temporary_ = std::move(candidate);
+            return true;
+        }
+        if (errno != EEXIST) return false;
+    }
+    return false;
 }
 
 bool ReplacingFile::Write(const uint8_t* data, std::size_t size) {
@@ -67,15 +134,20 @@ bool ReplacingFile::Write(const uint8_t* data, std::size_t size) {
 
 bool ReplacingFile::Commit() {
     if (!IsOpen()) return false;
+    const fs::path parent = destination_.parent_path();
+    const fs::path folder = parent.empty() ? fs::path(".") : parent;
     // The data must be on the device before the rename makes it the
-    // destination: a caller may wipe the source right after a commit.
-    if (!file_.Sync() || !file_.Close() ||
+    // destination: a caller may wipe the source right after a commit. The
+    // unnamed file is linked into the folder under a temporary name first,
+    // since linking cannot replace an existing file and rename can.
+    if (fchmod(file_.descriptor(), final_mode_) != 0 || !file_.Sync() ||
+        (temporary_.empty() && !GiveName(folder)) || !file_.Close() ||
         std::rename(temporary_.c_str(), destination_.c_str()) != 0) {
         Discard();
         return false;
     }
     temporary_.clear();
-    SyncFolder(destination_.parent_path());
+    SyncFolder(folder);
     return true;
 }
 

@@ -137,6 +137,24 @@ TEST_F(HashCli, CheckReadsBothFormsInEitherCase) {
     EXPECT_EQ(Cli({"--check", "-"}, lines).out, expected);
 }
 
+TEST_F(HashCli, CheckReadsItsOwnUntaggedKeccakAndSha512Lists) {
+    // Both write 128 digits without a tag: such a line that fails as SHA-512
+    // is tried as Keccak, and a spoiled one fails as both.
+    std::string lines =
+        Cli({"--algo", "keccak", files_[1]}).out + Cli({"--algo", "sha512", files_[2]}).out;
+    std::string spoiled = Cli({"--algo", "keccak", files_[0]}).out;
+    spoiled[0] = spoiled[0] == '0' ? '1' : '0';
+    lines += spoiled;
+    const std::string list = (dir_ / "long.sums").string();
+    WriteFile(list, std::vector<uint8_t>(lines.begin(), lines.end()));
+    const RunResult check = Cli({"--check", list});
+    EXPECT_EQ(check.exit_code, 1);
+    EXPECT_EQ(check.out, files_[1] + ": OK\n" + files_[2] + ": OK\n" + files_[0] + ": FAILED\n");
+    // Limited to SHA-512, the Keccak line is a mismatch.
+    EXPECT_EQ(Cli({"--check", "--algo", "sha512", list}).out.substr(0, files_[1].size() + 8),
+              files_[1] + ": FAILED");
+}
+
 TEST_F(HashCli, CheckReportsMismatchAndUnreadableFilesAsCoreutilsDoes) {
     WriteFile(dir_ / "gone", {'g'});
     std::string lines = Tool("sha256sum", {files_[0], files_[1], (dir_ / "gone").string()}).out;

@@ -38,6 +38,21 @@ TEST(KeyBytes, DifferentPasswordsThatShareAKey) {
     EXPECT_NE(KeyHex(u"pw"), KeyHex(u"pw!"));
 }
 
+TEST(KeyBytes, PasswordsWithoutANonZeroLowByteGiveTheEmptyKey) {
+    uint8_t key[32];
+    for (std::u16string_view password :
+         {std::u16string_view(), std::u16string_view(u"\0", 1), std::u16string_view(u"\u4e00"),
+          std::u16string_view(u"\u0100\u0200")}) {
+        KeyBytesFromPassword(password, key);
+        EXPECT_TRUE(KeyBytesAreEmpty(key));
+    }
+    KeyBytesFromPassword(u"\u0100\u0200a", key);
+    EXPECT_FALSE(KeyBytesAreEmpty(key));
+    uint8_t last_only[32] = {};
+    last_only[31] = 1;
+    EXPECT_FALSE(KeyBytesAreEmpty(last_only));
+}
+
 TEST(Utf8ToUtf16, ConvertsEveryLengthOfCharacter) {
     std::u16string out;
     ASSERT_TRUE(Utf8ToUtf16("a\xc3\xa9\xe5\xaf\x86\xf0\x9f\x94\x91", out));

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "encrypt/output_naming.h"
+#include "support/test_files.h"
 
 namespace {
 std::string Out(const char* input, bool camellia, bool decrypt) {
@@ -37,4 +38,15 @@ TEST(OutputPathFor, LongPathsAreNotCut) {
     const std::string long_name = "/data/" + std::string(600, 'n');
     EXPECT_EQ(Out((long_name + ".aes256").c_str(), false, true), long_name);
     EXPECT_EQ(Out(long_name.c_str(), true, false), long_name + ".cam256");
+}
+
+TEST(OutputPathFor, ANameThatWouldBeAFolderGetsTheDecryptedSuffix) {
+    EXPECT_EQ(Out("sub/.aes256", false, true), "sub/.aes256.decrypted");
+    EXPECT_EQ(Out("sub/..cam256", true, true), "sub/..cam256.decrypted");
+    EXPECT_EQ(Out("sub/...aes256", false, true), "sub/...aes256.decrypted");
+    testing_support::TempDir dir;
+    std::filesystem::create_directory(dir / "docs");
+    const std::string box = (dir / "docs.aes256").string();
+    EXPECT_EQ(Out(box.c_str(), false, true), box + ".decrypted");
+    EXPECT_EQ(Out((dir / "file.aes256").string().c_str(), false, true), (dir / "file").string());
 }

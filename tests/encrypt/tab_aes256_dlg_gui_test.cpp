@@ -173,6 +173,15 @@ TEST_F(EncryptionPageTest, EmptyListOrEmptyKeyIsReportedAndFocusesTheControlToCo
     ServeEvents(50);
     EXPECT_EQ(Status(0), kReady);
     EXPECT_FALSE(fs::exists(dir / "a.txt.aes256"));
+
+    // Keys that are empty in disguise: their key bytes are all zero.
+    for (const QString& key : {QString(QChar(0x4E00)), QString(QChar(0x0100))}) {
+        SetKey(key);
+        Click(kActionButton);
+        EXPECT_EQ(boxes.shown.back().text, QStringLiteral("请输入加密密钥.")) << key.toStdString();
+        EXPECT_FALSE(page.IsRunning());
+    }
+    EXPECT_FALSE(fs::exists(dir / "a.txt.aes256"));
 }
 
 TEST_F(EncryptionPageTest, AddedFilesFromAFolderEndingWithASeparatorGetOneSeparator) {

@@ -3,6 +3,7 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -44,9 +45,25 @@ struct RunResult {
     std::string out;
     std::string err;
 };
+/// How a program is started by RunProgram.
+struct RunOptions {
+    std::string input;  ///< fed to standard input
+    /// > 0 sets RLIMIT_FSIZE in the child (to provoke write failures without
+    /// permissions, which root ignores).
+    long file_size_limit = 0;
+    /// Extra environment entries, "NAME=value"; they win over inherited ones.
+    std::vector<std::string> environment;
+    /// Signals set to SIG_IGN in the child before it starts.
+    std::vector<int> ignored_signals;
+    /// Called with the child's pid each time it stops (SIGSTOP); the child is
+    /// continued (SIGCONT) afterwards.
+    std::function<void(int pid)> on_stop;
+};
+
+/// Runs `argv` and collects both outputs. The exit code is 128 + the signal
+/// number for a child ended by a signal.
+RunResult RunProgram(const std::vector<std::string>& argv, const RunOptions& options);
 /// Runs `argv` with `input` on standard input and collects both outputs.
-/// `file_size_limit` > 0 sets RLIMIT_FSIZE in the child (to provoke write
-/// failures without permissions, which root ignores).
 RunResult RunProgram(const std::vector<std::string>& argv, const std::string& input = "",
                      long file_size_limit = 0);
 
