@@ -61,37 +61,49 @@ inline uint32_t Rotl32(uint32_t v, int n) {
 inline uint32_t Rotr32(uint32_t v, int n) {
     return (v >> n) | (v << (32 - n));
 }
-inline uint32_t Rotl8(uint32_t v, int n) {
+constexpr uint32_t Rotl8(uint32_t v, int n) {
     return ((v << n) | (v >> (8 - n))) & 0xff;
 }
 
-inline uint32_t Sbox1(uint32_t x) {
-    return kSbox1[x];
-}
-inline uint32_t Sbox2(uint32_t x) {
-    return Rotl8(kSbox1[x], 1);
-}
-inline uint32_t Sbox3(uint32_t x) {
-    return Rotl8(kSbox1[x], 7);
-}
-inline uint32_t Sbox4(uint32_t x) {
-    return kSbox1[Rotl8(x, 1)];
+// The S-boxes and the P-function folded into four tables of 32-bit words.
+// Write z1..z8 for the S-box outputs of the eight input bytes
+// (SBOX1, 2, 3, 4, 2, 3, 4, 1) and y1..y8 for the P-function's output. Each
+// z feeds a fixed set of the y: z1 reaches y1, y2, y3 (y5 and y8 come below),
+// z2 reaches y2, y3, y4, and so on. A table entry holds one S-box output in
+// the bytes of y1..y4 it reaches; its name lists which S-box fills each byte
+// (0 for none). The right-hand bytes z5..z8 reach y1..y4 in the same pattern
+// as z2, z3, z4, z1, so the same four tables serve both halves.
+struct SpTables {
+    uint32_t sp1110[256], sp0222[256], sp3033[256], sp4404[256];
+};
+
+constexpr SpTables MakeSpTables() {
+    SpTables t{};
+    for (uint32_t x = 0; x < 256; ++x) {
+        const uint32_t s1 = kSbox1[x], s2 = Rotl8(s1, 1), s3 = Rotl8(s1, 7);
+        const uint32_t s4 = kSbox1[Rotl8(x, 1)];
+        t.sp1110[x] = s1 << 24 | s1 << 16 | s1 << 8;
+        t.sp0222[x] = s2 << 16 | s2 << 8 | s2;
+        t.sp3033[x] = s3 << 24 | s3 << 8 | s3;
+        t.sp4404[x] = s4 << 24 | s4 << 16 | s4;
+    }
+    return t;
 }
 
-// The F-function on a 64-bit half. The P-function works on the two 32-bit
-// halves of the S-box output, u = z1..z4 and v = z5..z8: every output byte is
-// an XOR of S-box bytes, so it is a sum of byte rotations of u and v (for
-// example y1 = z1 ^ z3 ^ z4 ^ z6 ^ z7 ^ z8). Written as flat sums rather than
-// as a sequence of steps, the rotations can all run at once.
+alignas(64) constexpr SpTables kSp = MakeSpTables();
+
+// The F-function on a 64-bit half. D collects what z1..z4 give to y1..y4 and
+// U what z5..z8 give; y1..y4 = D ^ U. What z1..z4 give to y5..y8
+// (z1 ^ z2, z2 ^ z3, z3 ^ z4, z4 ^ z1) is D ^ (D rotated right by a byte),
+// and z5..z8 reach y5..y8 exactly as they reach y1..y4.
 [[gnu::always_inline]] inline uint64_t F(uint64_t x, uint64_t k) {
     x ^= k;
-    const uint32_t u = (Sbox1(x >> 56) << 24) | (Sbox2((x >> 48) & 0xff) << 16) |
-                       (Sbox3((x >> 40) & 0xff) << 8) | Sbox4((x >> 32) & 0xff);
-    const uint32_t v = (Sbox2((x >> 24) & 0xff) << 24) | (Sbox3((x >> 16) & 0xff) << 16) |
-                       (Sbox4((x >> 8) & 0xff) << 8) | Sbox1(x & 0xff);
-    const uint32_t shared = Rotl32(v, 8) ^ Rotl32(v, 16) ^ Rotr32(v, 8);
-    const uint32_t left = u ^ Rotl32(u, 16) ^ Rotr32(u, 8) ^ shared;  // y1..y4
-    const uint32_t right = u ^ Rotl32(u, 8) ^ shared;                 // y5..y8
+    const uint32_t d = kSp.sp1110[x >> 56] ^ kSp.sp0222[(x >> 48) & 0xff] ^
+                       kSp.sp3033[(x >> 40) & 0xff] ^ kSp.sp4404[(x >> 32) & 0xff];
+    const uint32_t u = kSp.sp0222[(x >> 24) & 0xff] ^ kSp.sp3033[(x >> 16) & 0xff] ^
+                       kSp.sp4404[(x >> 8) & 0xff] ^ kSp.sp1110[x & 0xff];
+    const uint32_t left = d ^ u;                 // y1..y4
+    const uint32_t right = left ^ Rotr32(d, 8);  // y5..y8
     return (uint64_t{left} << 32) | right;
 }
 
@@ -179,6 +191,10 @@ uint64_t CutSubkey(const uint32_t words[4], int rotation) {
 }
 
 }  // namespace
+
+uint8_t CamelliaSbox1(uint8_t x) {
+    return kSbox1[x];
+}
 
 void CamelliaF(const uint8_t x[8], const uint8_t k[8], uint8_t y[8]) {
     StoreBe64(y, LoadBe64(y) ^ F(LoadBe64(x), LoadBe64(k)));

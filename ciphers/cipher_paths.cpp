@@ -1,3 +1,8 @@
 #include "ciphers/cipher_paths.h"
 
-std::string CipherPathsText() { return "aes: portable, camellia: portable"; }
+#include "encrypt/cbc_paths.h"
+
+std::string CipherPathsText() {
+    return std::string("aes: ") + ChosenAesCbcPath().name +
+           ", camellia: " + ChosenCamelliaCbcPath().name;
+}

@@ -1,0 +1,128 @@
+#include "encrypt/cbc_paths.h"
+
+#include <cstring>
+
+#include "platform/system/cpu_features.h"
+
+#if defined(__x86_64__)
+#include "ciphers/aes256_ni.h"
+#include "ciphers/camellia256_gfni.h"
+#endif
+
+namespace {
+
+inline void XorBlock(uint8_t* target, const uint8_t* other) {
+    for (int i = 0; i < 16; ++i) target[i] ^= other[i];
+}
+
+template <typename EncipherBlock>
+void CbcEncrypt(std::size_t blocks, uint8_t* buffer, uint8_t chain[16], EncipherBlock encipher) {
+    for (std::size_t b = 0; b < blocks; ++b) {
+        uint8_t* block = buffer + 16 * b;
+        XorBlock(block, chain);
+        encipher(block);
+        std::memcpy(chain, block, 16);
+    }
+}
+
+template <typename DecipherBlock>
+void CbcDecrypt(std::size_t blocks, uint8_t* buffer, uint8_t chain[16], DecipherBlock decipher) {
+    uint8_t previous[16];
+    for (std::size_t b = 0; b < blocks; ++b) {
+        uint8_t* block = buffer + 16 * b;
+        std::memcpy(previous, chain, 16);
+        std::memcpy(chain, block, 16);
+        decipher(block);
+        XorBlock(block, previous);
+    }
+}
+
+void AesPortableEncrypt(std::size_t blocks, uint8_t* buffer, const Aes256Context* context,
+                        uint8_t chain[16]) {
+    CbcEncrypt(blocks, buffer, chain,
+               [context](uint8_t* block) { Aes256EncryptBlock(context, block, block); });
+}
+
+void AesPortableDecrypt(std::size_t blocks, uint8_t* buffer, const Aes256Context* context,
+                        uint8_t chain[16]) {
+    CbcDecrypt(blocks, buffer, chain,
+               [context](uint8_t* block) { Aes256DecryptBlock(context, block, block); });
+}
+
+void CamelliaPortableEncrypt(std::size_t blocks, uint8_t* buffer, const Camellia256Context* context,
+                             uint8_t chain[16]) {
+    CbcEncrypt(blocks, buffer, chain,
+               [context](uint8_t* block) { Camellia256EncryptBlock(block, block, context); });
+}
+
+void CamelliaPortableDecrypt(std::size_t blocks, uint8_t* buffer, const Camellia256Context* context,
+                             uint8_t chain[16]) {
+    CbcDecrypt(blocks, buffer, chain,
+               [context](uint8_t* block) { Camellia256DecryptBlock(block, block, context); });
+}
+
+bool Always() {
+    return true;
+}
+
+#if defined(__x86_64__)
+bool HasAesNi() {
+    const cpu::Features& f = cpu::Detected();
+    return f.aesni && f.sse41;
+}
+
+bool HasVaesAvx512() {
+    const cpu::Features& f = cpu::Detected();
+    return HasAesNi() && f.vaes && f.avx512f;
+}
+
+bool HasGfniAvx512() {
+    const cpu::Features& f = cpu::Detected();
+    return f.gfni && f.avx512f && f.avx512bw;
+}
+#endif
+
+// CBC encryption is one chain, so every AES path but the portable one
+// enciphers with AES-NI one block at a time; they differ in decryption.
+constexpr AesCbcPath kAesPaths[] = {
+#if defined(__x86_64__)
+    {"vaes-avx512", HasVaesAvx512, Aes256NiCbcEncrypt, Aes256VaesCbcDecrypt},
+    {"aesni", HasAesNi, Aes256NiCbcEncrypt, Aes256NiCbcDecrypt},
+#endif
+    {"portable", Always, AesPortableEncrypt, AesPortableDecrypt},
+};
+
+constexpr CamelliaCbcPath kCamelliaPaths[] = {
+#if defined(__x86_64__)
+    {"gfni-avx512", HasGfniAvx512, CamelliaPortableEncrypt, Camellia256GfniCbcDecrypt},
+#endif
+    {"portable", Always, CamelliaPortableEncrypt, CamelliaPortableDecrypt},
+};
+
+template <typename Path>
+const Path& FirstAvailable(std::span<const Path> paths) {
+    for (const Path& path : paths) {
+        if (path.available()) return path;
+    }
+    return paths.back();
+}
+
+}  // namespace
+
+std::span<const AesCbcPath> AesCbcPaths() {
+    return kAesPaths;
+}
+
+std::span<const CamelliaCbcPath> CamelliaCbcPaths() {
+    return kCamelliaPaths;
+}
+
+const AesCbcPath& ChosenAesCbcPath() {
+    static const AesCbcPath& chosen = FirstAvailable(AesCbcPaths());
+    return chosen;
+}
+
+const CamelliaCbcPath& ChosenCamelliaCbcPath() {
+    static const CamelliaCbcPath& chosen = FirstAvailable(CamelliaCbcPaths());
+    return chosen;
+}
