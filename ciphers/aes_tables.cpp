@@ -18,11 +18,16 @@ constexpr uint8_t Multiply(uint8_t a, uint8_t b) {
     return product;
 }
 
-// Multiplicative inverse as a^254 (0 maps to 0).
+// Multiplicative inverse as a^254 = a^2 * a^4 * ... * a^128 (0 maps to 0),
+// by repeated squaring: few enough steps for every compiler's limit on
+// compile-time evaluation.
 constexpr uint8_t Inverse(uint8_t a) {
-    uint8_t result = 1;
-    for (int i = 0; i < 254; ++i) result = Multiply(result, a);
-    return a == 0 ? 0 : result;
+    uint8_t result = 1, power = a;
+    for (int i = 1; i < 8; ++i) {
+        power = Multiply(power, power);
+        result = Multiply(result, power);
+    }
+    return result;
 }
 
 constexpr uint8_t Rotl8(uint8_t v, int n) {

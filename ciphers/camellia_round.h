@@ -4,6 +4,17 @@
 
 #include <cstdint>
 
+#include "ciphers/camellia256.h"
+
+/// A block as four 32-bit words, most significant byte first.
+struct CamelliaWords {
+    uint32_t w[4];
+};
+
+/// Camellia256EncryptBlock on words: for chaining code that keeps the chain
+/// value in registers rather than storing and reloading it between blocks.
+CamelliaWords Camellia256EncryptWords(CamelliaWords block, const Camellia256Context* context);
+
 /// SBOX1 of RFC 3713; the other three S-boxes are rotations of it.
 uint8_t CamelliaSbox1(uint8_t x);
 

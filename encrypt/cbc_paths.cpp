@@ -2,6 +2,8 @@
 
 #include <cstring>
 
+#include "ciphers/camellia_round.h"
+#include "platform/system/byte_order.h"
 #include "platform/system/cpu_features.h"
 
 #if defined(__x86_64__)
@@ -49,10 +51,20 @@ void AesPortableDecrypt(std::size_t blocks, uint8_t* buffer, const Aes256Context
                [context](uint8_t* block) { Aes256DecryptBlock(context, block, block); });
 }
 
+// The chain value stays in registers: storing a block and reading it back in
+// pieces of another size would stall each block on the store.
 void CamelliaPortableEncrypt(std::size_t blocks, uint8_t* buffer, const Camellia256Context* context,
                              uint8_t chain[16]) {
-    CbcEncrypt(blocks, buffer, chain,
-               [context](uint8_t* block) { Camellia256EncryptBlock(block, block, context); });
+    if (blocks == 0) return;
+    CamelliaWords state;
+    for (int i = 0; i < 4; ++i) state.w[i] = LoadBe32(chain + 4 * i);
+    for (std::size_t b = 0; b < blocks; ++b) {
+        uint8_t* block = buffer + 16 * b;
+        for (int i = 0; i < 4; ++i) state.w[i] ^= LoadBe32(block + 4 * i);
+        state = Camellia256EncryptWords(state, context);
+        for (int i = 0; i < 4; ++i) StoreBe32(block + 4 * i, state.w[i]);
+    }
+    for (int i = 0; i < 4; ++i) StoreBe32(chain + 4 * i, state.w[i]);
 }
 
 void CamelliaPortableDecrypt(std::size_t blocks, uint8_t* buffer, const Camellia256Context* context,
