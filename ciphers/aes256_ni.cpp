@@ -97,6 +97,42 @@ __attribute__((target("vaes,avx512f"))) void DecryptSixteen(const WideKeys& keys
     previous = before;
 }
 
+// The round keys broadcast to both lanes of a 256-bit register.
+struct HalfWideKeys {
+    __m256i round[kRounds + 1];
+    HalfWideKeys(const HalfWideKeys&) = delete;
+    HalfWideKeys& operator=(const HalfWideKeys&) = delete;
+    __attribute__((target("vaes,avx2"))) explicit HalfWideKeys(const InstructionKeys& keys) {
+        for (int r = 0; r <= kRounds; ++r) round[r] = _mm256_broadcastsi128_si256(keys.round[r]);
+    }
+    ~HalfWideKeys() { SecureWipe(round, sizeof(round)); }
+};
+
+// Sixteen blocks as eight registers of two: as many independent chains as
+// the 512-bit form, for processors with VAES but without AVX-512. `previous`
+// holds the last ciphertext block in its upper lane.
+__attribute__((target("vaes,avx2"))) void DecryptSixteenAvx2(const HalfWideKeys& keys,
+                                                             uint8_t* buffer, __m256i& previous) {
+    __m256i c[8], x[8];
+    for (int i = 0; i < 8; ++i) {
+        c[i] = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(buffer + 32 * i));
+        x[i] = _mm256_xor_si256(c[i], keys.round[0]);
+    }
+    for (int r = 1; r < kRounds; ++r) {
+        for (int i = 0; i < 8; ++i) x[i] = _mm256_aesdec_epi128(x[i], keys.round[r]);
+    }
+    for (int i = 0; i < 8; ++i) x[i] = _mm256_aesdeclast_epi128(x[i], keys.round[kRounds]);
+    __m256i before = previous;
+    for (int i = 0; i < 8; ++i) {
+        // Upper lane of the register before, then the lower lane of this one.
+        const __m256i chain = _mm256_permute2x128_si256(before, c[i], 0x21);
+        _mm256_storeu_si256(reinterpret_cast<__m256i*>(buffer + 32 * i),
+                            _mm256_xor_si256(x[i], chain));
+        before = c[i];
+    }
+    previous = before;
+}
+
 }  // namespace
 
 __attribute__((target("aes,sse4.1"))) void Aes256NiCbcEncrypt(std::size_t blocks, uint8_t* buffer,
@@ -144,6 +180,21 @@ __attribute__((target("aes,sse4.1,vaes,avx512f"))) void Aes256VaesCbcDecrypt(
             DecryptSixteen(wideKeys, buffer + 16 * b, previous);
         }
         Store(chain, _mm512_maskz_extracti32x4_epi32(0xf, previous, 3));
+    }
+    Aes256NiCbcDecrypt(blocks - wide, buffer + 16 * wide, context, chain);
+}
+
+__attribute__((target("aes,sse4.1,vaes,avx2"))) void Aes256VaesAvx2CbcDecrypt(
+    std::size_t blocks, uint8_t* buffer, const Aes256Context* context, uint8_t chain[16]) {
+    const std::size_t wide = blocks - blocks % 16;
+    if (wide > 0) {
+        const InstructionKeys keys(context);
+        const HalfWideKeys wideKeys(keys);
+        __m256i previous = _mm256_broadcastsi128_si256(Load(chain));
+        for (std::size_t b = 0; b < wide; b += 16) {
+            DecryptSixteenAvx2(wideKeys, buffer + 16 * b, previous);
+        }
+        Store(chain, _mm256_extracti128_si256(previous, 1));
     }
     Aes256NiCbcDecrypt(blocks - wide, buffer + 16 * wide, context, chain);
 }

@@ -28,4 +28,9 @@ void Aes256NiCbcDecrypt(std::size_t blocks, uint8_t* buffer, const Aes256Context
 void Aes256VaesCbcDecrypt(std::size_t blocks, uint8_t* buffer, const Aes256Context* context,
                           uint8_t chain[16]);
 
+/// Sixteen blocks in flight as eight 256-bit registers of two (VAES, AVX2);
+/// fewer than sixteen left over go through Aes256NiCbcDecrypt.
+void Aes256VaesAvx2CbcDecrypt(std::size_t blocks, uint8_t* buffer, const Aes256Context* context,
+                              uint8_t chain[16]);
+
 #endif

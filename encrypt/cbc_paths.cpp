@@ -88,6 +88,11 @@ bool HasVaesAvx512() {
     return HasAesNi() && f.vaes && f.avx512f;
 }
 
+bool HasVaesAvx2() {
+    const cpu::Features& f = cpu::Detected();
+    return HasAesNi() && f.vaes && f.avx2;
+}
+
 bool HasGfniAvx512() {
     const cpu::Features& f = cpu::Detected();
     return f.gfni && f.avx512f && f.avx512bw;
@@ -99,6 +104,7 @@ bool HasGfniAvx512() {
 constexpr AesCbcPath kAesPaths[] = {
 #if defined(__x86_64__)
     {"vaes-avx512", HasVaesAvx512, Aes256NiCbcEncrypt, Aes256VaesCbcDecrypt},
+    {"vaes-avx2", HasVaesAvx2, Aes256NiCbcEncrypt, Aes256VaesAvx2CbcDecrypt},
     {"aesni", HasAesNi, Aes256NiCbcEncrypt, Aes256NiCbcDecrypt},
 #endif
     {"portable", Always, AesPortableEncrypt, AesPortableDecrypt},
