@@ -127,7 +127,9 @@ class CbcPaths : public testing::TestWithParam<PathChoice> {
   protected:
     void SetUp() override {
         if (!GetParam().Available()) {
-            GTEST_SKIP() << GetParam().Name() << ": this processor lacks the instructions";
+            GTEST_SKIP() << GetParam().Name()
+                         << ": not available (the processor lacks the instructions, or "
+                            "QUORVANE_CPU=portable)";
         }
     }
 };
