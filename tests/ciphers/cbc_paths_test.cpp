@@ -187,7 +187,8 @@ TEST_P(CbcPaths, MatchesPortableOnRandomChains) {
         cipher->SetKey(key.data());
         portable->SetKey(key.data());
         const std::size_t offset = random() % 16, randomSplit = random() % (blocks + 1);
-        const Bytes original = randomBytes(offset + 16 * blocks + 16);
+        const Bytes original =
+            randomBytes(offset + 16 * blocks);  // no slack: overruns show under ASan
         for (const auto& [encrypt, split] :
              {std::pair{true, blocks}, std::pair{false, blocks}, std::pair{true, randomSplit},
               std::pair{false, randomSplit}}) {
