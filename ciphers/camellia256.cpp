@@ -58,79 +58,150 @@ constexpr SubkeySource kSchedule[34] = {
 inline uint32_t Rotl32(uint32_t v, int n) {
     return (v << n) | (v >> (32 - n));
 }
-inline uint32_t Rotr32(uint32_t v, int n) {
+constexpr uint32_t Rotr32(uint32_t v, int n) {
     return (v >> n) | (v << (32 - n));
 }
-inline uint32_t Rotl8(uint32_t v, int n) {
+constexpr uint32_t Rotl8(uint32_t v, int n) {
     return ((v << n) | (v >> (8 - n))) & 0xff;
 }
 
-inline uint32_t Sbox1(uint32_t x) {
-    return kSbox1[x];
-}
-inline uint32_t Sbox2(uint32_t x) {
-    return Rotl8(kSbox1[x], 1);
-}
-inline uint32_t Sbox3(uint32_t x) {
-    return Rotl8(kSbox1[x], 7);
-}
-inline uint32_t Sbox4(uint32_t x) {
-    return kSbox1[Rotl8(x, 1)];
+// The S-boxes and the P-function folded into tables of 32-bit words. Write
+// z1..z8 for the S-box outputs of the eight input bytes (SBOX1, 2, 3, 4, 2,
+// 3, 4, 1) and y1..y8 for the P-function's output. Each z feeds a fixed set
+// of the y: z1 reaches y1, y2, y3, z2 reaches y2, y3, y4, and so on. An
+// entry of the `left` tables holds one S-box output in the bytes of y1..y4
+// it reaches; a table's name lists which S-box fills each byte (0 for
+// none). The right-hand bytes z5..z8 reach y1..y4 in the same pattern as z2,
+// z3, z4, z1, and reach y5..y8 in that pattern too, so the same four tables
+// give their share of both output words. What z1..z4 give to y5..y8
+// (z1 ^ z2, z2 ^ z3, z3 ^ z4, z4 ^ z1) is their share of y1..y4 XORed with
+// itself rotated right by a byte; the `right` tables hold that sum, so each
+// output word is one XOR of lookups and no rotation waits on them.
+struct SpTables {
+    uint32_t sp1110[256], sp0222[256], sp3033[256], sp4404[256];  // left
+    uint32_t sq1110[256], sq0222[256], sq3033[256], sq4404[256];  // right
+};
+
+constexpr SpTables MakeSpTables() {
+    SpTables t{};
+    for (uint32_t x = 0; x < 256; ++x) {
+        const uint32_t s1 = kSbox1[x], s2 = Rotl8(s1, 1), s3 = Rotl8(s1, 7);
+        const uint32_t s4 = kSbox1[Rotl8(x, 1)];
+        t.sp1110[x] = s1 << 24 | s1 << 16 | s1 << 8;
+        t.sp0222[x] = s2 << 16 | s2 << 8 | s2;
+        t.sp3033[x] = s3 << 24 | s3 << 8 | s3;
+        t.sp4404[x] = s4 << 24 | s4 << 16 | s4;
+        t.sq1110[x] = t.sp1110[x] ^ Rotr32(t.sp1110[x], 8);
+        t.sq0222[x] = t.sp0222[x] ^ Rotr32(t.sp0222[x], 8);
+        t.sq3033[x] = t.sp3033[x] ^ Rotr32(t.sp3033[x], 8);
+        t.sq4404[x] = t.sp4404[x] ^ Rotr32(t.sp4404[x], 8);
+    }
+    return t;
 }
 
-// The F-function on a 64-bit half. The P-function works on the two 32-bit
-// halves of the S-box output, u = z1..z4 and v = z5..z8: every output byte is
-// an XOR of S-box bytes, so it is a sum of byte rotations of u and v (for
-// example y1 = z1 ^ z3 ^ z4 ^ z6 ^ z7 ^ z8). Written as flat sums rather than
-// as a sequence of steps, the rotations can all run at once.
-[[gnu::always_inline]] inline uint64_t F(uint64_t x, uint64_t k) {
-    x ^= k;
-    const uint32_t u = (Sbox1(x >> 56) << 24) | (Sbox2((x >> 48) & 0xff) << 16) |
-                       (Sbox3((x >> 40) & 0xff) << 8) | Sbox4((x >> 32) & 0xff);
-    const uint32_t v = (Sbox2((x >> 24) & 0xff) << 24) | (Sbox3((x >> 16) & 0xff) << 16) |
-                       (Sbox4((x >> 8) & 0xff) << 8) | Sbox1(x & 0xff);
-    const uint32_t shared = Rotl32(v, 8) ^ Rotl32(v, 16) ^ Rotr32(v, 8);
-    const uint32_t left = u ^ Rotl32(u, 16) ^ Rotr32(u, 8) ^ shared;  // y1..y4
-    const uint32_t right = u ^ Rotl32(u, 8) ^ shared;                 // y5..y8
-    return (uint64_t{left} << 32) | right;
+alignas(64) constexpr SpTables kSp = MakeSpTables();
+
+// One 64-bit half as two 32-bit words, most significant first. The block
+// functions keep the halves split so that no round packs or unpacks them.
+struct Half {
+    uint32_t hi, lo;
+};
+
+inline Half LoadHalf(const uint8_t bytes[8]) {
+    return {LoadBe32(bytes), LoadBe32(bytes + 4)};
+}
+
+// y ^= F(x) for an x that already holds the subkey. Both words of x are
+// looked up at once, and each output word is y XOR eight lookups.
+[[gnu::always_inline]] inline void Feistel(const Half& x, Half& y) {
+    const uint32_t a0 = x.hi >> 24, a1 = (x.hi >> 16) & 0xff, a2 = (x.hi >> 8) & 0xff,
+                   a3 = x.hi & 0xff;
+    const uint32_t b0 = x.lo >> 24, b1 = (x.lo >> 16) & 0xff, b2 = (x.lo >> 8) & 0xff,
+                   b3 = x.lo & 0xff;
+    const uint32_t u = (kSp.sp0222[b0] ^ kSp.sp3033[b1]) ^ (kSp.sp4404[b2] ^ kSp.sp1110[b3]);
+    const uint32_t d = (kSp.sp1110[a0] ^ kSp.sp0222[a1]) ^ (kSp.sp3033[a2] ^ kSp.sp4404[a3]);
+    const uint32_t e = (kSp.sq1110[a0] ^ kSp.sq0222[a1]) ^ (kSp.sq3033[a2] ^ kSp.sq4404[a3]);
+    y.hi = (y.hi ^ u) ^ d;
+    y.lo = (y.lo ^ u) ^ e;
+}
+
+inline Half operator^(const Half& a, const Half& b) {
+    return {a.hi ^ b.hi, a.lo ^ b.lo};
+}
+
+inline void operator^=(Half& a, const Half& b) {
+    a.hi ^= b.hi;
+    a.lo ^= b.lo;
+}
+
+// The F-function on a 64-bit value, for the key schedule.
+inline uint64_t F(uint64_t x, uint64_t k) {
+    Half y{0, 0};
+    Feistel({static_cast<uint32_t>((x ^ k) >> 32), static_cast<uint32_t>(x ^ k)}, y);
+    return (uint64_t{y.hi} << 32) | y.lo;
 }
 
 // FL on the left half and FL^-1 on the right half.
-[[gnu::always_inline]] inline void FLLayer(uint64_t& left, uint64_t& right, uint64_t keLeft,
-                                           uint64_t keRight) {
-    uint32_t x1 = static_cast<uint32_t>(left >> 32), x2 = static_cast<uint32_t>(left);
-    const uint32_t k1 = static_cast<uint32_t>(keLeft >> 32), k2 = static_cast<uint32_t>(keLeft);
-    x2 ^= Rotl32(x1 & k1, 1);
-    x1 ^= x2 | k2;
-    left = (uint64_t{x1} << 32) | x2;
-
-    uint32_t y1 = static_cast<uint32_t>(right >> 32), y2 = static_cast<uint32_t>(right);
-    const uint32_t m1 = static_cast<uint32_t>(keRight >> 32), m2 = static_cast<uint32_t>(keRight);
-    y1 ^= y2 | m2;
-    y2 ^= Rotl32(y1 & m1, 1);
-    right = (uint64_t{y1} << 32) | y2;
+[[gnu::always_inline]] inline void FLLayer(Half& left, Half& right, const Half& keLeft,
+                                           const Half& keRight) {
+    left.lo ^= Rotl32(left.hi & keLeft.hi, 1);
+    left.hi ^= left.lo | keLeft.lo;
+    right.hi ^= right.lo | keRight.lo;
+    right.lo ^= Rotl32(right.hi & keRight.hi, 1);
 }
 
-inline uint64_t Subkey(const Camellia256Context* context, int index) {
-    return LoadBe64(context->subkeys[index]);
+inline Half Subkey(const Camellia256Context* context, int index) {
+    return LoadHalf(context->subkeys[index]);
+}
+
+// Six rounds, with subkey k[i] in round i: right ^= F(left ^ k[0]),
+// left ^= F(right ^ k[1]), and so on. Each half is carried with the subkey
+// of its next use already XORed in (its true value is needed only at the
+// end), so the key changes join while the lookups are under way and the
+// rounds wait only on lookups and XORs.
+[[gnu::always_inline]] inline void SixRounds(Half& left, Half& right, const Half (&k)[6]) {
+    Half a = left ^ k[0], b = right ^ k[1];
+    Feistel(a, b);
+    a ^= k[0] ^ k[2];
+    Feistel(b, a);
+    b ^= k[1] ^ k[3];
+    Feistel(a, b);
+    a ^= k[2] ^ k[4];
+    Feistel(b, a);
+    b ^= k[3] ^ k[5];
+    Feistel(a, b);
+    Feistel(b, a);
+    left = a ^ k[4];
+    right = b ^ k[5];
 }
 
 // Six rounds with subkeys first, first + 1, ... (encryption order).
-[[gnu::always_inline]] inline void SixRoundsForward(uint64_t& left, uint64_t& right,
+[[gnu::always_inline]] inline void SixRoundsForward(Half& left, Half& right,
                                                     const Camellia256Context* context, int first) {
-    for (int i = 0; i < 6; i += 2) {
-        right ^= F(left, Subkey(context, first + i));
-        left ^= F(right, Subkey(context, first + i + 1));
-    }
+    const Half k[6] = {Subkey(context, first),     Subkey(context, first + 1),
+                       Subkey(context, first + 2), Subkey(context, first + 3),
+                       Subkey(context, first + 4), Subkey(context, first + 5)};
+    SixRounds(left, right, k);
 }
 
 // Six rounds with subkeys last, last - 1, ... (decryption order).
-[[gnu::always_inline]] inline void SixRoundsBackward(uint64_t& left, uint64_t& right,
+[[gnu::always_inline]] inline void SixRoundsBackward(Half& left, Half& right,
                                                      const Camellia256Context* context, int last) {
-    for (int i = 0; i < 6; i += 2) {
-        right ^= F(left, Subkey(context, last - i));
-        left ^= F(right, Subkey(context, last - i - 1));
-    }
+    const Half k[6] = {Subkey(context, last),     Subkey(context, last - 1),
+                       Subkey(context, last - 2), Subkey(context, last - 3),
+                       Subkey(context, last - 4), Subkey(context, last - 5)};
+    SixRounds(left, right, k);
+}
+
+inline void Whiten(Half& half, const Camellia256Context* context, int index) {
+    const Half key = Subkey(context, index);
+    half.hi ^= key.hi;
+    half.lo ^= key.lo;
+}
+
+inline void StoreHalf(uint8_t bytes[8], const Half& half) {
+    StoreBe32(bytes, half.hi);
+    StoreBe32(bytes + 4, half.lo);
 }
 
 // The 128-bit values the subkeys are cut from, as four big-endian words each.
@@ -180,17 +251,22 @@ uint64_t CutSubkey(const uint32_t words[4], int rotation) {
 
 }  // namespace
 
+uint8_t CamelliaSbox1(uint8_t x) {
+    return kSbox1[x];
+}
+
 void CamelliaF(const uint8_t x[8], const uint8_t k[8], uint8_t y[8]) {
-    StoreBe64(y, LoadBe64(y) ^ F(LoadBe64(x), LoadBe64(k)));
+    Half half = LoadHalf(y);
+    Feistel(LoadHalf(x) ^ LoadHalf(k), half);
+    StoreHalf(y, half);
 }
 
 void CamelliaFL(uint8_t block[16], const uint8_t keLeft[8], const uint8_t keRight[8]) {
-    uint64_t left = LoadBe64(block), right = LoadBe64(block + 8);
-    FLLayer(left, right, LoadBe64(keLeft), LoadBe64(keRight));
-    StoreBe64(block, left);
-    StoreBe64(block + 8, right);
+    Half left = LoadHalf(block), right = LoadHalf(block + 8);
+    FLLayer(left, right, LoadHalf(keLeft), LoadHalf(keRight));
+    StoreHalf(block, left);
+    StoreHalf(block + 8, right);
 }
-
 void Camellia256DeriveKaKb(const uint8_t key[32], uint8_t ka[16], uint8_t kb[16]) {
     KeyMaterial material;
     DeriveKeyMaterial(key, material);
@@ -211,10 +287,10 @@ void Camellia256SetKey(Camellia256Context* context, const uint8_t key[32]) {
     SecureWipeObject(material);
 }
 
-void Camellia256EncryptBlock(const uint8_t in[16], uint8_t out[16],
-                             const Camellia256Context* context) {
-    uint64_t left = LoadBe64(in) ^ Subkey(context, 0);
-    uint64_t right = LoadBe64(in + 8) ^ Subkey(context, 1);
+CamelliaWords Camellia256EncryptWords(CamelliaWords block, const Camellia256Context* context) {
+    Half left{block.w[0], block.w[1]}, right{block.w[2], block.w[3]};
+    Whiten(left, context, 0);
+    Whiten(right, context, 1);
     SixRoundsForward(left, right, context, 2);
     FLLayer(left, right, Subkey(context, 8), Subkey(context, 9));
     SixRoundsForward(left, right, context, 10);
@@ -223,14 +299,23 @@ void Camellia256EncryptBlock(const uint8_t in[16], uint8_t out[16],
     FLLayer(left, right, Subkey(context, 24), Subkey(context, 25));
     SixRoundsForward(left, right, context, 26);
     // The final swap of the halves, then whitening with kw3 || kw4.
-    StoreBe64(out, right ^ Subkey(context, 32));
-    StoreBe64(out + 8, left ^ Subkey(context, 33));
+    Whiten(right, context, 32);
+    Whiten(left, context, 33);
+    return {{right.hi, right.lo, left.hi, left.lo}};
+}
+
+void Camellia256EncryptBlock(const uint8_t in[16], uint8_t out[16],
+                             const Camellia256Context* context) {
+    const CamelliaWords result = Camellia256EncryptWords(
+        {{LoadBe32(in), LoadBe32(in + 4), LoadBe32(in + 8), LoadBe32(in + 12)}}, context);
+    for (int i = 0; i < 4; ++i) StoreBe32(out + 4 * i, result.w[i]);
 }
 
 void Camellia256DecryptBlock(const uint8_t in[16], uint8_t out[16],
                              const Camellia256Context* context) {
-    uint64_t left = LoadBe64(in) ^ Subkey(context, 32);
-    uint64_t right = LoadBe64(in + 8) ^ Subkey(context, 33);
+    Half left = LoadHalf(in), right = LoadHalf(in + 8);
+    Whiten(left, context, 32);
+    Whiten(right, context, 33);
     SixRoundsBackward(left, right, context, 31);
     FLLayer(left, right, Subkey(context, 25), Subkey(context, 24));
     SixRoundsBackward(left, right, context, 23);
@@ -238,6 +323,8 @@ void Camellia256DecryptBlock(const uint8_t in[16], uint8_t out[16],
     SixRoundsBackward(left, right, context, 15);
     FLLayer(left, right, Subkey(context, 9), Subkey(context, 8));
     SixRoundsBackward(left, right, context, 7);
-    StoreBe64(out, right ^ Subkey(context, 0));
-    StoreBe64(out + 8, left ^ Subkey(context, 1));
+    Whiten(right, context, 0);
+    Whiten(left, context, 1);
+    StoreHalf(out, right);
+    StoreHalf(out + 8, left);
 }

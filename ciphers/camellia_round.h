@@ -4,6 +4,20 @@
 
 #include <cstdint>
 
+#include "ciphers/camellia256.h"
+
+/// A block as four 32-bit words, most significant byte first.
+struct CamelliaWords {
+    uint32_t w[4];
+};
+
+/// Camellia256EncryptBlock on words: for chaining code that keeps the chain
+/// value in registers rather than storing and reloading it between blocks.
+CamelliaWords Camellia256EncryptWords(CamelliaWords block, const Camellia256Context* context);
+
+/// SBOX1 of RFC 3713; the other three S-boxes are rotations of it.
+uint8_t CamelliaSbox1(uint8_t x);
+
 /// One Feistel half-round: y ^= F(x, k), where F is the RFC 3713 F-function
 /// (S-boxes 1,2,3,4,2,3,4,1 on x ^ k, then the P-function). x, y and k are
 /// 8-byte big-endian halves; k is a subkey or a key-schedule constant.

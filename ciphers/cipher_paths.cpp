@@ -1,5 +1,8 @@
 #include "ciphers/cipher_paths.h"
 
+#include "encrypt/cbc_paths.h"
+
 std::string CipherPathsText() {
-    return "aes: portable, camellia: portable";
+    return std::string("aes: ") + ChosenAesCbcPath().name +
+           ", camellia: " + ChosenCamelliaCbcPath().name;
 }

@@ -86,6 +86,33 @@ inline std::vector<CipherVector> ReadRsp(const std::string& relative) {
     return vectors;
 }
 
+// Reads the designers' list: "K No.nnn : bytes" starts a key, followed by
+// "P No.nnn : bytes" / "C No.nnn : bytes" pairs.
+inline std::vector<CipherVector> ReadDesignersList(const std::string& relative) {
+    std::ifstream in(testing_support::DataPath(relative));
+    EXPECT_TRUE(in.good()) << "cannot open " << relative;
+    std::vector<CipherVector> vectors;
+    Bytes key;
+    std::string line;
+    for (int number = 1; std::getline(in, line); ++number) {
+        const auto colon = line.find(" : ");
+        if (colon == std::string::npos || line.size() < 2 || line[1] != ' ') continue;
+        const Bytes value = testing_support::FromHex(line.substr(colon + 3));
+        if (line[0] == 'K') key = value;
+        if (line[0] == 'P') {
+            vectors.push_back({true,
+                               static_cast<int>(vectors.size()),
+                               key,
+                               {},
+                               value,
+                               {},
+                               relative + ":" + std::to_string(number)});
+        }
+        if (line[0] == 'C' && !vectors.empty()) vectors.back().ciphertext = value;
+    }
+    return vectors;
+}
+
 /// Enciphers or deciphers whole blocks independently, in place.
 inline Bytes Ecb(const TestCipher& cipher, bool encrypt, Bytes data) {
     for (std::size_t i = 0; i + 16 <= data.size(); i += 16) {

@@ -4,6 +4,7 @@
 
 #include <cstring>
 
+#include "ciphers/camellia_affine.h"
 #include "ciphers/camellia_round.h"
 #include "tests/ciphers/block_cipher_checks.h"
 
@@ -107,31 +108,48 @@ TEST(Camellia256ZeroTailKey, MatchesOpenssl) {
     EXPECT_EQ(ToHex(cipher_checks::Ecb(cipher, false, *expected)), ToHex(plain));
 }
 
-// Reads the designers' list: "K No.nnn : bytes" starts a key, followed by
-// "P No.nnn : bytes" / "C No.nnn : bytes" pairs.
-std::vector<CipherVector> ReadDesignersList(const std::string& relative) {
-    std::ifstream in(testing_support::DataPath(relative));
-    EXPECT_TRUE(in.good()) << "cannot open " << relative;
-    std::vector<CipherVector> vectors;
-    Bytes key;
-    std::string line;
-    for (int number = 1; std::getline(in, line); ++number) {
-        const auto colon = line.find(" : ");
-        if (colon == std::string::npos || line.size() < 2 || line[1] != ' ') continue;
-        const Bytes value = FromHex(line.substr(colon + 3));
-        if (line[0] == 'K') key = value;
-        if (line[0] == 'P') {
-            vectors.push_back({true,
-                               static_cast<int>(vectors.size()),
-                               key,
-                               {},
-                               value,
-                               {},
-                               relative + ":" + std::to_string(number)});
-        }
-        if (line[0] == 'C' && !vectors.empty()) vectors.back().ciphertext = value;
+// What GF2P8AFFINEQB computes on one byte: output bit i is the parity of the
+// input ANDed with byte 7 - i of the matrix, plus bit i of the constant.
+uint8_t Affine(uint64_t matrix, uint8_t x, uint8_t constant) {
+    uint8_t out = 0;
+    for (int i = 0; i < 8; ++i) {
+        const unsigned row = static_cast<unsigned>(matrix >> (8 * (7 - i))) & x;
+        out |= static_cast<uint8_t>((__builtin_popcount(row) & 1) << i);
     }
-    return vectors;
+    return out ^ constant;
+}
+
+uint8_t AesFieldInverse(uint8_t x) {
+    auto multiply = [](uint8_t a, uint8_t b) {
+        uint8_t product = 0;
+        for (; b != 0; b >>= 1) {
+            if (b & 1) product ^= a;
+            a = static_cast<uint8_t>((a << 1) ^ ((a & 0x80) ? 0x1b : 0));
+        }
+        return product;
+    };
+    for (int y = 1; y < 256; ++y) {
+        if (multiply(x, static_cast<uint8_t>(y)) == 1) return static_cast<uint8_t>(y);
+    }
+    return 0;
+}
+
+// The affine forms the vector path computes its S-boxes with, against the
+// published SBOX1 and the RFC's definitions of SBOX2, SBOX3 and SBOX4.
+TEST(Camellia256Sboxes, AffineFormsMatchTheTable) {
+    using camellia_affine::RotateLeft;
+    for (int value = 0; value < 256; ++value) {
+        const auto x = static_cast<uint8_t>(value);
+        const uint8_t expected[4] = {CamelliaSbox1(x), RotateLeft(CamelliaSbox1(x), 1),
+                                     RotateLeft(CamelliaSbox1(x), 7),
+                                     CamelliaSbox1(RotateLeft(x, 1))};
+        for (int box = 0; box < 4; ++box) {
+            const camellia_affine::SboxAffine& form = camellia_affine::kSboxes[box];
+            const uint8_t inner = Affine(form.pre, x, form.preConstant);
+            EXPECT_EQ(Affine(form.post, AesFieldInverse(inner), form.postConstant), expected[box])
+                << "SBOX" << box + 1 << " at " << value;
+        }
+    }
 }
 
 struct VectorFile {
@@ -156,7 +174,7 @@ TEST_P(Camellia256KnownAnswer, EveryVectorBothDirections) {
     const VectorFile& file = GetParam();
     const std::string path = std::string("ciphers/data/") + file.name;
     const auto vectors =
-        file.designersList ? ReadDesignersList(path) : cipher_checks::ReadRsp(path);
+        file.designersList ? cipher_checks::ReadDesignersList(path) : cipher_checks::ReadRsp(path);
     ASSERT_EQ(vectors.size(), file.count);
     Camellia256Cipher cipher;
     for (const auto& v : vectors) cipher_checks::CheckVector(cipher, v, file.cbc);
