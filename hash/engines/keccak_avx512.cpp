@@ -38,72 +38,71 @@ inline const __m128i* Lane(const uint8_t* bytes, int i) {
     return reinterpret_cast<const __m128i*>(bytes + 8 * i);
 }
 
-// One round from the lanes `a` to the lanes `e`, laid out as the portable
-// round: theta's column parities, then row by row theta, rho and pi into five
-// temporaries and chi; iota on lane 0. d_x holds only the rotated parity of
-// column x + 1; theta's XOR with the parity of column x - 1 joins the lane's
-// own in one three-input XOR.
-#define KECCAK_ROUND(a, e, rc)                           \
-    c00 = Xor3(Xor3(a##00, a##05, a##10), a##15, a##20); \
-    c01 = Xor3(Xor3(a##01, a##06, a##11), a##16, a##21); \
-    c02 = Xor3(Xor3(a##02, a##07, a##12), a##17, a##22); \
-    c03 = Xor3(Xor3(a##03, a##08, a##13), a##18, a##23); \
-    c04 = Xor3(Xor3(a##04, a##09, a##14), a##19, a##24); \
-    d0 = _mm_rol_epi64(c01, 1);                          \
-    d1 = _mm_rol_epi64(c02, 1);                          \
-    d2 = _mm_rol_epi64(c03, 1);                          \
-    d3 = _mm_rol_epi64(c04, 1);                          \
-    d4 = _mm_rol_epi64(c00, 1);                          \
-    b0 = Xor3(a##00, c04, d0);                           \
-    b1 = _mm_rol_epi64(Xor3(a##06, c00, d1), 44);        \
-    b2 = _mm_rol_epi64(Xor3(a##12, c01, d2), 43);        \
-    b3 = _mm_rol_epi64(Xor3(a##18, c02, d3), 21);        \
-    b4 = _mm_rol_epi64(Xor3(a##24, c03, d4), 14);        \
-    e##00 = Chi(b0, b1, b2);                             \
-    e##01 = Chi(b1, b2, b3);                             \
-    e##02 = Chi(b2, b3, b4);                             \
-    e##03 = Chi(b3, b4, b0);                             \
-    e##04 = Chi(b4, b0, b1);                             \
-    b0 = _mm_rol_epi64(Xor3(a##03, c02, d3), 28);        \
-    b1 = _mm_rol_epi64(Xor3(a##09, c03, d4), 20);        \
-    b2 = _mm_rol_epi64(Xor3(a##10, c04, d0), 3);         \
-    b3 = _mm_rol_epi64(Xor3(a##16, c00, d1), 45);        \
-    b4 = _mm_rol_epi64(Xor3(a##22, c01, d2), 61);        \
-    e##05 = Chi(b0, b1, b2);                             \
-    e##06 = Chi(b1, b2, b3);                             \
-    e##07 = Chi(b2, b3, b4);                             \
-    e##08 = Chi(b3, b4, b0);                             \
-    e##09 = Chi(b4, b0, b1);                             \
-    b0 = _mm_rol_epi64(Xor3(a##01, c00, d1), 1);         \
-    b1 = _mm_rol_epi64(Xor3(a##07, c01, d2), 6);         \
-    b2 = _mm_rol_epi64(Xor3(a##13, c02, d3), 25);        \
-    b3 = _mm_rol_epi64(Xor3(a##19, c03, d4), 8);         \
-    b4 = _mm_rol_epi64(Xor3(a##20, c04, d0), 18);        \
-    e##10 = Chi(b0, b1, b2);                             \
-    e##11 = Chi(b1, b2, b3);                             \
-    e##12 = Chi(b2, b3, b4);                             \
-    e##13 = Chi(b3, b4, b0);                             \
-    e##14 = Chi(b4, b0, b1);                             \
-    b0 = _mm_rol_epi64(Xor3(a##04, c03, d4), 27);        \
-    b1 = _mm_rol_epi64(Xor3(a##05, c04, d0), 36);        \
-    b2 = _mm_rol_epi64(Xor3(a##11, c00, d1), 10);        \
-    b3 = _mm_rol_epi64(Xor3(a##17, c01, d2), 15);        \
-    b4 = _mm_rol_epi64(Xor3(a##23, c02, d3), 56);        \
-    e##15 = Chi(b0, b1, b2);                             \
-    e##16 = Chi(b1, b2, b3);                             \
-    e##17 = Chi(b2, b3, b4);                             \
-    e##18 = Chi(b3, b4, b0);                             \
-    e##19 = Chi(b4, b0, b1);                             \
-    b0 = _mm_rol_epi64(Xor3(a##02, c01, d2), 62);        \
-    b1 = _mm_rol_epi64(Xor3(a##08, c02, d3), 55);        \
-    b2 = _mm_rol_epi64(Xor3(a##14, c03, d4), 39);        \
-    b3 = _mm_rol_epi64(Xor3(a##15, c04, d0), 41);        \
-    b4 = _mm_rol_epi64(Xor3(a##21, c00, d1), 2);         \
-    e##20 = Chi(b0, b1, b2);                             \
-    e##21 = Chi(b1, b2, b3);                             \
-    e##22 = Chi(b2, b3, b4);                             \
-    e##23 = Chi(b3, b4, b0);                             \
-    e##24 = Chi(b4, b0, b1);                             \
+// One round from the lanes `a` to the lanes `e`. Theta and rho are applied to
+// every lane of `a` in place, column by column, before chi starts, and pi is
+// only the choice of lanes that chi combines: that keeps the values alive at
+// any time within the 32 registers (25 lanes and the five column terms).
+#define KECCAK_ROUND(a, e, rc)                                    \
+    c0 = Xor3(Xor3(a##00, a##05, a##10), a##15, a##20);           \
+    c1 = Xor3(Xor3(a##01, a##06, a##11), a##16, a##21);           \
+    c2 = Xor3(Xor3(a##02, a##07, a##12), a##17, a##22);           \
+    c3 = Xor3(Xor3(a##03, a##08, a##13), a##18, a##23);           \
+    c4 = Xor3(Xor3(a##04, a##09, a##14), a##19, a##24);           \
+    d0 = _mm_xor_si128(c4, _mm_rol_epi64(c1, 1));                 \
+    d1 = _mm_xor_si128(c0, _mm_rol_epi64(c2, 1));                 \
+    d2 = _mm_xor_si128(c1, _mm_rol_epi64(c3, 1));                 \
+    d3 = _mm_xor_si128(c2, _mm_rol_epi64(c4, 1));                 \
+    d4 = _mm_xor_si128(c3, _mm_rol_epi64(c0, 1));                 \
+    a##00 = _mm_xor_si128(a##00, d0);                             \
+    a##05 = _mm_rol_epi64(_mm_xor_si128(a##05, d0), 36);          \
+    a##10 = _mm_rol_epi64(_mm_xor_si128(a##10, d0), 3);           \
+    a##15 = _mm_rol_epi64(_mm_xor_si128(a##15, d0), 41);          \
+    a##20 = _mm_rol_epi64(_mm_xor_si128(a##20, d0), 18);          \
+    a##01 = _mm_rol_epi64(_mm_xor_si128(a##01, d1), 1);           \
+    a##06 = _mm_rol_epi64(_mm_xor_si128(a##06, d1), 44);          \
+    a##11 = _mm_rol_epi64(_mm_xor_si128(a##11, d1), 10);          \
+    a##16 = _mm_rol_epi64(_mm_xor_si128(a##16, d1), 45);          \
+    a##21 = _mm_rol_epi64(_mm_xor_si128(a##21, d1), 2);           \
+    a##02 = _mm_rol_epi64(_mm_xor_si128(a##02, d2), 62);          \
+    a##07 = _mm_rol_epi64(_mm_xor_si128(a##07, d2), 6);           \
+    a##12 = _mm_rol_epi64(_mm_xor_si128(a##12, d2), 43);          \
+    a##17 = _mm_rol_epi64(_mm_xor_si128(a##17, d2), 15);          \
+    a##22 = _mm_rol_epi64(_mm_xor_si128(a##22, d2), 61);          \
+    a##03 = _mm_rol_epi64(_mm_xor_si128(a##03, d3), 28);          \
+    a##08 = _mm_rol_epi64(_mm_xor_si128(a##08, d3), 55);          \
+    a##13 = _mm_rol_epi64(_mm_xor_si128(a##13, d3), 25);          \
+    a##18 = _mm_rol_epi64(_mm_xor_si128(a##18, d3), 21);          \
+    a##23 = _mm_rol_epi64(_mm_xor_si128(a##23, d3), 56);          \
+    a##04 = _mm_rol_epi64(_mm_xor_si128(a##04, d4), 27);          \
+    a##09 = _mm_rol_epi64(_mm_xor_si128(a##09, d4), 20);          \
+    a##14 = _mm_rol_epi64(_mm_xor_si128(a##14, d4), 39);          \
+    a##19 = _mm_rol_epi64(_mm_xor_si128(a##19, d4), 8);           \
+    a##24 = _mm_rol_epi64(_mm_xor_si128(a##24, d4), 14);          \
+    e##00 = Chi(a##00, a##06, a##12);                             \
+    e##01 = Chi(a##06, a##12, a##18);                             \
+    e##02 = Chi(a##12, a##18, a##24);                             \
+    e##03 = Chi(a##18, a##24, a##00);                             \
+    e##04 = Chi(a##24, a##00, a##06);                             \
+    e##05 = Chi(a##03, a##09, a##10);                             \
+    e##06 = Chi(a##09, a##10, a##16);                             \
+    e##07 = Chi(a##10, a##16, a##22);                             \
+    e##08 = Chi(a##16, a##22, a##03);                             \
+    e##09 = Chi(a##22, a##03, a##09);                             \
+    e##10 = Chi(a##01, a##07, a##13);                             \
+    e##11 = Chi(a##07, a##13, a##19);                             \
+    e##12 = Chi(a##13, a##19, a##20);                             \
+    e##13 = Chi(a##19, a##20, a##01);                             \
+    e##14 = Chi(a##20, a##01, a##07);                             \
+    e##15 = Chi(a##04, a##05, a##11);                             \
+    e##16 = Chi(a##05, a##11, a##17);                             \
+    e##17 = Chi(a##11, a##17, a##23);                             \
+    e##18 = Chi(a##17, a##23, a##04);                             \
+    e##19 = Chi(a##23, a##04, a##05);                             \
+    e##20 = Chi(a##02, a##08, a##14);                             \
+    e##21 = Chi(a##08, a##14, a##15);                             \
+    e##22 = Chi(a##14, a##15, a##21);                             \
+    e##23 = Chi(a##15, a##21, a##02);                             \
+    e##24 = Chi(a##21, a##02, a##08);                             \
     e##00 = _mm_xor_si128(e##00, _mm_cvtsi64_si128(int64_t(rc)));
 
 // Lanes in, `blocks` absorbed blocks (or one bare permutation with `data`
@@ -113,7 +112,7 @@ AVX512_TARGET void Run(uint8_t state[200], const uint8_t* data, std::size_t bloc
         a17, a18, a19, a20, a21, a22, a23, a24;
     __m128i e00, e01, e02, e03, e04, e05, e06, e07, e08, e09, e10, e11, e12, e13, e14, e15, e16,
         e17, e18, e19, e20, e21, e22, e23, e24;
-    __m128i c00, c01, c02, c03, c04, d0, d1, d2, d3, d4, b0, b1, b2, b3, b4;
+    __m128i c0, c1, c2, c3, c4, d0, d1, d2, d3, d4;
     a00 = _mm_loadl_epi64(Lane(state, 0));
     a01 = _mm_loadl_epi64(Lane(state, 1));
     a02 = _mm_loadl_epi64(Lane(state, 2));
