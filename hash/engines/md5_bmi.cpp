@@ -16,25 +16,37 @@ BMI_TARGET inline uint32_t Rotl(uint32_t x, int n) {
     return (x << n) | (x >> (32 - n));
 }
 
+// Keeps the sum so far as it is: without it the compiler regroups the
+// additions and puts the constant after the round function, on the chain.
+#define MD5_KEEP(x) __asm__("" : "+r"(x))
+
 // F = (b & c) | (~b & d) = d ^ (b & (c ^ d)): two operations after b.
 #define STEP_F(a, b, c, d, word, constant, s) \
     a += (word) + (constant);                 \
+    MD5_KEEP(a);                              \
     a += (d) ^ ((b) & ((c) ^ (d)));           \
     a = Rotl(a, s) + (b);
 // G = (b & d) | (c & ~d); the two terms share no bit, so G is their sum and
 // the term without b joins a early: one operation after b.
 #define STEP_G(a, b, c, d, word, constant, s) \
     a += (word) + (constant) + ((c) & ~(d));  \
+    MD5_KEEP(a);                              \
     a += (b) & (d);                           \
     a = Rotl(a, s) + (b);
 // H = b ^ c ^ d with c ^ d formed first: one operation after b.
 #define STEP_H(a, b, c, d, word, constant, s) \
-    a += (word) + (constant);                 \
-    a += (b) ^ ((c) ^ (d));                   \
-    a = Rotl(a, s) + (b);
+    {                                         \
+        uint32_t cd = (c) ^ (d);              \
+        MD5_KEEP(cd);                         \
+        a += (word) + (constant);             \
+        MD5_KEEP(a);                          \
+        a += (b) ^ cd;                        \
+        a = Rotl(a, s) + (b);                 \
+    }
 // I = c ^ (b | ~d): two operations after b.
 #define STEP_I(a, b, c, d, word, constant, s) \
     a += (word) + (constant);                 \
+    MD5_KEEP(a);                              \
     a += (c) ^ ((b) | ~(d));                  \
     a = Rotl(a, s) + (b);
 
