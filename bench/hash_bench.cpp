@@ -1,15 +1,18 @@
-// Throughput of the digest engines over 1 MiB buffers, and of the file
-// drivers over a 256 MiB file that the first pass leaves in the page cache.
-// Set QUORVANE_BENCH_FILE to use an existing file instead of a temporary one.
+// Throughput of the digest engines over 1 MiB buffers, on every path the
+// processor can run, and of the file drivers (on the paths chosen) over a 256 MiB file that the
+// first pass leaves in the page cache. Set QUORVANE_BENCH_FILE to use an existing file instead of a
+// temporary one.
 #include <benchmark/benchmark.h>
 
 #include <cstdlib>
 #include <cstring>
 #include <filesystem>
 #include <fstream>
+#include <span>
 #include <string>
 #include <vector>
 
+#include "hash/engines/engine_paths.h"
 #include "hash/engines/keccak.h"
 #include "hash/engines/md5.h"
 #include "hash/engines/sha1.h"
@@ -56,7 +59,7 @@ void BM_Sha1Engine(benchmark::State& state) {
     for (auto _ : state) {
         Sha1Context context{};
         std::memcpy(context.h, kSha1InitialValues, sizeof context.h);
-        Sha1Update(context, buffer.data(), uint32_t(kBufferSize));
+        Sha1Update(context, buffer.data(), kBufferSize);
         uint8_t digest[20];
         Sha1Final(context, digest);
         benchmark::DoNotOptimize(digest);
@@ -69,7 +72,7 @@ void BM_Sha256Engine(benchmark::State& state) {
     for (auto _ : state) {
         Sha256Context context{};
         std::memcpy(context.h, kSha256InitialValues, sizeof context.h);
-        Sha256Update(context, buffer.data(), uint32_t(kBufferSize));
+        Sha256Update(context, buffer.data(), kBufferSize);
         uint8_t digest[32];
         Sha256Final(context, digest);
         benchmark::DoNotOptimize(digest);
@@ -82,7 +85,7 @@ void BM_Sha512Engine(benchmark::State& state) {
     for (auto _ : state) {
         Sha512Context context;
         Sha512Init(context);
-        Sha512Update(context, buffer.data(), uint32_t(kBufferSize));
+        Sha512Update(context, buffer.data(), kBufferSize);
         uint8_t digest[64];
         Sha512Final(context, digest);
         benchmark::DoNotOptimize(digest);
@@ -100,6 +103,32 @@ void BM_KeccakEngine(benchmark::State& state) {
         benchmark::DoNotOptimize(digest);
     }
     SetBytes(state, kBufferSize);
+}
+
+// One engine benchmark per path the processor can run, named
+// BM_<Engine>Engine/<path>; the engine is switched to the path for the run
+// and back to its automatic choice afterwards.
+template <typename Path>
+void RegisterPaths(const char* engine, std::span<const Path> paths, void (*select)(const Path*),
+                   void (*run)(benchmark::State&)) {
+    for (const Path& path : paths) {
+        if (!path.available()) continue;
+        const std::string name = std::string("BM_") + engine + "Engine/" + path.name;
+        benchmark::RegisterBenchmark(name.c_str(), [&path, select, run](benchmark::State& state) {
+            select(&path);
+            run(state);
+            select(nullptr);
+        });
+    }
+}
+
+void RegisterEnginePaths() {
+    using namespace hash_engines;
+    RegisterPaths("Md5", Md5Paths(), SelectMd5Path, BM_Md5Engine);
+    RegisterPaths("Sha1", Sha1Paths(), SelectSha1Path, BM_Sha1Engine);
+    RegisterPaths("Sha256", Sha256Paths(), SelectSha256Path, BM_Sha256Engine);
+    RegisterPaths("Sha512", Sha512Paths(), SelectSha512Path, BM_Sha512Engine);
+    RegisterPaths("Keccak", KeccakPaths(), SelectKeccakPath, BM_KeccakEngine);
 }
 
 // The file the drivers read: QUORVANE_BENCH_FILE, or a 256 MiB temporary file
@@ -170,15 +199,17 @@ void BM_KeccakFile(benchmark::State& state) {
 
 }  // namespace
 
-BENCHMARK(BM_Md5Engine);
-BENCHMARK(BM_Sha1Engine);
-BENCHMARK(BM_Sha256Engine);
-BENCHMARK(BM_Sha512Engine);
-BENCHMARK(BM_KeccakEngine);
 BENCHMARK(BM_Md5File)->Unit(benchmark::kMillisecond)->MinTime(2.0)->UseRealTime();
 BENCHMARK(BM_Sha1File)->Unit(benchmark::kMillisecond)->MinTime(2.0)->UseRealTime();
 BENCHMARK(BM_Sha256File)->Unit(benchmark::kMillisecond)->MinTime(2.0)->UseRealTime();
 BENCHMARK(BM_Sha512File)->Unit(benchmark::kMillisecond)->MinTime(2.0)->UseRealTime();
 BENCHMARK(BM_KeccakFile)->Unit(benchmark::kMillisecond)->MinTime(2.0)->UseRealTime();
 
-BENCHMARK_MAIN();
+int main(int argc, char** argv) {
+    RegisterEnginePaths();
+    benchmark::Initialize(&argc, argv);
+    if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
+    benchmark::RunSpecifiedBenchmarks();
+    benchmark::Shutdown();
+    return 0;
+}

@@ -1,7 +1,9 @@
 #!/usr/bin/env bash
 # Runs the hash benchmark and the reference tools on the same 256 MiB file in
 # one go, and prints our MB/s beside `openssl dgst` and the coreutils
-# md5sum/sha1sum/sha256sum/sha512sum with the ratios (ours / theirs).
+# md5sum/sha1sum/sha256sum/sha512sum with the ratios (ours / theirs): one row
+# per engine path the processor can run (engine over 1 MiB buffers) and one
+# for the file driver on the path the program chooses.
 # OpenSSL uses the processor's SHA extensions for SHA-1 and SHA-256 when it
 # has them; those rows are also compared with the extensions masked off.
 #
@@ -22,7 +24,8 @@ size=$(stat -c %s "$file")
 
 # Decimal MB/s of our benchmarks, as "name value" lines.
 ours=$(QUORVANE_BENCH_FILE="$file" "$bench" --benchmark_format=csv 2>/dev/null |
-    awk -F, '/^"BM_/ { gsub(/"/, "", $1); sub(/\/.*/, "", $1); printf "%s %.1f\n", $1, $6 / 1e6 }')
+    awk -F, '/^"BM_/ { gsub(/"/, "", $1); if ($1 !~ /Engine\//) sub(/\/.*/, "", $1);
+                       printf "%s %.1f\n", $1, $6 / 1e6 }')
 ours_of() { awk -v n="$1" '$1 == n { print $2 }' <<<"$ours"; }
 
 # Decimal MB/s of a command over the file: the best of three runs.
@@ -40,22 +43,32 @@ speed_of() {
 
 ratio() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%.2f", (b > 0 ? a / b : 0) }'; }
 
-printf "%-8s %10s %10s %10s %12s %10s %10s %10s %10s\n" algo engine driver openssl openssl-noext \
-    coreutils drv/ossl drv/noext drv/core
+# Engine rows are named BM_<Name>Engine/<path>.
+paths_of() { awk -v p="BM_$1Engine/" 'index($1, p) == 1 { print substr($1, length(p) + 1) }' <<<"$ours"; }
+
+printf "%-8s %-16s %10s %10s %12s %10s %9s %9s %9s\n" algo path MB/s openssl openssl-noext \
+    coreutils /ossl /noext /core
 no_sha_ext=":~0x20000000"  # the SHA extensions bit of the leaf-7 flags
 for algo in md5 sha1 sha256 sha512; do
     case $algo in
         md5) name=Md5 ;; sha1) name=Sha1 ;; sha256) name=Sha256 ;; sha512) name=Sha512 ;;
     esac
-    engine=$(ours_of "BM_${name}Engine")
-    driver=$(ours_of "BM_${name}File")
     ossl=$(speed_of openssl dgst "-$algo")
     noext=$(OPENSSL_ia32cap="$no_sha_ext" speed_of openssl dgst "-$algo")
     core=$(speed_of "${algo}sum")
-    printf "%-8s %10s %10s %10s %12s %10s %10s %10s %10s\n" "$algo" "$engine" "$driver" "$ossl" \
-        "$noext" "$core" "$(ratio "$driver" "$ossl")" "$(ratio "$driver" "$noext")" \
-        "$(ratio "$driver" "$core")"
+    row() {
+        printf "%-8s %-16s %10s %10s %12s %10s %9s %9s %9s\n" "$algo" "$1" "$2" "$ossl" "$noext" \
+            "$core" "$(ratio "$2" "$ossl")" "$(ratio "$2" "$noext")" "$(ratio "$2" "$core")"
+    }
+    for path in $(paths_of "$name"); do row "engine $path" "$(ours_of "BM_${name}Engine/$path")"; done
+    row "file driver" "$(ours_of "BM_${name}File")"
 done
-printf "%-8s %10s %10s   (no reference tool: rate 512 is this program's own)\n" keccak \
-    "$(ours_of BM_KeccakEngine)" "$(ours_of BM_KeccakFile)"
+# Keccak with rate 512 is this program's own; OpenSSL's SHA3-512 (rate 576,
+# 72 bytes per permutation against our 64) is the nearest peer.
+sha3=$(speed_of openssl dgst -sha3-512)
+for path in $(paths_of Keccak); do
+    printf "%-8s %-16s %10s %10s   (openssl sha3-512; /ossl %s)\n" keccak "engine $path" \
+        "$(ours_of "BM_KeccakEngine/$path")" "$sha3" "$(ratio "$(ours_of "BM_KeccakEngine/$path")" "$sha3")"
+done
+printf "%-8s %-16s %10s\n" keccak "file driver" "$(ours_of BM_KeccakFile)"
 echo "MB/s are 10^6 bytes per second; file of $size bytes in the page cache."

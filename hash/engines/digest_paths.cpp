@@ -1,5 +1,10 @@
 #include "hash/engines/digest_paths.h"
 
+#include "hash/engines/engine_paths.h"
+
 std::string DigestPathsText() {
-    return "md5: portable, sha1: portable, sha256: portable, sha512: portable, keccak: portable";
+    using namespace hash_engines;
+    return std::string("md5: ") + Md5ActivePath().name + ", sha1: " + Sha1ActivePath().name +
+           ", sha256: " + Sha256ActivePath().name + ", sha512: " + Sha512ActivePath().name +
+           ", keccak: " + KeccakActivePath().name;
 }

@@ -1,6 +1,9 @@
 #include "hash/engines/keccak.h"
 #include "platform/system/byte_order.h"
 
+#include "hash/engines/engine_paths.h"
+#include "platform/system/cpu_features.h"
+
 namespace {
 
 constexpr int kRateBits = 512;
@@ -91,14 +94,10 @@ void XorByte(KeccakContext& context, int32_t bit_position, uint8_t value) {
     context.state[bit_position / 8] ^= value;
 }
 
-}  // namespace
-
-void KeccakPermute(KeccakContext& context, uint32_t lane_count, const uint8_t* data) {
-    uint8_t* state = context.state;
-    if (lane_count != kRateLanes) {
-        // Other lane counts (0 above all) go through the state bytes.
-        for (uint32_t i = 0; i < lane_count * 8 && i < 200; ++i) state[i] ^= data[i];
-    }
+// The permutation over the state bytes, with the lanes kept in locals from
+// the first block to the last: each of `blocks` blocks of `data` is XORed into
+// lanes 0..7 before a permutation; with `data` null, one bare permutation.
+void Sponge(uint8_t state[200], const uint8_t* data, std::size_t blocks) {
     uint64_t a00, a01, a02, a03, a04, a05, a06, a07, a08, a09, a10, a11, a12, a13, a14, a15, a16,
         a17, a18, a19, a20, a21, a22, a23, a24;
     uint64_t e00, e01, e02, e03, e04, e05, e06, e07, e08, e09, e10, e11, e12, e13, e14, e15, e16,
@@ -129,20 +128,22 @@ void KeccakPermute(KeccakContext& context, uint32_t lane_count, const uint8_t* d
     a22 = LoadLe64(state + 176);
     a23 = LoadLe64(state + 184);
     a24 = LoadLe64(state + 192);
-    if (lane_count == kRateLanes) {
-        // The engine's whole-block case, lane by lane in registers.
-        a00 ^= LoadLe64(data + 0);
-        a01 ^= LoadLe64(data + 8);
-        a02 ^= LoadLe64(data + 16);
-        a03 ^= LoadLe64(data + 24);
-        a04 ^= LoadLe64(data + 32);
-        a05 ^= LoadLe64(data + 40);
-        a06 ^= LoadLe64(data + 48);
-        a07 ^= LoadLe64(data + 56);
-    }
-    for (int round = 0; round < 24; round += 2) {
-        KECCAK_ROUND(a, e, kRoundConstants[round])
-        KECCAK_ROUND(e, a, kRoundConstants[round + 1])
+    for (std::size_t block = 0; block < (data != nullptr ? blocks : 1); ++block) {
+        if (data != nullptr) {
+            a00 ^= LoadLe64(data + 0);
+            a01 ^= LoadLe64(data + 8);
+            a02 ^= LoadLe64(data + 16);
+            a03 ^= LoadLe64(data + 24);
+            a04 ^= LoadLe64(data + 32);
+            a05 ^= LoadLe64(data + 40);
+            a06 ^= LoadLe64(data + 48);
+            a07 ^= LoadLe64(data + 56);
+            data += kRateBytes;
+        }
+        for (int round = 0; round < 24; round += 2) {
+            KECCAK_ROUND(a, e, kRoundConstants[round])
+            KECCAK_ROUND(e, a, kRoundConstants[round + 1])
+        }
     }
     StoreLe64(state + 0, a00);
     StoreLe64(state + 8, a01);
@@ -171,6 +172,58 @@ void KeccakPermute(KeccakContext& context, uint32_t lane_count, const uint8_t* d
     StoreLe64(state + 192, a24);
 }
 
+#if defined(__x86_64__)
+bool HasAvx512() {
+    const cpu::Features& f = cpu::Detected();
+    return f.avx512f && f.avx512vl;
+}
+#endif
+
+constexpr hash_engines::KeccakPath kPaths[] = {
+    {"portable",
+     hash_engines::AlwaysAvailable,
+     {hash_engines::KeccakPermutePortable, hash_engines::KeccakAbsorbPortable}},
+#if defined(__x86_64__)
+    {"avx512", HasAvx512, {hash_engines::KeccakPermuteAvx512, hash_engines::KeccakAbsorbAvx512}},
+#endif
+};
+
+constinit hash_engines::PathChoice<hash_engines::KeccakPath> g_choice{hash_engines::KeccakPaths};
+
+}  // namespace
+
+namespace hash_engines {
+
+void KeccakPermutePortable(uint8_t state[200]) {
+    Sponge(state, nullptr, 1);
+}
+void KeccakAbsorbPortable(uint8_t state[200], const uint8_t* data, std::size_t blocks) {
+    if (blocks > 0) Sponge(state, data, blocks);
+}
+
+std::span<const KeccakPath> KeccakPaths() {
+    return kPaths;
+}
+const KeccakPath& KeccakActivePath() {
+    return g_choice.Active();
+}
+void SelectKeccakPath(const KeccakPath* path) {
+    g_choice.Select(path);
+}
+
+}  // namespace hash_engines
+
+void KeccakPermute(KeccakContext& context, uint32_t lane_count, const uint8_t* data) {
+    const hash_engines::KeccakFunctions& path = hash_engines::KeccakActivePath().function;
+    if (lane_count == kRateLanes) {
+        path.absorb(context.state, data, 1);
+        return;
+    }
+    // Other lane counts (0 above all) go through the state bytes.
+    for (uint32_t i = 0; i < lane_count * 8 && i < 200; ++i) context.state[i] ^= data[i];
+    path.permute(context.state);
+}
+
 void KeccakUpdate(KeccakContext& context, const uint8_t* data, uint64_t bit_length) {
     if (context.position < 0 || context.position % 8 != 0) return;
     while (bit_length >= 8 && context.position != 0) {
@@ -182,10 +235,11 @@ void KeccakUpdate(KeccakContext& context, const uint8_t* data, uint64_t bit_leng
             context.position = 0;
         }
     }
-    while (bit_length >= kRateBits) {
-        KeccakPermute(context, kRateLanes, data);
-        data += kRateBytes;
-        bit_length -= kRateBits;
+    if (bit_length >= kRateBits) {
+        const uint64_t blocks = bit_length / kRateBits;
+        hash_engines::KeccakActivePath().function.absorb(context.state, data, std::size_t(blocks));
+        data += blocks * kRateBytes;
+        bit_length -= blocks * kRateBits;
     }
     while (bit_length >= 8) {
         XorByte(context, context.position, *data++);

@@ -1,5 +1,8 @@
 #include "hash/engines/md5.h"
 
+#include "hash/engines/engine_paths.h"
+#include "platform/system/cpu_features.h"
+
 namespace {
 
 inline uint32_t Rotl(uint32_t x, int n) {
@@ -15,9 +18,36 @@ inline uint32_t Rotl(uint32_t x, int n) {
     a += f(b, c, d) + (word) + (constant);         \
     a = Rotl(a, s) + b;
 
+#if defined(__x86_64__)
+bool HasBmi() {
+    return cpu::Detected().bmi2;
+}
+#endif
+
+constexpr hash_engines::Md5Path kPaths[] = {
+    {"portable", hash_engines::AlwaysAvailable, hash_engines::Md5BlockPortable},
+#if defined(__x86_64__)
+    {"bmi", HasBmi, hash_engines::Md5BlockBmi},
+#endif
+};
+
+constinit hash_engines::PathChoice<hash_engines::Md5Path> g_choice{hash_engines::Md5Paths};
+
 }  // namespace
 
-void Md5Transform(uint32_t state[4], const uint32_t block[16]) {
+namespace hash_engines {
+
+std::span<const Md5Path> Md5Paths() {
+    return kPaths;
+}
+const Md5Path& Md5ActivePath() {
+    return g_choice.Active();
+}
+void SelectMd5Path(const Md5Path* path) {
+    g_choice.Select(path);
+}
+
+void Md5BlockPortable(uint32_t state[4], const uint32_t block[16]) {
     uint32_t a = state[0], b = state[1], c = state[2], d = state[3];
     const uint32_t x0 = block[0], x1 = block[1], x2 = block[2], x3 = block[3];
     const uint32_t x4 = block[4], x5 = block[5], x6 = block[6], x7 = block[7];
@@ -96,6 +126,12 @@ void Md5Transform(uint32_t state[4], const uint32_t block[16]) {
     state[1] += b;
     state[2] += c;
     state[3] += d;
+}
+
+}  // namespace hash_engines
+
+void Md5Transform(uint32_t state[4], const uint32_t block[16]) {
+    hash_engines::Md5ActivePath().function(state, block);
 }
 
 void Md5StateToDigestWords(const uint32_t state[4], uint32_t digest_words[4]) {

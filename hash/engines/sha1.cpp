@@ -2,6 +2,8 @@
 #include "platform/system/byte_order.h"
 
 #include "hash/engines/block_buffer.h"
+#include "hash/engines/engine_paths.h"
+#include "platform/system/cpu_features.h"
 
 #include <cstring>
 
@@ -33,11 +35,12 @@ inline uint32_t Rotl(uint32_t x, int n) {
 
 }  // namespace
 
-void Sha1Transform(Sha1Context& context, const uint8_t block[64]) {
+namespace {
+
+void CompressBlock(uint32_t h[5], const uint8_t block[64]) {
     uint32_t w[16];
     for (int t = 0; t < 16; ++t) w[t] = LoadBe32(block + 4 * t);
-    uint32_t a = context.h[0], b = context.h[1], c = context.h[2], d = context.h[3],
-             e = context.h[4];
+    uint32_t a = h[0], b = h[1], c = h[2], d = h[3], e = h[4];
 
     SHA1_FIVE(SHA1_CH, 0x5a827999u, 0, SHA1_LOADED)
     SHA1_FIVE(SHA1_CH, 0x5a827999u, 5, SHA1_LOADED)
@@ -63,20 +66,69 @@ void Sha1Transform(Sha1Context& context, const uint8_t block[64]) {
     SHA1_FIVE(SHA1_PARITY, 0xca62c1d6u, 70, SHA1_W)
     SHA1_FIVE(SHA1_PARITY, 0xca62c1d6u, 75, SHA1_W)
 
-    context.h[0] += a;
-    context.h[1] += b;
-    context.h[2] += c;
-    context.h[3] += d;
-    context.h[4] += e;
+    h[0] += a;
+    h[1] += b;
+    h[2] += c;
+    h[3] += d;
+    h[4] += e;
 }
 
-void Sha1Update(Sha1Context& context, const uint8_t* data, uint32_t length) {
-    hash_engines::BufferedUpdate<64>(context, data, length, Sha1Transform);
+#if defined(__x86_64__)
+bool HasShaNi() {
+    const cpu::Features& f = cpu::Detected();
+    return f.sha && f.sse41 && f.ssse3;
+}
+#endif
+
+constexpr hash_engines::Sha1Path kPaths[] = {
+    {"portable", hash_engines::AlwaysAvailable, hash_engines::Sha1BlocksPortable},
+#if defined(__x86_64__)
+    {"sha-ni", HasShaNi, hash_engines::Sha1BlocksShaNi},
+#endif
+};
+
+constinit hash_engines::PathChoice<hash_engines::Sha1Path> g_choice{hash_engines::Sha1Paths};
+
+// Runs of whole blocks for the buffering, through the active path.
+struct Compress {
+    uint32_t* h;
+    hash_engines::Sha1Blocks blocks;
+    void operator()(const uint8_t* data, std::size_t count) const { blocks(h, data, count); }
+};
+
+}  // namespace
+
+namespace hash_engines {
+
+void Sha1BlocksPortable(uint32_t h[5], const uint8_t* data, std::size_t blocks) {
+    for (; blocks > 0; --blocks, data += 64) CompressBlock(h, data);
+}
+
+std::span<const Sha1Path> Sha1Paths() {
+    return kPaths;
+}
+const Sha1Path& Sha1ActivePath() {
+    return g_choice.Active();
+}
+void SelectSha1Path(const Sha1Path* path) {
+    g_choice.Select(path);
+}
+
+}  // namespace hash_engines
+
+void Sha1Transform(Sha1Context& context, const uint8_t block[64]) {
+    hash_engines::Sha1ActivePath().function(context.h, block, 1);
+}
+
+void Sha1Update(Sha1Context& context, const uint8_t* data, std::size_t length) {
+    hash_engines::BufferedUpdate<64>(context, data, length,
+                                     Compress{context.h, hash_engines::Sha1ActivePath().function});
 }
 
 void Sha1Final(Sha1Context& context, uint8_t* digest) {
     if (digest != nullptr) {
-        hash_engines::PadAndCompressLast<64, 8>(context, Sha1Transform);
+        hash_engines::PadAndCompressLast<64, 8>(
+            context, Compress{context.h, hash_engines::Sha1ActivePath().function});
         for (int i = 0; i < 5; ++i) StoreBe32(digest + 4 * i, context.h[i]);
     }
     SecureWipeObject(context);

@@ -2,6 +2,7 @@
 // SHA-1 (FIPS 180-2) as a streaming engine: a caller-owned context, an update
 // that takes bytes in any pieces and a final that pads and writes the digest.
 
+#include <cstddef>
 #include <cstdint>
 
 /// The whole state of one SHA-1 computation. Plain data: copying it forks the
@@ -20,7 +21,7 @@ inline constexpr uint32_t kSha1InitialValues[5] = {0x67452301u, 0xefcdab89u, 0x9
 
 /// Feeds `length` bytes (0 allowed). Whole blocks are compressed straight from
 /// `data` while the block buffer is empty, without copying.
-void Sha1Update(Sha1Context& context, const uint8_t* data, uint32_t length);
+void Sha1Update(Sha1Context& context, const uint8_t* data, std::size_t length);
 
 /// Pads, writes the 20-byte digest to `digest` and then clears the whole
 /// context to zero bytes. With `digest` null it only clears the context.

@@ -2,6 +2,8 @@
 #include "platform/system/byte_order.h"
 
 #include "hash/engines/block_buffer.h"
+#include "hash/engines/engine_paths.h"
+#include "platform/system/cpu_features.h"
 
 #include <cstring>
 
@@ -62,11 +64,13 @@ inline uint32_t SmallSigma1(uint32_t x) {
 
 }  // namespace
 
-void Sha256Transform(Sha256Context& context, const uint8_t block[64]) {
+namespace {
+
+void CompressBlock(uint32_t state[8], const uint8_t block[64]) {
     uint32_t w[16];
     for (int t = 0; t < 16; ++t) w[t] = LoadBe32(block + 4 * t);
-    uint32_t a = context.h[0], b = context.h[1], c = context.h[2], d = context.h[3];
-    uint32_t e = context.h[4], f = context.h[5], g = context.h[6], h = context.h[7];
+    uint32_t a = state[0], b = state[1], c = state[2], d = state[3];
+    uint32_t e = state[4], f = state[5], g = state[6], h = state[7];
 
     SHA256_EIGHT(0, SHA256_LOADED)
     SHA256_EIGHT(8, SHA256_LOADED)
@@ -75,23 +79,72 @@ void Sha256Transform(Sha256Context& context, const uint8_t block[64]) {
         SHA256_EIGHT(t + 8, SHA256_W)
     }
 
-    context.h[0] += a;
-    context.h[1] += b;
-    context.h[2] += c;
-    context.h[3] += d;
-    context.h[4] += e;
-    context.h[5] += f;
-    context.h[6] += g;
-    context.h[7] += h;
+    state[0] += a;
+    state[1] += b;
+    state[2] += c;
+    state[3] += d;
+    state[4] += e;
+    state[5] += f;
+    state[6] += g;
+    state[7] += h;
 }
 
-void Sha256Update(Sha256Context& context, const uint8_t* data, uint32_t length) {
-    hash_engines::BufferedUpdate<64>(context, data, length, Sha256Transform);
+#if defined(__x86_64__)
+bool HasFastPath() {
+    const cpu::Features& f = cpu::Detected();
+    return f.sha && f.sse41 && f.ssse3;
+}
+#endif
+
+constexpr hash_engines::Sha256Path kPaths[] = {
+    {"portable", hash_engines::AlwaysAvailable, hash_engines::Sha256BlocksPortable},
+#if defined(__x86_64__)
+    {"sha-ni", HasFastPath, hash_engines::Sha256BlocksShaNi},
+#endif
+};
+
+constinit hash_engines::PathChoice<hash_engines::Sha256Path> g_choice{hash_engines::Sha256Paths};
+
+// Runs of whole blocks for the buffering, through the active path.
+struct Compress {
+    uint32_t* h;
+    hash_engines::Sha256Blocks blocks;
+    void operator()(const uint8_t* data, std::size_t count) const { blocks(h, data, count); }
+};
+
+}  // namespace
+
+namespace hash_engines {
+
+void Sha256BlocksPortable(uint32_t h[8], const uint8_t* data, std::size_t blocks) {
+    for (; blocks > 0; --blocks, data += 64) CompressBlock(h, data);
+}
+
+std::span<const Sha256Path> Sha256Paths() {
+    return kPaths;
+}
+const Sha256Path& Sha256ActivePath() {
+    return g_choice.Active();
+}
+void SelectSha256Path(const Sha256Path* path) {
+    g_choice.Select(path);
+}
+
+}  // namespace hash_engines
+
+void Sha256Transform(Sha256Context& context, const uint8_t block[64]) {
+    hash_engines::Sha256ActivePath().function(context.h, block, 1);
+}
+
+void Sha256Update(Sha256Context& context, const uint8_t* data, std::size_t length) {
+    hash_engines::BufferedUpdate<64>(
+        context, data, length, Compress{context.h, hash_engines::Sha256ActivePath().function});
 }
 
 void Sha256Final(Sha256Context& context, uint8_t* digest) {
     if (digest != nullptr) {
-        hash_engines::PadAndCompressLast<64, 8>(context, Sha256Transform);
+        hash_engines::PadAndCompressLast<64, 8>(
+            context, Compress{context.h, hash_engines::Sha256ActivePath().function});
         for (int i = 0; i < 8; ++i) StoreBe32(digest + 4 * i, context.h[i]);
     }
     SecureWipeObject(context);

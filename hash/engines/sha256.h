@@ -3,6 +3,7 @@
 // update that takes bytes in any pieces and a final that pads and writes the
 // digest.
 
+#include <cstddef>
 #include <cstdint>
 
 /// The whole state of one SHA-256 computation. Plain data: copying it forks
@@ -22,7 +23,7 @@ inline constexpr uint32_t kSha256InitialValues[8] = {0x6a09e667u, 0xbb67ae85u, 0
 
 /// Feeds `length` bytes (0 allowed). Whole blocks are compressed straight from
 /// `data` while the block buffer is empty, without copying.
-void Sha256Update(Sha256Context& context, const uint8_t* data, uint32_t length);
+void Sha256Update(Sha256Context& context, const uint8_t* data, std::size_t length);
 
 /// Pads, writes the 32-byte digest to `digest` and then clears the whole
 /// context to zero bytes. With `digest` null it only clears the context.

@@ -2,6 +2,8 @@
 #include "platform/system/byte_order.h"
 
 #include "hash/engines/block_buffer.h"
+#include "hash/engines/engine_paths.h"
+#include "platform/system/cpu_features.h"
 
 #include <cstring>
 
@@ -80,11 +82,13 @@ void Sha512Init(Sha512Context& context) {
     context.total = 0;
 }
 
-void Sha512Transform(Sha512Context& context, const uint8_t block[128]) {
+namespace {
+
+void CompressBlock(uint64_t state[8], const uint8_t block[128]) {
     uint64_t w[16];
     for (int t = 0; t < 16; ++t) w[t] = LoadBe64(block + 8 * t);
-    uint64_t a = context.h[0], b = context.h[1], c = context.h[2], d = context.h[3];
-    uint64_t e = context.h[4], f = context.h[5], g = context.h[6], h = context.h[7];
+    uint64_t a = state[0], b = state[1], c = state[2], d = state[3];
+    uint64_t e = state[4], f = state[5], g = state[6], h = state[7];
 
     SHA512_EIGHT(0, SHA512_LOADED)
     SHA512_EIGHT(8, SHA512_LOADED)
@@ -93,22 +97,71 @@ void Sha512Transform(Sha512Context& context, const uint8_t block[128]) {
         SHA512_EIGHT(t + 8, SHA512_W)
     }
 
-    context.h[0] += a;
-    context.h[1] += b;
-    context.h[2] += c;
-    context.h[3] += d;
-    context.h[4] += e;
-    context.h[5] += f;
-    context.h[6] += g;
-    context.h[7] += h;
+    state[0] += a;
+    state[1] += b;
+    state[2] += c;
+    state[3] += d;
+    state[4] += e;
+    state[5] += f;
+    state[6] += g;
+    state[7] += h;
 }
 
-void Sha512Update(Sha512Context& context, const uint8_t* data, uint32_t length) {
-    hash_engines::BufferedUpdate<128>(context, data, length, Sha512Transform);
+#if defined(__x86_64__)
+bool HasFastPath() {
+    const cpu::Features& f = cpu::Detected();
+    return f.avx2 && f.bmi2;
+}
+#endif
+
+constexpr hash_engines::Sha512Path kPaths[] = {
+    {"portable", hash_engines::AlwaysAvailable, hash_engines::Sha512BlocksPortable},
+#if defined(__x86_64__)
+    {"avx2-bmi2", HasFastPath, hash_engines::Sha512BlocksAvx2Bmi2},
+#endif
+};
+
+constinit hash_engines::PathChoice<hash_engines::Sha512Path> g_choice{hash_engines::Sha512Paths};
+
+// Runs of whole blocks for the buffering, through the active path.
+struct Compress {
+    uint64_t* h;
+    hash_engines::Sha512Blocks blocks;
+    void operator()(const uint8_t* data, std::size_t count) const { blocks(h, data, count); }
+};
+
+}  // namespace
+
+namespace hash_engines {
+
+void Sha512BlocksPortable(uint64_t h[8], const uint8_t* data, std::size_t blocks) {
+    for (; blocks > 0; --blocks, data += 128) CompressBlock(h, data);
+}
+
+std::span<const Sha512Path> Sha512Paths() {
+    return kPaths;
+}
+const Sha512Path& Sha512ActivePath() {
+    return g_choice.Active();
+}
+void SelectSha512Path(const Sha512Path* path) {
+    g_choice.Select(path);
+}
+
+}  // namespace hash_engines
+
+void Sha512Transform(Sha512Context& context, const uint8_t block[128]) {
+    hash_engines::Sha512ActivePath().function(context.h, block, 1);
+}
+
+void Sha512Update(Sha512Context& context, const uint8_t* data, std::size_t length) {
+    hash_engines::BufferedUpdate<128>(
+        context, data, length, Compress{context.h, hash_engines::Sha512ActivePath().function});
 }
 
 void Sha512Final(Sha512Context& context, uint8_t* digest) {
     if (digest == nullptr) return;
-    hash_engines::PadAndCompressLast<128, 16>(context, Sha512Transform);
+    hash_engines::PadAndCompressLast<128, 16>(
+        context, Compress{context.h, hash_engines::Sha512ActivePath().function});
     for (int i = 0; i < 8; ++i) StoreBe64(digest + 8 * i, context.h[i]);
 }

@@ -3,6 +3,7 @@
 // update that takes bytes in any pieces and a final that pads and writes the
 // digest.
 
+#include <cstddef>
 #include <cstdint>
 
 /// The whole state of one SHA-512 computation. Plain data: copying it forks
@@ -19,7 +20,7 @@ void Sha512Init(Sha512Context& context);
 
 /// Feeds `length` bytes (0 allowed). Whole blocks are compressed straight from
 /// `data` while the block buffer is empty, without copying.
-void Sha512Update(Sha512Context& context, const uint8_t* data, uint32_t length);
+void Sha512Update(Sha512Context& context, const uint8_t* data, std::size_t length);
 
 /// Pads and writes the 64-byte digest to `digest`. The context is not cleared:
 /// it keeps what the last compression left (h holds the final chaining

@@ -1,11 +1,14 @@
-// Properties every digest must have, checked for all five in one suite: the
-// digest does not depend on how the message is cut into pieces, and the
-// lengths around each padding boundary give the known digests.
+// Properties every digest must have, checked for all five on every
+// implementation path in one suite: the digest does not depend on how the
+// message is cut into pieces, the lengths around each padding boundary give
+// the known digests, and each fast path agrees with the portable one.
 #include <gtest/gtest.h>
 
 #include <map>
+#include <random>
 
 #include "hash/digest_text.h"
+#include "hash/engines/engine_path_cases.h"
 #include "hash/hash_algorithm.h"
 #include "support/test_files.h"
 
@@ -98,42 +101,42 @@ const std::map<HashAlgorithm, Expected>& ExpectedDigests() {
     return table;
 }
 
-class DigestProperties : public testing::TestWithParam<HashAlgorithm> {};
+class DigestProperties : public engine_paths_testing::OnEachPath {};
 
 }  // namespace
 
 TEST_P(DigestProperties, EmptyInputGivesTheKnownDigest) {
-    const Expected& expected = ExpectedDigests().at(GetParam());
-    EXPECT_EQ(HexOf(GetParam(), std::vector<uint8_t>{}), expected.empty);
+    const Expected& expected = ExpectedDigests().at(Algorithm());
+    EXPECT_EQ(HexOf(Algorithm(), std::vector<uint8_t>{}), expected.empty);
     // Empty pieces in between change nothing.
-    EXPECT_EQ(HexOf(GetParam(), std::vector<std::vector<uint8_t>>{{}, {}, {}}), expected.empty);
+    EXPECT_EQ(HexOf(Algorithm(), std::vector<std::vector<uint8_t>>{{}, {}, {}}), expected.empty);
 }
 
 TEST_P(DigestProperties, LengthsAroundThePaddingBoundary) {
-    for (const auto& [length, digest] : ExpectedDigests().at(GetParam()).boundary) {
-        EXPECT_EQ(HexOf(GetParam(), BoundaryMessage(length)), digest) << "length " << length;
+    for (const auto& [length, digest] : ExpectedDigests().at(Algorithm()).boundary) {
+        EXPECT_EQ(HexOf(Algorithm(), BoundaryMessage(length)), digest) << "length " << length;
     }
 }
 
 TEST_P(DigestProperties, AnySplitIntoTwoPiecesEqualsOneCall) {
-    const auto message = PatternBytes(3 * BlockSize(GetParam()) + 17, 5);
-    const std::string whole = HexOf(GetParam(), message);
+    const auto message = PatternBytes(3 * BlockSize(Algorithm()) + 17, 5);
+    const std::string whole = HexOf(Algorithm(), message);
     for (std::size_t cut = 0; cut <= message.size(); ++cut) {
         const std::vector<uint8_t> head(message.begin(), message.begin() + long(cut));
         const std::vector<uint8_t> tail(message.begin() + long(cut), message.end());
-        ASSERT_EQ(HexOf(GetParam(), {head, tail}), whole) << "cut at " << cut;
+        ASSERT_EQ(HexOf(Algorithm(), {head, tail}), whole) << "cut at " << cut;
     }
 }
 
 TEST_P(DigestProperties, ByteByByteAndBlockMinusOneThenTwo) {
-    const std::size_t block = BlockSize(GetParam());
+    const std::size_t block = BlockSize(Algorithm());
     const auto message = PatternBytes(block + 1, 9);
     std::vector<std::vector<uint8_t>> bytes;
     for (uint8_t b : message) bytes.push_back({b});
-    EXPECT_EQ(HexOf(GetParam(), bytes), HexOf(GetParam(), message));
+    EXPECT_EQ(HexOf(Algorithm(), bytes), HexOf(Algorithm(), message));
     const std::vector<uint8_t> first(message.begin(), message.begin() + long(block - 1));
     const std::vector<uint8_t> second(message.begin() + long(block - 1), message.end());
-    EXPECT_EQ(HexOf(GetParam(), {first, second}), HexOf(GetParam(), message));
+    EXPECT_EQ(HexOf(Algorithm(), {first, second}), HexOf(Algorithm(), message));
 }
 
 TEST_P(DigestProperties, MebibytePiecesEqualOneCall) {
@@ -144,13 +147,29 @@ TEST_P(DigestProperties, MebibytePiecesEqualOneCall) {
         const std::size_t end = std::min(message.size(), offset + mebibyte);
         pieces.emplace_back(message.begin() + long(offset), message.begin() + long(end));
     }
-    EXPECT_EQ(HexOf(GetParam(), pieces), HexOf(GetParam(), message));
+    EXPECT_EQ(HexOf(Algorithm(), pieces), HexOf(Algorithm(), message));
 }
 
-std::string AlgorithmName(const testing::TestParamInfo<HashAlgorithm>& param) {
-    static const char* const kNames[] = {"Md5", "Sha1", "Sha256", "Sha512", "Keccak"};
-    return kNames[int(param.param)];
+TEST_P(DigestProperties, AgreesWithThePortablePathOnRandomPiecesAndLengths) {
+    std::mt19937 random(20261207);
+    for (int round = 0; round < 60; ++round) {
+        const auto message = PatternBytes(random() % 3000, uint32_t(round));
+        std::vector<std::vector<uint8_t>> pieces;
+        for (std::size_t offset = 0; offset < message.size();) {
+            // Mostly small pieces, now and then a run of many whole blocks.
+            const std::size_t want = random() % 4 == 0 ? random() % 2048 : random() % 150;
+            const std::size_t end = std::min(message.size(), offset + want);
+            pieces.emplace_back(message.begin() + long(offset), message.begin() + long(end));
+            offset = end;
+        }
+        const std::string ours = HexOf(Algorithm(), pieces);
+        engine_paths_testing::PathCases({Algorithm()}).front().select();  // portable
+        const std::string reference = HexOf(Algorithm(), message);
+        GetParam().select();
+        ASSERT_EQ(ours, reference) << "length " << message.size() << ", round " << round;
+    }
 }
 
-INSTANTIATE_TEST_SUITE_P(AllDigests, DigestProperties, testing::ValuesIn(kAllHashAlgorithms),
-                         AlgorithmName);
+INSTANTIATE_TEST_SUITE_P(AllDigests, DigestProperties,
+                         testing::ValuesIn(engine_paths_testing::PathCases()),
+                         engine_paths_testing::CaseName);

@@ -1,11 +1,13 @@
 // The Keccak-f[1600] permutation against the Keccak team's intermediate
-// values, and the sponge with its own parameters (rate 512, pad10*1).
+// values, and the sponge with its own parameters (rate 512, pad10*1), on
+// every implementation path.
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <fstream>
 
 #include "hash/digest_text.h"
+#include "hash/engines/engine_path_cases.h"
 #include "hash/engines/keccak.h"
 #include "support/test_files.h"
 
@@ -50,9 +52,11 @@ std::vector<uint8_t> Counting(std::size_t size) {
     return bytes;
 }
 
+class KeccakOnEachPath : public engine_paths_testing::OnEachPath {};
+
 }  // namespace
 
-TEST(KeccakPermute, MatchesTheIntermediateValues) {
+TEST_P(KeccakOnEachPath, PermutationMatchesTheIntermediateValues) {
     const auto examples = ReadPermutationExamples();
     ASSERT_EQ(examples.size(), 2u);
     for (const auto& example : examples) {
@@ -65,7 +69,7 @@ TEST(KeccakPermute, MatchesTheIntermediateValues) {
     }
 }
 
-TEST(KeccakPermute, XorsLanesBeforePermuting) {
+TEST_P(KeccakOnEachPath, PermuteXorsLanesBeforePermuting) {
     const auto lanes = testing_support::PatternBytes(64);
     KeccakContext by_lanes{};
     KeccakPermute(by_lanes, 8, lanes.data());
@@ -75,7 +79,7 @@ TEST(KeccakPermute, XorsLanesBeforePermuting) {
     EXPECT_EQ(ToHex(by_lanes.state, 200), ToHex(by_hand.state, 200));
 }
 
-TEST(Keccak, KnownDigests) {
+TEST_P(KeccakOnEachPath, KnownDigests) {
     EXPECT_EQ(KeccakHex({}),
               "AAD7F242B4DE8C8199FE1A3BEB1EF27DA1285BDD84B0EC41F5D0DF8AEDEC3BCED14213505C465C8A"
               "99CFF3935A395326AA9C9C79F57F89A2BDB3922676C3336E");
@@ -88,7 +92,7 @@ TEST(Keccak, KnownDigests) {
               "447223ECC97DA90024CDC7C0E59AE3489B8C76959B27D7BD");
 }
 
-TEST(Keccak, PiecesGiveTheSameDigest) {
+TEST_P(KeccakOnEachPath, PiecesGiveTheSameDigest) {
     const auto message = testing_support::PatternBytes(134);
     KeccakContext context{};
     KeccakUpdate(context, message.data(), 3 * 8);
@@ -99,7 +103,7 @@ TEST(Keccak, PiecesGiveTheSameDigest) {
     EXPECT_EQ(DigestHex(digest, 64), KeccakHex(message));
 }
 
-TEST(Keccak, PositionOneBitShortOfTheBlockNeedsTwoPermutations) {
+TEST_P(KeccakOnEachPath, PositionOneBitShortOfTheBlockNeedsTwoPermutations) {
     // 63 bytes and the top 7 bits of 0xA5 leave the position at 511.
     auto message = Counting(63);
     message.push_back(0xA5);
@@ -150,3 +154,8 @@ TEST(Keccak, MisuseIsIgnoredSilently) {
     EXPECT_EQ(finished.position, -1);
     EXPECT_EQ(std::count(untouched, untouched + 64, 0xEE), 64);
 }
+
+INSTANTIATE_TEST_SUITE_P(
+    Paths, KeccakOnEachPath,
+    testing::ValuesIn(engine_paths_testing::PathCases({HashAlgorithm::kKeccak})),
+    engine_paths_testing::CaseName);

@@ -1,9 +1,10 @@
-// MD5 and SHA-1 against the RFC 1321 suite and the NIST SHAVS files, plus the
-// SHA-1 context rules.
+// MD5 and SHA-1 against the RFC 1321 suite and the NIST SHAVS files on every
+// implementation path, plus the SHA-1 context rules.
 #include <gtest/gtest.h>
 
 #include <cstring>
 
+#include "hash/engines/engine_path_cases.h"
 #include "hash/engines/md5.h"
 #include "hash/engines/sha1.h"
 #include "hash/hash_algorithm.h"
@@ -29,7 +30,7 @@ Sha1Context FreshSha1() {
 
 std::vector<uint8_t> Sha1Of(const std::vector<uint8_t>& message) {
     Sha1Context context = FreshSha1();
-    Sha1Update(context, message.data(), uint32_t(message.size()));
+    Sha1Update(context, message.data(), message.size());
     std::vector<uint8_t> digest(20);
     Sha1Final(context, digest.data());
     return digest;
@@ -43,9 +44,12 @@ bool AllZero(const void* data, std::size_t size) {
     return true;
 }
 
+class Md5OnEachPath : public engine_paths_testing::OnEachPath {};
+class Sha1OnEachPath : public engine_paths_testing::OnEachPath {};
+
 }  // namespace
 
-TEST(Md5, Rfc1321Suite) {
+TEST_P(Md5OnEachPath, Rfc1321Suite) {
     const auto vectors = ReadMessageVectors("hash/data/MD5_RFC1321.rsp");
     ASSERT_EQ(vectors.size(), 7u);
     for (const auto& v : vectors) {
@@ -53,7 +57,7 @@ TEST(Md5, Rfc1321Suite) {
     }
 }
 
-TEST(Md5, TransformLeavesBlockWordsAndGivesPrintableWords) {
+TEST_P(Md5OnEachPath, TransformLeavesBlockWordsAndGivesPrintableWords) {
     // "abc" padded by hand into one block.
     uint8_t block[64] = {'a', 'b', 'c', 0x80};
     block[56] = 24;
@@ -74,7 +78,7 @@ TEST(Md5, TransformLeavesBlockWordsAndGivesPrintableWords) {
     EXPECT_STREQ(text, "900150983CD24FB0D6963F7D28E17F72");
 }
 
-TEST(Sha1, ShortAndLongMessages) {
+TEST_P(Sha1OnEachPath, ShortAndLongMessages) {
     const auto short_vectors = ReadMessageVectors("hash/data/SHA1ShortMsg.rsp");
     const auto long_vectors = ReadMessageVectors("hash/data/SHA1LongMsg.rsp");
     ASSERT_EQ(short_vectors.size(), 65u);
@@ -86,7 +90,7 @@ TEST(Sha1, ShortAndLongMessages) {
     }
 }
 
-TEST(Sha1, MonteCarlo) {
+TEST_P(Sha1OnEachPath, MonteCarlo) {
     const auto monte = hash_vectors::ReadMonteVectors("hash/data/SHA1Monte.rsp");
     ASSERT_EQ(monte.seed.size(), 20u);
     ASSERT_EQ(monte.checkpoints.size(), 100u);
@@ -96,7 +100,7 @@ TEST(Sha1, MonteCarlo) {
 TEST(Sha1, FinalClearsTheWholeContextWithOrWithoutOutput) {
     const auto message = testing_support::PatternBytes(100);
     Sha1Context context = FreshSha1();
-    Sha1Update(context, message.data(), uint32_t(message.size()));
+    Sha1Update(context, message.data(), message.size());
     uint8_t digest[20];
     Sha1Final(context, digest);
     EXPECT_TRUE(AllZero(&context, sizeof context));
@@ -111,8 +115,15 @@ TEST(Sha1, FinalClearsTheWholeContextWithOrWithoutOutput) {
 TEST(Sha1, CountsBytesAndKeepsWholeBlocksOutOfTheBuffer) {
     const auto message = testing_support::PatternBytes(64 * 3 + 5);
     Sha1Context context = FreshSha1();
-    Sha1Update(context, message.data(), uint32_t(message.size()));
+    Sha1Update(context, message.data(), message.size());
     EXPECT_EQ(context.total, message.size());
     EXPECT_EQ(context.count, 5u);
     EXPECT_EQ(std::memcmp(context.block, message.data() + 192, 5), 0);
 }
+
+INSTANTIATE_TEST_SUITE_P(Paths, Md5OnEachPath,
+                         testing::ValuesIn(engine_paths_testing::PathCases({HashAlgorithm::kMd5})),
+                         engine_paths_testing::CaseName);
+INSTANTIATE_TEST_SUITE_P(Paths, Sha1OnEachPath,
+                         testing::ValuesIn(engine_paths_testing::PathCases({HashAlgorithm::kSha1})),
+                         engine_paths_testing::CaseName);

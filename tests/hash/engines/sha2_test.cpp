@@ -1,10 +1,11 @@
-// SHA-256 and SHA-512 against the NIST SHAVS files, plus what each final
-// leaves in its context.
+// SHA-256 and SHA-512 against the NIST SHAVS files on every implementation
+// path, plus what each final leaves in its context.
 #include <gtest/gtest.h>
 
 #include <algorithm>
 #include <cstring>
 
+#include "hash/engines/engine_path_cases.h"
 #include "hash/engines/sha256.h"
 #include "hash/engines/sha512.h"
 #include "hash/vector_files.h"
@@ -22,7 +23,7 @@ Sha256Context FreshSha256() {
 
 std::vector<uint8_t> Sha256Of(const std::vector<uint8_t>& message) {
     Sha256Context context = FreshSha256();
-    Sha256Update(context, message.data(), uint32_t(message.size()));
+    Sha256Update(context, message.data(), message.size());
     std::vector<uint8_t> digest(32);
     Sha256Final(context, digest.data());
     return digest;
@@ -31,7 +32,7 @@ std::vector<uint8_t> Sha256Of(const std::vector<uint8_t>& message) {
 std::vector<uint8_t> Sha512Of(const std::vector<uint8_t>& message) {
     Sha512Context context;
     Sha512Init(context);
-    Sha512Update(context, message.data(), uint32_t(message.size()));
+    Sha512Update(context, message.data(), message.size());
     std::vector<uint8_t> digest(64);
     Sha512Final(context, digest.data());
     return digest;
@@ -61,23 +62,30 @@ void CheckVectorSet(const VectorSet& set) {
     EXPECT_EQ(hash_vectors::RunMonte(monte.seed, set.hash), monte.checkpoints);
 }
 
+class Sha2OnEachPath : public engine_paths_testing::OnEachPath {};
+
 }  // namespace
 
-TEST(Sha256, NistVectors) {
-    CheckVectorSet({"hash/data/SHA256ShortMsg.rsp", 65, "hash/data/SHA256LongMsg.rsp", 64,
-                    "hash/data/SHA256Monte.rsp", Sha256Of});
+TEST_P(Sha2OnEachPath, NistVectors) {
+    if (Algorithm() == HashAlgorithm::kSha256) {
+        CheckVectorSet({"hash/data/SHA256ShortMsg.rsp", 65, "hash/data/SHA256LongMsg.rsp", 64,
+                        "hash/data/SHA256Monte.rsp", Sha256Of});
+    } else {
+        CheckVectorSet({"hash/data/SHA512ShortMsg.rsp", 129, "hash/data/SHA512LongMsg.rsp", 128,
+                        "hash/data/SHA512Monte.rsp", Sha512Of});
+    }
 }
 
-TEST(Sha512, NistVectors) {
-    CheckVectorSet({"hash/data/SHA512ShortMsg.rsp", 129, "hash/data/SHA512LongMsg.rsp", 128,
-                    "hash/data/SHA512Monte.rsp", Sha512Of});
-}
+INSTANTIATE_TEST_SUITE_P(Paths, Sha2OnEachPath,
+                         testing::ValuesIn(engine_paths_testing::PathCases(
+                             {HashAlgorithm::kSha256, HashAlgorithm::kSha512})),
+                         engine_paths_testing::CaseName);
 
 TEST(Sha256, FinalClearsTheWholeContextWithOrWithoutOutput) {
     const auto message = testing_support::PatternBytes(70);
     for (bool with_output : {true, false}) {
         Sha256Context context = FreshSha256();
-        Sha256Update(context, message.data(), uint32_t(message.size()));
+        Sha256Update(context, message.data(), message.size());
         uint8_t digest[32];
         Sha256Final(context, with_output ? digest : nullptr);
         const auto* bytes = reinterpret_cast<const uint8_t*>(&context);
@@ -89,7 +97,7 @@ TEST(Sha512, FinalKeepsTheFinalChainingValues) {
     const auto message = testing_support::PatternBytes(200);
     Sha512Context context;
     Sha512Init(context);
-    Sha512Update(context, message.data(), uint32_t(message.size()));
+    Sha512Update(context, message.data(), message.size());
     uint8_t digest[64];
     Sha512Final(context, digest);
     for (int i = 0; i < 8; ++i) {
@@ -104,7 +112,7 @@ TEST(Sha512, FinalWithoutOutputLeavesTheContextUntouched) {
     const auto message = testing_support::PatternBytes(150);
     Sha512Context context;
     Sha512Init(context);
-    Sha512Update(context, message.data(), uint32_t(message.size()));
+    Sha512Update(context, message.data(), message.size());
     const Sha512Context before = context;
     Sha512Final(context, nullptr);
     EXPECT_EQ(context.count, before.count);
