@@ -9,11 +9,17 @@
 
 namespace {
 
-void Md5Compress(Md5StreamContext& context, const uint8_t block[64]) {
-    uint32_t words[16];
-    Md5BlockToWords(block, words);
-    Md5Transform(context.state, words);
-}
+// Compresses `count` consecutive 64-byte blocks.
+struct Md5Compress {
+    Md5StreamContext& context;
+    void operator()(const uint8_t* blocks, std::size_t count) const {
+        uint32_t words[16];
+        for (std::size_t i = 0; i < count; ++i) {
+            Md5BlockToWords(blocks + 64 * i, words);
+            Md5Transform(context.state, words);
+        }
+    }
+};
 
 // MD5 pads as SHA-1 does but stores the bit length little-endian.
 void Md5Finish(Md5StreamContext& context, uint8_t digest[16]) {
@@ -21,7 +27,7 @@ void Md5Finish(Md5StreamContext& context, uint8_t digest[16]) {
     uint8_t tail[72] = {0x80};
     const std::size_t zeros = (64 + 55 - context.count) % 64;
     for (int i = 0; i < 8; ++i) tail[1 + zeros + i] = uint8_t(bits >> (8 * i));
-    hash_engines::BufferedUpdate<64>(context, tail, uint32_t(1 + zeros + 8), Md5Compress);
+    hash_engines::BufferedUpdate<64>(context, tail, 1 + zeros + 8, Md5Compress{context});
     Md5StateToBytes(context.state, digest);
 }
 
@@ -52,9 +58,9 @@ Sha512Context NewSha512() {
 // The engines' update functions in one overload set for std::visit.
 struct Feed {
     const uint8_t* data;
-    uint32_t size;
+    std::size_t size;
     void operator()(Md5StreamContext& c) const {
-        hash_engines::BufferedUpdate<64>(c, data, size, Md5Compress);
+        hash_engines::BufferedUpdate<64>(c, data, size, Md5Compress{c});
     }
     void operator()(Sha1Context& c) const { Sha1Update(c, data, size); }
     void operator()(Sha256Context& c) const { Sha256Update(c, data, size); }
@@ -113,13 +119,7 @@ Digest::~Digest() {
 }
 
 void Digest::Update(const uint8_t* data, std::size_t size) {
-    // Slices keep every engine's length argument in range.
-    while (size > 0) {
-        const auto slice = uint32_t(std::min<std::size_t>(size, std::size_t{1} << 30));
-        std::visit(Feed{data, slice}, state_);
-        data += slice;
-        size -= slice;
-    }
+    std::visit(Feed{data, size}, state_);
 }
 
 void Digest::Final(uint8_t* digest) {
