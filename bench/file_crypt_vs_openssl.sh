@@ -29,11 +29,18 @@ bytes=$(stat -c %s "$input")
 key=603deb1015ca71be2b73aef0857d77811f352c073b6108d72d9810a30914dff4
 iv=000102030405060708090a0b0c0d0e0f
 
-# Ours: "name MB/s" lines (Encrypting/Aes256, Decrypting/Camellia256, ...).
-ours=$(QUORVANE_BENCH_FILE="$input" "$bench" --benchmark_format=csv \
+# Ours: "name MB/s" lines (Encrypting/Aes256, Decrypting/Camellia256, ...),
+# once on the paths this processor gets and once on the portable code.
+run_ours() {  # extra env settings
+    env "$@" QUORVANE_BENCH_FILE="$input" "$bench" --benchmark_format=csv \
         --benchmark_repetitions=$runs --benchmark_report_aggregates_only=true 2>/dev/null |
-    awk -F, '/_median"/ { gsub(/"/, "", $1); sub(/_median$/, "", $1); printf "%s %.1f\n", $1, $6 / 1e6 }')
+        awk -F, '/_median"/ { gsub(/"/, "", $1); sub(/_median$/, "", $1); printf "%s %.1f\n", $1, $6 / 1e6 }'
+}
+ours=$(run_ours)
+portable=$(run_ours QUORVANE_CPU=portable)
 ours_of() { awk -v n="$1" '$1 == n { print $2 }' <<<"$ours"; }
+portable_of() { awk -v n="$1" '$1 == n { print $2 }' <<<"$portable"; }
+paths=$("$build/cli/quorvane-cli" --version 2>/dev/null | sed -n 2p)
 
 # Best of $runs wall-clock runs of one openssl command, as MB/s of the input.
 openssl_mbs() {  # env-prefix words..., then -- and the openssl arguments
@@ -66,7 +73,7 @@ row() {  # label, ours, reference
     awk -v l="$1" -v a="$2" -v b="$3" 'BEGIN {
         printf "%-52s %10.1f %10.1f %8.2f\n", l, a, b, (b > 0 ? a / b : 0) }'
 }
-echo "256 MiB file in $place, $runs runs each (ours: median, openssl: best)"
+echo "256 MiB file in $place, $runs runs each (ours: median, openssl: best); paths: $paths"
 printf "%-52s %10s %10s %8s\n" "" "ours MB/s" "openssl" "ratio"
 row "AES-256-CBC encrypt file" "$(ours_of Encrypting/Aes256)" "$aes_enc"
 row "AES-256-CBC decrypt file" "$(ours_of Decrypting/Aes256)" "$aes_dec"
@@ -74,3 +81,7 @@ row "AES-256-CBC encrypt file (openssl without AES-NI)" "$(ours_of Encrypting/Ae
 row "AES-256-CBC decrypt file (openssl without AES-NI)" "$(ours_of Decrypting/Aes256)" "$aes_dec_t"
 row "Camellia-256-CBC encrypt file" "$(ours_of Encrypting/Camellia256)" "$cam_enc"
 row "Camellia-256-CBC decrypt file" "$(ours_of Decrypting/Camellia256)" "$cam_dec"
+row "AES-256-CBC encrypt file, portable (openssl without AES-NI)" "$(portable_of Encrypting/Aes256)" "$aes_enc_t"
+row "AES-256-CBC decrypt file, portable (openssl without AES-NI)" "$(portable_of Decrypting/Aes256)" "$aes_dec_t"
+row "Camellia-256-CBC encrypt file, portable" "$(portable_of Encrypting/Camellia256)" "$cam_enc"
+row "Camellia-256-CBC decrypt file, portable" "$(portable_of Decrypting/Camellia256)" "$cam_dec"

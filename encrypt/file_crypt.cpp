@@ -9,6 +9,7 @@
 #include "encrypt/container_padding.h"
 #include "encrypt/crypt_progress.h"
 #include "platform/system/chunk_reader.h"
+#include "platform/system/chunk_writer.h"
 #include "platform/system/file_handle.h"
 #include "platform/system/random.h"
 #include "platform/system/replacing_file.h"
@@ -63,11 +64,13 @@ bool EncryptFile(const std::filesystem::path& source_path,
     // (shorter reads, another size or new times afterwards) fails rather
     // than leaving a container of something that never was the file. The
     // chunks end with a short one (room for the extra padding block).
+    // Reading, ciphering and writing overlap: each has a thread.
     ChunkReader reader(source, size, kChunk, /*closing_chunk=*/true, kChunk + 16);
     if (!reader.ok()) return false;
+    ChunkWriter writer(destination, reader);
     uint64_t total = 0;
     for (;;) {
-        if (stop.stop_requested()) return false;
+        if (stop.stop_requested() || writer.Failed()) return false;
         const ChunkReader::Chunk chunk = reader.Next();
         if (!chunk.ok) return false;
         total += chunk.size;
@@ -75,9 +78,11 @@ bool EncryptFile(const std::filesystem::path& source_path,
         const bool final_chunk = chunk.size < kChunk;
         const std::size_t out = final_chunk ? PadFinalChunk(chunk.data, chunk.size) : kChunk;
         Cipher::CbcEncrypt(out / 16, chunk.data, &schedule.value, chain);
-        if (!destination.Write(chunk.data, out)) return false;
+        writer.Write(chunk.data, out);
+        writer.ReleaseChunk();
         if (final_chunk) break;
     }
+    if (!writer.Finish()) return false;
     if (source.ReadStamp() != before) return false;
     if (stop.stop_requested()) return false;
     return destination.Commit();
@@ -90,18 +95,17 @@ struct TailSplitter {
     uint64_t tail_start;
     uint8_t* tail;
 
-    bool Take(ReplacingFile& destination, const uint8_t* chunk, uint64_t chunk_start,
+    void Take(ChunkWriter& writer, const uint8_t* chunk, uint64_t chunk_start,
               uint64_t chunk_end) const {
         if (chunk_start < tail_start) {
             const uint64_t before_tail = std::min(chunk_end, tail_start) - chunk_start;
-            if (!destination.Write(chunk, static_cast<std::size_t>(before_tail))) return false;
+            writer.Write(chunk, static_cast<std::size_t>(before_tail));
         }
         if (chunk_end > tail_start) {
             const uint64_t from = std::max(chunk_start, tail_start);
             std::memcpy(tail + (from - tail_start), chunk + (from - chunk_start),
                         static_cast<std::size_t>(chunk_end - from));
         }
-        return true;
     }
 };
 
@@ -132,17 +136,20 @@ bool DecryptFile(const std::filesystem::path& source_path,
     // Fewer bytes than measured means the file changed under us.
     ChunkReader reader(source, payload, kChunk, /*closing_chunk=*/false, kChunk);
     if (!reader.ok()) return false;
+    ChunkWriter writer(destination, reader);
     uint64_t total = 0;
     while (total < payload) {
-        if (stop.stop_requested()) return false;
+        if (stop.stop_requested() || writer.Failed()) return false;
         const ChunkReader::Chunk chunk = reader.Next();
         if (!chunk.ok) return false;
         const uint64_t chunk_start = total;
         total += chunk.size;
         ReportCryptProgress(callback, context, total, payload);
         Cipher::CbcDecrypt(chunk.size / 16, chunk.data, &schedule.value, chain);
-        if (!splitter.Take(destination, chunk.data, chunk_start, total)) return false;
+        splitter.Take(writer, chunk.data, chunk_start, total);
+        writer.ReleaseChunk();
     }
+    if (!writer.Finish()) return false;
     const std::optional<std::size_t> plain_in_tail = PlaintextInTail(tail.value, tail_length);
     if (!plain_in_tail || !destination.Write(tail.value, *plain_in_tail)) return false;
     if (stop.stop_requested()) return false;

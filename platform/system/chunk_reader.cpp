@@ -66,11 +66,17 @@ void ChunkReader::ReadAll(std::stop_token stop) {
 
 ChunkReader::Chunk ChunkReader::Next() {
     std::unique_lock lock(mutex_);
-    if (taken_ > consumed_) {
+    if (!manual_release_ && taken_ > consumed_) {
         ++consumed_;  // the caller is done with the previous chunk
         changed_.notify_all();
     }
     if (taken_ >= chunk_count_) return {};
     changed_.wait(lock, [&] { return filled_ > taken_; });
     return chunks_[taken_++ % kBuffers];
+}
+
+void ChunkReader::Release() {
+    std::lock_guard lock(mutex_);
+    ++consumed_;
+    changed_.notify_all();
 }

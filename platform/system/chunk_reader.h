@@ -44,11 +44,19 @@ class ChunkReader {
     bool ok() const { return started_; }
 
     /// Waits for the next chunk. Its buffer is the caller's (to change in
-    /// place) until the next call, which hands it back for reading.
+    /// place) until the next call, which hands it back for reading, or, after
+    /// KeepChunksUntilReleased(), until Release().
     Chunk Next();
 
+    /// From now on a chunk's buffer goes back for reading only through
+    /// Release(), so that another thread can still write it out.
+    void KeepChunksUntilReleased() { manual_release_ = true; }
+    /// Hands the oldest chunk not yet handed back to the reading thread. May
+    /// be called from any thread.
+    void Release();
+
   private:
-    static constexpr std::size_t kBuffers = 3;
+    static constexpr std::size_t kBuffers = 4;
 
     void ReadAll(std::stop_token stop);
     std::size_t SizeOfChunk(uint64_t index) const;
@@ -66,5 +74,6 @@ class ChunkReader {
     uint64_t consumed_ = 0;  // chunks handed back (guarded by mutex_)
     uint64_t taken_ = 0;     // chunks given to the caller
     bool started_ = false;
+    bool manual_release_ = false;
     std::jthread thread_;
 };
