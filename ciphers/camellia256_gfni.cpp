@@ -37,13 +37,20 @@ QUORVANE_GFNI_TARGET inline void TransposeLanes(__m512i v[16]) {
     }
 }
 
+// The constants are template arguments so that they reach the instructions
+// as immediates in every build, unoptimised ones included.
+template <uint64_t kPre, int kPreConstant, uint64_t kPost, int kPostConstant>
+QUORVANE_GFNI_TARGET inline __m512i AffineSbox(__m512i x) {
+    const __m512i inner = _mm512_gf2p8affine_epi64_epi8(
+        x, _mm512_set1_epi64(static_cast<long long>(kPre)), kPreConstant);
+    return _mm512_gf2p8affineinv_epi64_epi8(inner, _mm512_set1_epi64(static_cast<long long>(kPost)),
+                                            kPostConstant);
+}
+
 template <int Box>
 QUORVANE_GFNI_TARGET inline __m512i Sbox(__m512i x) {
     constexpr camellia_affine::SboxAffine kBox = camellia_affine::kSboxes[Box - 1];
-    const __m512i inner = _mm512_gf2p8affine_epi64_epi8(
-        x, _mm512_set1_epi64(static_cast<long long>(kBox.pre)), kBox.preConstant);
-    return _mm512_gf2p8affineinv_epi64_epi8(
-        inner, _mm512_set1_epi64(static_cast<long long>(kBox.post)), kBox.postConstant);
+    return AffineSbox<kBox.pre, kBox.preConstant, kBox.post, kBox.postConstant>(x);
 }
 
 QUORVANE_GFNI_TARGET inline __m512i KeyByte(const uint8_t* key, int j) {
