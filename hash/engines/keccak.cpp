@@ -1,4 +1,5 @@
 #include "hash/engines/keccak.h"
+#include "hash/engines/round_constants.h"
 #include "platform/system/byte_order.h"
 
 #include "hash/engines/engine_paths.h"
@@ -9,14 +10,6 @@ namespace {
 constexpr int kRateBits = 512;
 constexpr int kRateBytes = kRateBits / 8;
 constexpr uint32_t kRateLanes = kRateBytes / 8;
-
-constexpr uint64_t kRoundConstants[24] = {
-    0x0000000000000001ull, 0x0000000000008082ull, 0x800000000000808Aull, 0x8000000080008000ull,
-    0x000000000000808Bull, 0x0000000080000001ull, 0x8000000080008081ull, 0x8000000000008009ull,
-    0x000000000000008Aull, 0x0000000000000088ull, 0x0000000080008009ull, 0x000000008000000Aull,
-    0x000000008000808Bull, 0x800000000000008Bull, 0x8000000000008089ull, 0x8000000000008003ull,
-    0x8000000000008002ull, 0x8000000000000080ull, 0x000000000000800Aull, 0x800000008000000Aull,
-    0x8000000080008081ull, 0x8000000000008080ull, 0x0000000080000001ull, 0x8000000080008008ull};
 
 inline uint64_t Rotl(uint64_t x, int n) {
     return n == 0 ? x : (x << n) | (x >> (64 - n));
@@ -141,8 +134,8 @@ void Sponge(uint8_t state[200], const uint8_t* data, std::size_t blocks) {
             data += kRateBytes;
         }
         for (int round = 0; round < 24; round += 2) {
-            KECCAK_ROUND(a, e, kRoundConstants[round])
-            KECCAK_ROUND(e, a, kRoundConstants[round + 1])
+            KECCAK_ROUND(a, e, hash_engines::kKeccakRoundConstants[round])
+            KECCAK_ROUND(e, a, hash_engines::kKeccakRoundConstants[round + 1])
         }
     }
     StoreLe64(state + 0, a00);

@@ -7,18 +7,11 @@
 #include <immintrin.h>
 
 #include "hash/engines/engine_paths.h"
+#include "hash/engines/round_constants.h"
 
 namespace {
 
 #define AVX512_TARGET __attribute__((target("avx512f,avx512vl")))
-
-constexpr uint64_t kRoundConstants[24] = {
-    0x0000000000000001ull, 0x0000000000008082ull, 0x800000000000808Aull, 0x8000000080008000ull,
-    0x000000000000808Bull, 0x0000000080000001ull, 0x8000000080008081ull, 0x8000000000008009ull,
-    0x000000000000008Aull, 0x0000000000000088ull, 0x0000000080008009ull, 0x000000008000000Aull,
-    0x000000008000808Bull, 0x800000000000008Bull, 0x8000000000008089ull, 0x8000000000008003ull,
-    0x8000000000008002ull, 0x8000000000000080ull, 0x000000000000800Aull, 0x800000008000000Aull,
-    0x8000000080008081ull, 0x8000000000008080ull, 0x0000000080000001ull, 0x8000000080008008ull};
 
 AVX512_TARGET inline __m128i Xor3(__m128i a, __m128i b, __m128i c) {
     return _mm_ternarylogic_epi64(a, b, c, 0x96);
@@ -151,8 +144,8 @@ AVX512_TARGET void Run(uint8_t state[200], const uint8_t* data, std::size_t bloc
             data += 64;
         }
         for (int round = 0; round < 24; round += 2) {
-            KECCAK_ROUND(a, e, kRoundConstants[round])
-            KECCAK_ROUND(e, a, kRoundConstants[round + 1])
+            KECCAK_ROUND(a, e, hash_engines::kKeccakRoundConstants[round])
+            KECCAK_ROUND(e, a, hash_engines::kKeccakRoundConstants[round + 1])
         }
     }
     _mm_storel_epi64(Lane(state, 0), a00);
