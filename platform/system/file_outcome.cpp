@@ -1,0 +1,7 @@
+#include "platform/system/file_outcome.h"
+
+#include <cerrno>
+
+FileResult FailureFromErrno(FileOutcome outcome) {
+    return FileResult{outcome, errno};
+}
