@@ -38,14 +38,16 @@ fs::path Input() {
     return path;
 }
 
-using FileProcedure = bool (*)(const fs::path&, const fs::path&, const uint8_t*, ProgressCallback,
-                               void*, std::stop_token);
+using FileProcedure = FileResult (*)(const fs::path&, const fs::path&, const uint8_t*,
+                                     ProgressCallback, void*, std::stop_token,
+                                     const FileCryptOptions&);
 
 void Encrypting(benchmark::State& state, FileProcedure encrypt) {
     const fs::path input = Input();
     const fs::path output = input.string() + ".bench-box";
     for (auto _ : state) {
-        if (!encrypt(input, output, kKey, nullptr, nullptr, {})) state.SkipWithError("failed");
+        if (!encrypt(input, output, kKey, nullptr, nullptr, {}, {}).done())
+            state.SkipWithError("failed");
     }
     state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * fs::file_size(input)));
     fs::remove(output);
@@ -55,9 +57,11 @@ void Decrypting(benchmark::State& state, FileProcedure encrypt, FileProcedure de
     const fs::path input = Input();
     const fs::path box = input.string() + ".bench-box";
     const fs::path output = input.string() + ".bench-out";
-    if (!encrypt(input, box, kKey, nullptr, nullptr, {})) state.SkipWithError("setup failed");
+    if (!encrypt(input, box, kKey, nullptr, nullptr, {}, {}).done())
+        state.SkipWithError("setup failed");
     for (auto _ : state) {
-        if (!decrypt(box, output, kKey, nullptr, nullptr, {})) state.SkipWithError("failed");
+        if (!decrypt(box, output, kKey, nullptr, nullptr, {}, {}).done())
+            state.SkipWithError("failed");
     }
     state.SetBytesProcessed(static_cast<int64_t>(state.iterations() * fs::file_size(input)));
     fs::remove(box);

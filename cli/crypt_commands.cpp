@@ -13,6 +13,7 @@
 
 #include "cli/commands.h"
 #include "cli/interrupt_stop.h"
+#include "cli/outcome_text.h"
 #include "cli/password_input.h"
 #include "cli/progress_line.h"
 #include "encrypt/crypt_run.h"
@@ -31,6 +32,7 @@ constexpr std::size_t kMaxPasswordUtf8 = 3 * kMaxPasswordUnits;
 struct CryptOptions {
     std::string cipher = "aes256";
     bool wipe = false;
+    bool force = false;
     std::string password_file;
     std::vector<std::string> files;
 };
@@ -151,7 +153,7 @@ class CryptReport {
             case CryptRunEvent::Kind::kFileFinished:
                 line_.reset();
                 current_.reset();
-                Finished(source, *event.destination, event.outcome);
+                Finished(source, *event.destination, event.outcome, event.result);
                 break;
         }
     }
@@ -173,7 +175,8 @@ class CryptReport {
     }
 
   private:
-    void Finished(const fs::path& source, const fs::path& destination, CryptFileOutcome outcome) {
+    void Finished(const fs::path& source, const fs::path& destination, CryptFileOutcome outcome,
+                  const FileResult& result) {
         const char* verb = decrypt_ ? "decrypted" : "encrypted";
         switch (outcome) {
             case CryptFileOutcome::kDone:
@@ -183,17 +186,26 @@ class CryptReport {
                 std::fprintf(stderr, "%s: %s to %s, source wiped\n", source.c_str(), verb,
                              destination.c_str());
                 return;
+            case CryptFileOutcome::kDoneNotWiped:
+                std::fprintf(stderr, "%s: %s to %s; stopped before wiping, the source is kept\n",
+                             source.c_str(), verb, destination.c_str());
+                return;
             case CryptFileOutcome::kWipeFailed:
-                std::fprintf(stderr, "%s: %s to %s, but wiping the source failed\n", source.c_str(),
-                             verb, destination.c_str());
+                std::fprintf(stderr, "%s: %s to %s, but wiping the source failed: %s\n",
+                             source.c_str(), verb, destination.c_str(),
+                             DescribeOutcome(result).c_str());
                 break;
             case CryptFileOutcome::kFailed:
-                std::fprintf(stderr,
-                             decrypt_ ? "%s: decryption failed (wrong password or cipher, not a "
-                                        "container, or a read or write error), nothing written\n"
-                                      : "%s: encryption failed (unreadable file, or the output "
-                                        "could not be written), nothing written\n",
-                             source.c_str());
+                if (result.outcome == FileOutcome::kDestinationRefused) {
+                    std::fprintf(stderr,
+                                 "%s: %s already exists; give --force to replace it, nothing "
+                                 "written\n",
+                                 source.c_str(), destination.c_str());
+                } else {
+                    std::fprintf(stderr, "%s: %s failed: %s; nothing written\n", source.c_str(),
+                                 decrypt_ ? "decryption" : "encryption",
+                                 DescribeOutcome(result).c_str());
+                }
                 break;
         }
         context_.Fail(kExitFailure);
@@ -220,6 +232,7 @@ void RunCrypt(const CryptOptions& options, bool decrypt, CliContext& context) {
     settings.direction = decrypt ? CryptDirection::kDecrypt : CryptDirection::kEncrypt;
     settings.wipe =
         options.wipe ? SourceWipePolicy::kWipeUntilFirstFailure : SourceWipePolicy::kKeep;
+    settings.replace_existing = options.force;
     const std::vector<fs::path> sources(options.files.begin(), options.files.end());
     CryptReport report(sources, decrypt, context);
     InterruptStop interrupt;
@@ -275,14 +288,12 @@ void RunWipe(const WipeOptions& options, CliContext& context) {
                 case WipeListEvent::Kind::kFileFinished:
                     line.reset();
                     current.reset();
-                    if (event.wiped) {
+                    if (event.result.done()) {
                         std::fprintf(stderr, "%s: wiped\n", file.c_str());
                     } else {
                         context.Fail(kExitFailure);
-                        std::fprintf(stderr,
-                                     "%s: wipe failed (not a regular file, in use, cannot be "
-                                     "written, or cannot be deleted)\n",
-                                     file.c_str());
+                        std::fprintf(stderr, "%s: wipe failed: %s\n", file.c_str(),
+                                     DescribeOutcome(event.result).c_str());
                     }
                     break;
             }
@@ -306,6 +317,9 @@ void AddCipherOptions(CLI::App* sub, CryptOptions& options) {
     sub->add_option("--password-file", options.password_file,
                     "read the password from the first line of FILE (- for standard input) "
                     "instead of asking on the terminal");
+    sub->add_flag("--force", options.force,
+                  "replace an output file that already exists (without it, such a file fails "
+                  "and is left as it is)");
     sub->add_option("FILE", options.files, "files to work on")->required();
 }
 

@@ -21,27 +21,29 @@ bool SignalIsIgnored(int signal_number) {
     return sigaction(signal_number, nullptr, &current) == 0 && current.sa_handler == SIG_IGN;
 }
 
-InterruptStop::InterruptStop() {
+InterruptStop::InterruptStop() : wake_signal_(SIGRTMIN) {
     sigemptyset(&signals_);
-    // A blocked signal is queued even when ignored, and sigtimedwait would
-    // take it: the ignored ones are left out.
+    // A blocked signal is queued even when ignored, and sigwait would take
+    // it: the ignored ones are left out.
     for (int s : kEndingSignals) {
         if (!SignalIsIgnored(s)) sigaddset(&signals_, s);
     }
-    pthread_sigmask(SIG_BLOCK, &signals_, &previous_);
-    watcher_ = std::jthread([this](std::stop_token done) {
-        const timespec tick{0, 100'000'000};
-        while (!done.stop_requested()) {
-            if (sigtimedwait(&signals_, nullptr, &tick) > 0) {
-                source_.request_stop();
-                return;
-            }
+    sigaddset(&signals_, wake_signal_);
+    pthread_sigmask(SIG_BLOCK, &signals_, nullptr);
+    // No polling: the watcher sleeps until a signal comes, or until the
+    // destructor wakes it with a signal of its own.
+    watcher_ = std::thread([this] {
+        int taken = 0;
+        while (sigwait(&signals_, &taken) != 0) {
         }
+        if (taken != wake_signal_) source_.request_stop();
     });
 }
 
 InterruptStop::~InterruptStop() {
-    watcher_.request_stop();
+    pthread_kill(watcher_.native_handle(), wake_signal_);
     watcher_.join();
-    pthread_sigmask(SIG_SETMASK, &previous_, nullptr);
+    // The signals stay blocked until the program ends: once the work is done
+    // a late signal changes nothing, so what was said and the exit status
+    // match what is on disk.
 }

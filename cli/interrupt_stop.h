@@ -23,7 +23,9 @@ class InterruptStop {
     /// Blocks the signals in the calling thread (and the watcher it starts,
     /// which waits for them); must be created before any other thread.
     InterruptStop();
-    /// Ends the watcher and unblocks the signals again.
+    /// Ends the watcher at once. The signals stay blocked: one that comes
+    /// after the work is done is never taken, and the program ends with the
+    /// outcome of its work.
     ~InterruptStop();
     InterruptStop(const InterruptStop&) = delete;
     InterruptStop& operator=(const InterruptStop&) = delete;
@@ -34,6 +36,6 @@ class InterruptStop {
   private:
     std::stop_source source_;
     sigset_t signals_{};
-    sigset_t previous_{};
-    std::jthread watcher_;
+    int wake_signal_;
+    std::thread watcher_;
 };

@@ -1,14 +1,13 @@
 #include "encrypt/crypt_run.h"
 
-#include <system_error>
-
 #include "encrypt/file_crypt.h"
 #include "encrypt/output_naming.h"
 
 namespace {
 
-using FileProcedure = bool (*)(const std::filesystem::path&, const std::filesystem::path&,
-                               const uint8_t*, ProgressCallback, void*, std::stop_token);
+using FileProcedure = FileResult (*)(const std::filesystem::path&, const std::filesystem::path&,
+                                     const uint8_t*, ProgressCallback, void*, std::stop_token,
+                                     const FileCryptOptions&);
 
 FileProcedure ProcedureFor(const CryptRunSettings& settings) {
     const bool decrypt = settings.direction == CryptDirection::kDecrypt;
@@ -30,29 +29,34 @@ struct ProgressRelay {
     }
 };
 
-// Wipes a source whose container is complete. A wipe cut short by a stop has
-// already overwritten part of the source: rather than leave a damaged file
-// under the source's name (which a rerun would encrypt over the good
-// container), it is deleted.
-bool WipeSource(const std::filesystem::path& source, std::size_t index,
-                const CryptRunListener& listener, const std::stop_token& stop) {
+// Wipes a source whose container is complete, through the file that was
+// read. A wipe cut short (a stop, a write error) has already overwritten part
+// of the source: rather than leave a damaged file under the source's name
+// (which a rerun would encrypt over the good container), it is deleted.
+// `started` tells whether any block was about to be written.
+FileResult WipeSource(HeldFile& source, std::size_t index, const CryptRunListener& listener,
+                      const std::stop_token& stop, bool& started) {
     constexpr int kPasses = 1;
     listener({CryptRunEvent::Kind::kWipeStarted, index});
-    bool touched = false;
-    const bool wiped = WipeFileReporting(
+    return WipeHeldFile(
         source, kPasses,
         [&](const WipePosition& position) {
-            touched = true;
+            started = true;
             CryptRunEvent event{CryptRunEvent::Kind::kWipeProgress, index};
             event.wipe = position;
             listener(event);
         },
-        stop);
-    if (!wiped && touched && stop.stop_requested()) {
-        std::error_code ignored;
-        std::filesystem::remove(source, ignored);
-    }
-    return wiped;
+        stop, InterruptedWipe::kDelete);
+}
+
+void ReportFinished(const CryptRunListener& listener, std::size_t index,
+                    const std::filesystem::path& destination, CryptFileOutcome outcome,
+                    const FileResult& result) {
+    CryptRunEvent finished{CryptRunEvent::Kind::kFileFinished, index};
+    finished.destination = &destination;
+    finished.outcome = outcome;
+    finished.result = result;
+    listener(finished);
 }
 
 }  // namespace
@@ -77,22 +81,39 @@ bool RunCryptFiles(std::span<const std::filesystem::path> sources, const uint8_t
         listener(started);
 
         ProgressRelay relay{&listener, i};
-        const bool done =
-            procedure(sources[i], destination, key, ProgressRelay::Callback, &relay, stop);
-        if (stop.stop_requested()) return false;
-        CryptFileOutcome outcome = done ? CryptFileOutcome::kDone : CryptFileOutcome::kFailed;
-        if (!done) {
+        HeldFile source;
+        FileCryptOptions options;
+        options.replace_existing = settings.replace_existing;
+        options.keep_source = wipe ? &source : nullptr;
+        const FileResult result =
+            procedure(sources[i], destination, key, ProgressRelay::Callback, &relay, stop, options);
+        if (result.outcome == FileOutcome::kStopped) return false;
+        if (!result.done()) {
             wipe = false;
-        } else if (wipe) {
-            // The container is complete here: only now may the source go.
-            const bool wiped = WipeSource(sources[i], i, listener, stop);
-            if (stop.stop_requested()) return false;
-            outcome = wiped ? CryptFileOutcome::kDoneWiped : CryptFileOutcome::kWipeFailed;
+            ReportFinished(listener, i, destination, CryptFileOutcome::kFailed, result);
+            continue;
         }
-        CryptRunEvent finished{CryptRunEvent::Kind::kFileFinished, i};
-        finished.destination = &destination;
-        finished.outcome = outcome;
-        listener(finished);
+        if (!wipe) {
+            ReportFinished(listener, i, destination, CryptFileOutcome::kDone, result);
+            continue;
+        }
+        // The container is in place: it counts as done whatever comes now.
+        if (stop.stop_requested()) {
+            ReportFinished(listener, i, destination, CryptFileOutcome::kDoneNotWiped, result);
+            return false;
+        }
+        bool overwriting = false;
+        const FileResult wiped = WipeSource(source, i, listener, stop, overwriting);
+        if (wiped.outcome == FileOutcome::kStopped) {
+            // Stopped before anything was overwritten: the source is whole.
+            if (!overwriting) {
+                ReportFinished(listener, i, destination, CryptFileOutcome::kDoneNotWiped, result);
+            }
+            return false;
+        }
+        ReportFinished(listener, i, destination,
+                       wiped.done() ? CryptFileOutcome::kDoneWiped : CryptFileOutcome::kWipeFailed,
+                       wiped);
     }
     return true;
 }

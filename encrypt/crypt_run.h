@@ -10,6 +10,7 @@
 #include <span>
 #include <stop_token>
 
+#include "platform/system/file_outcome.h"
 #include "tools/wipe.h"
 
 enum class CryptCipher { kAes256, kCamellia256 };
@@ -29,6 +30,9 @@ struct CryptRunSettings {
     CryptDirection direction = CryptDirection::kEncrypt;
     /// Ignored when decrypting: a decrypted container is never wiped.
     SourceWipePolicy wipe = SourceWipePolicy::kKeep;
+    /// False: a file whose output name exists fails (kDestinationRefused)
+    /// instead of replacing it.
+    bool replace_existing = true;
 };
 
 /// How a file of the run ended.
@@ -37,6 +41,9 @@ enum class CryptFileOutcome {
     kDone,        ///< the output is complete
     kDoneWiped,   ///< the output is complete and the source wiped and deleted
     kWipeFailed,  ///< the output is complete; wiping the source failed
+    /// The output is complete; a stop came before its source was wiped, and
+    /// the source is kept as it was.
+    kDoneNotWiped,
 };
 
 /// What the run tells its listener, on the worker's thread.
@@ -54,6 +61,9 @@ struct CryptRunEvent {
     int32_t percent = 0;
     WipePosition wipe{};
     CryptFileOutcome outcome = CryptFileOutcome::kFailed;
+    /// kFileFinished: why the file procedure (kFailed) or the wipe
+    /// (kWipeFailed) failed.
+    FileResult result{};
 };
 
 using CryptRunListener = std::function<void(const CryptRunEvent&)>;
@@ -67,7 +77,12 @@ std::filesystem::path CryptOutputPath(const std::filesystem::path& source,
 /// block or file; the file then being worked on gets no kFileFinished: its
 /// output is not written, and when the stop came while its source was being
 /// wiped, the partly overwritten source is deleted (the complete container is
-/// the only copy left). Returns false when stopped.
+/// the only copy left). An output already put in place stays done: a stop
+/// that comes after it ends the run with that file finished (kDoneNotWiped
+/// when its source was still to be wiped). A source is wiped through the very
+/// file that was encrypted; when its name has gone to another file meanwhile,
+/// nothing is overwritten (kWipeFailed, kSourceReplaced). Returns false when
+/// stopped.
 bool RunCryptFiles(std::span<const std::filesystem::path> sources, const uint8_t key[32],
                    const CryptRunSettings& settings, const CryptRunListener& listener,
                    std::stop_token stop = {});

@@ -1,6 +1,7 @@
 #include "encrypt/file_crypt.h"
 
 #include <algorithm>
+#include <cerrno>
 #include <cstring>
 
 #include "ciphers/aes256.h"
@@ -39,26 +40,48 @@ struct Camellia256Cipher {
     static constexpr auto CbcDecrypt = Camellia256CbcDecrypt;
 };
 
-template <typename Cipher>
-bool EncryptFile(const std::filesystem::path& source_path,
-                 const std::filesystem::path& destination_path, const uint8_t key[32],
-                 ProgressCallback callback, void* context, const std::stop_token& stop) {
-    FileHandle source = FileHandle::OpenForReading(source_path);
-    if (!source.IsRegularFile()) return false;
-    // Held while the file is read: another run of this program never wipes
-    // it meanwhile, and one that is wiping it now makes this one fail.
-    if (!source.TryLock(FileHandle::Lock::kShared)) return false;
-    const std::optional<FileHandle::Stamp> before = source.ReadStamp();
-    if (!before) return false;
-    const uint64_t size = before->size;
+// Opens and locks a source and checks that it is still the file its path
+// names: a run that wiped and deleted it may have done so between our open
+// and our lock, and its 0xFF fill must not be read as the file.
+FileResult OpenSource(const std::filesystem::path& path, FileHandle& file) {
+    file = FileHandle::OpenForReading(path);
+    if (!file.IsOpen()) return FailureFromErrno(FileOutcome::kCannotOpen);
+    if (!file.IsRegularFile()) return {FileOutcome::kNotRegularFile};
+    if (!file.TryLock(FileHandle::Lock::kShared)) return {FileOutcome::kBusy};
+    if (!file.HasName() || !file.IsNamedBy(path, /*follow_links=*/true))
+        return {FileOutcome::kSourceReplaced};
+    return {};
+}
 
+// Why a read of the source gave no chunk.
+FileResult ReadFailure(const ChunkReader::Chunk& chunk) {
+    if (chunk.error != 0) return {FileOutcome::kReadError, chunk.error};
+    return {FileOutcome::kSourceChanged};  // fewer bytes than measured
+}
+
+// Why the output could not be written.
+FileResult WriteFailure(const ReplacingFile& destination, const ChunkWriter& writer) {
+    if (writer.system_error() != 0) return {FileOutcome::kSystemError, writer.system_error()};
+    return destination.failure();
+}
+
+ReplacingFile::Options OutputOptions(const FileHandle& source, const FileCryptOptions& options) {
+    return ReplacingFile::Options{source.PermissionBits(), options.replace_existing};
+}
+
+template <typename Cipher>
+FileResult EncryptOpenSource(FileHandle& source, const FileHandle::Stamp& before,
+                             const std::filesystem::path& destination_path, const uint8_t key[32],
+                             ProgressCallback callback, void* context, const std::stop_token& stop,
+                             const FileCryptOptions& options) {
+    const uint64_t size = before.size;
     uint8_t chain[kIvSize];
-    if (!SystemRandomBytes(chain, sizeof chain)) return false;
+    if (!SystemRandomBytes(chain, sizeof chain)) return FailureFromErrno(FileOutcome::kSystemError);
     Wiped<typename Cipher::Context> schedule;
     Cipher::SetEncryptKey(&schedule.value, key);
 
-    ReplacingFile destination(destination_path);
-    if (!destination.IsOpen() || !destination.Write(chain, sizeof chain)) return false;
+    ReplacingFile destination(destination_path, OutputOptions(source, options));
+    if (!destination.Write(chain, sizeof chain)) return destination.failure();
 
     // Exactly the size measured is read; a file that changes meanwhile
     // (shorter reads, another size or new times afterwards) fails rather
@@ -66,13 +89,14 @@ bool EncryptFile(const std::filesystem::path& source_path,
     // chunks end with a short one (room for the extra padding block).
     // Reading, ciphering and writing overlap: each has a thread.
     ChunkReader reader(source, size, kChunk, /*closing_chunk=*/true, kChunk + 16);
-    if (!reader.ok()) return false;
+    if (!reader.ok()) return {FileOutcome::kSystemError, ENOMEM};
     ChunkWriter writer(destination, reader);
     uint64_t total = 0;
     for (;;) {
-        if (stop.stop_requested() || writer.Failed()) return false;
+        if (stop.stop_requested()) return {FileOutcome::kStopped};
+        if (writer.Failed()) return WriteFailure(destination, writer);
         const ChunkReader::Chunk chunk = reader.Next();
-        if (!chunk.ok) return false;
+        if (!chunk.ok) return ReadFailure(chunk);
         total += chunk.size;
         ReportCryptProgress(callback, context, total, size);
         const bool final_chunk = chunk.size < kChunk;
@@ -82,10 +106,29 @@ bool EncryptFile(const std::filesystem::path& source_path,
         writer.ReleaseChunk();
         if (final_chunk) break;
     }
-    if (!writer.Finish()) return false;
-    if (source.ReadStamp() != before) return false;
-    if (stop.stop_requested()) return false;
-    return destination.Commit();
+    if (!writer.Finish()) return WriteFailure(destination, writer);
+    if (source.ReadStamp() != before) return {FileOutcome::kSourceChanged};
+    if (stop.stop_requested()) return {FileOutcome::kStopped};
+    return destination.Commit(options.sync_folder);
+}
+
+template <typename Cipher>
+FileResult EncryptFile(const std::filesystem::path& source_path,
+                       const std::filesystem::path& destination_path, const uint8_t key[32],
+                       ProgressCallback callback, void* context, const std::stop_token& stop,
+                       const FileCryptOptions& options) {
+    FileHandle source;
+    if (const FileResult opened = OpenSource(source_path, source); !opened.done()) return opened;
+    const std::optional<FileHandle::Stamp> before = source.ReadSettledStamp();
+    if (!before) {
+        return errno == EBUSY ? FileResult{FileOutcome::kSourceChanged}
+                              : FailureFromErrno(FileOutcome::kReadError);
+    }
+    const FileResult result = EncryptOpenSource<Cipher>(source, *before, destination_path, key,
+                                                        callback, context, stop, options);
+    if (result.done() && options.keep_source != nullptr)
+        *options.keep_source = HeldFile{std::move(source), source_path, *before};
+    return result;
 }
 
 // Sends the deciphered payload bytes [chunk_start, chunk_end), held in
@@ -110,17 +153,22 @@ struct TailSplitter {
 };
 
 template <typename Cipher>
-bool DecryptFile(const std::filesystem::path& source_path,
-                 const std::filesystem::path& destination_path, const uint8_t key[32],
-                 ProgressCallback callback, void* context, const std::stop_token& stop) {
-    FileHandle source = FileHandle::OpenForReading(source_path);
-    if (!source.IsRegularFile()) return false;
+FileResult DecryptFile(const std::filesystem::path& source_path,
+                       const std::filesystem::path& destination_path, const uint8_t key[32],
+                       ProgressCallback callback, void* context, const std::stop_token& stop,
+                       const FileCryptOptions& options) {
+    FileHandle source;
+    if (const FileResult opened = OpenSource(source_path, source); !opened.done()) return opened;
     const std::optional<uint64_t> size = source.MeasureSize();
-    if (!size || *size < kSmallestContainer || (*size - kIvSize) % 16 != 0) return false;
+    if (!size) return FailureFromErrno(FileOutcome::kReadError);
+    if (*size < kSmallestContainer || (*size - kIvSize) % 16 != 0)
+        return {FileOutcome::kNotContainer};
     const uint64_t payload = *size - kIvSize;
 
     uint8_t chain[kIvSize];
-    if (source.ReadUpTo(chain, sizeof chain) != static_cast<int64_t>(sizeof chain)) return false;
+    const int64_t got = source.ReadUpTo(chain, sizeof chain);
+    if (got < 0) return FailureFromErrno(FileOutcome::kReadError);
+    if (got != static_cast<int64_t>(sizeof chain)) return {FileOutcome::kSourceChanged};
     Wiped<typename Cipher::Context> schedule;
     Cipher::SetDecryptKey(&schedule.value, key);
     // The padding can reach back into the block before the last one, which
@@ -130,18 +178,19 @@ bool DecryptFile(const std::filesystem::path& source_path,
     const std::size_t tail_length = payload < 32 ? 16 : 32;
     const TailSplitter splitter{payload - tail_length, tail.value};
 
-    ReplacingFile destination(destination_path);
-    if (!destination.IsOpen()) return false;
+    ReplacingFile destination(destination_path, OutputOptions(source, options));
+    if (!destination.IsOpen()) return destination.failure();
 
     // Fewer bytes than measured means the file changed under us.
     ChunkReader reader(source, payload, kChunk, /*closing_chunk=*/false, kChunk);
-    if (!reader.ok()) return false;
+    if (!reader.ok()) return {FileOutcome::kSystemError, ENOMEM};
     ChunkWriter writer(destination, reader);
     uint64_t total = 0;
     while (total < payload) {
-        if (stop.stop_requested() || writer.Failed()) return false;
+        if (stop.stop_requested()) return {FileOutcome::kStopped};
+        if (writer.Failed()) return WriteFailure(destination, writer);
         const ChunkReader::Chunk chunk = reader.Next();
-        if (!chunk.ok) return false;
+        if (!chunk.ok) return ReadFailure(chunk);
         const uint64_t chunk_start = total;
         total += chunk.size;
         ReportCryptProgress(callback, context, total, payload);
@@ -149,35 +198,42 @@ bool DecryptFile(const std::filesystem::path& source_path,
         splitter.Take(writer, chunk.data, chunk_start, total);
         writer.ReleaseChunk();
     }
-    if (!writer.Finish()) return false;
+    if (!writer.Finish()) return WriteFailure(destination, writer);
     const std::optional<std::size_t> plain_in_tail = PlaintextInTail(tail.value, tail_length);
-    if (!plain_in_tail || !destination.Write(tail.value, *plain_in_tail)) return false;
-    if (stop.stop_requested()) return false;
-    return destination.Commit();
+    if (!plain_in_tail) return {FileOutcome::kWrongKey};
+    if (!destination.Write(tail.value, *plain_in_tail)) return destination.failure();
+    if (stop.stop_requested()) return {FileOutcome::kStopped};
+    return destination.Commit(options.sync_folder);
 }
 
 }  // namespace
 
-bool EncryptFileAes256(const std::filesystem::path& source,
-                       const std::filesystem::path& destination, const uint8_t key[32],
-                       ProgressCallback callback, void* context, std::stop_token stop) {
-    return EncryptFile<Aes256Cipher>(source, destination, key, callback, context, stop);
+FileResult EncryptFileAes256(const std::filesystem::path& source,
+                             const std::filesystem::path& destination, const uint8_t key[32],
+                             ProgressCallback callback, void* context, std::stop_token stop,
+                             const FileCryptOptions& options) {
+    return EncryptFile<Aes256Cipher>(source, destination, key, callback, context, stop, options);
 }
 
-bool DecryptFileAes256(const std::filesystem::path& source,
-                       const std::filesystem::path& destination, const uint8_t key[32],
-                       ProgressCallback callback, void* context, std::stop_token stop) {
-    return DecryptFile<Aes256Cipher>(source, destination, key, callback, context, stop);
+FileResult DecryptFileAes256(const std::filesystem::path& source,
+                             const std::filesystem::path& destination, const uint8_t key[32],
+                             ProgressCallback callback, void* context, std::stop_token stop,
+                             const FileCryptOptions& options) {
+    return DecryptFile<Aes256Cipher>(source, destination, key, callback, context, stop, options);
 }
 
-bool EncryptFileCamellia256(const std::filesystem::path& source,
-                            const std::filesystem::path& destination, const uint8_t key[32],
-                            ProgressCallback callback, void* context, std::stop_token stop) {
-    return EncryptFile<Camellia256Cipher>(source, destination, key, callback, context, stop);
+FileResult EncryptFileCamellia256(const std::filesystem::path& source,
+                                  const std::filesystem::path& destination, const uint8_t key[32],
+                                  ProgressCallback callback, void* context, std::stop_token stop,
+                                  const FileCryptOptions& options) {
+    return EncryptFile<Camellia256Cipher>(source, destination, key, callback, context, stop,
+                                          options);
 }
 
-bool DecryptFileCamellia256(const std::filesystem::path& source,
-                            const std::filesystem::path& destination, const uint8_t key[32],
-                            ProgressCallback callback, void* context, std::stop_token stop) {
-    return DecryptFile<Camellia256Cipher>(source, destination, key, callback, context, stop);
+FileResult DecryptFileCamellia256(const std::filesystem::path& source,
+                                  const std::filesystem::path& destination, const uint8_t key[32],
+                                  ProgressCallback callback, void* context, std::stop_token stop,
+                                  const FileCryptOptions& options) {
+    return DecryptFile<Camellia256Cipher>(source, destination, key, callback, context, stop,
+                                          options);
 }

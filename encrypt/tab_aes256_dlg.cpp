@@ -235,6 +235,7 @@ void CTabAES256Dlg::ShowRunEvent(const CryptRunEvent& event, const JobContext& j
                     text = Text(decrypt ? "解密失败" : "加密失败");
                     break;
                 case CryptFileOutcome::kDone:
+                case CryptFileOutcome::kDoneNotWiped:
                     text = Text(decrypt ? "解密完成" : "加密完成");
                     break;
                 case CryptFileOutcome::kDoneWiped:

@@ -122,8 +122,9 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
                   static_cast<std::streamsize>(container.size()));
     }
     for (bool camellia : {false, true}) {
-        const bool done = camellia ? DecryptFileCamellia256(input, output, kKey, nullptr, nullptr)
-                                   : DecryptFileAes256(input, output, kKey, nullptr, nullptr);
+        const bool done = (camellia ? DecryptFileCamellia256(input, output, kKey, nullptr, nullptr)
+                                    : DecryptFileAes256(input, output, kKey, nullptr, nullptr))
+                              .done();
         const auto expected =
             camellia
                 ? Expected<Camellia256Context>(container, Camellia256SetKey, Camellia256CbcDecrypt)

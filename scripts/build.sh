@@ -4,6 +4,8 @@
 #   release  build/         the project's own build: programs, tests, benchmarks,
 #                           warnings as errors
 #   asan     build-asan/    the same under AddressSanitizer + UBSan (no benchmarks)
+#   tsan     build-tsan/    the core and command-line tests under ThreadSanitizer
+#                           (no window, no benchmarks)
 #   app      build-app/     only what scripts/run.sh starts (Release, no tests)
 #   plain    build-plain/   the programs as a user or packager builds them:
 #                           cmake -DCMAKE_BUILD_TYPE=Release, nothing else
@@ -18,10 +20,11 @@ env_cxx=()
 case "$config" in
     release) dir=build; flags=(-DCMAKE_BUILD_TYPE=RelWithDebInfo -DQUORVANE_WERROR=ON) ;;
     asan) dir=build-asan; flags=(-DCMAKE_BUILD_TYPE=Debug -DQUORVANE_SANITIZE=ON -DQUORVANE_BENCH=OFF -DQUORVANE_WERROR=ON) ;;
+    tsan) dir=build-tsan; flags=(-DCMAKE_BUILD_TYPE=RelWithDebInfo -DQUORVANE_TSAN=ON -DQUORVANE_GUI=OFF -DQUORVANE_BENCH=OFF -DQUORVANE_WERROR=ON) ;;
     app) dir=build-app; flags=(-DCMAKE_BUILD_TYPE=Release "${programs[@]}") ;;
     plain) dir=build-plain; flags=(-DCMAKE_BUILD_TYPE=Release "${programs[@]}") ;;
     clang) dir=build-clang; flags=(-DCMAKE_BUILD_TYPE=Release "${programs[@]}"); env_cxx=(env CXX=clang++) ;;
-    *) echo "usage: $0 [release|asan|app|plain|clang] [cmake --build arguments]" >&2; exit 2 ;;
+    *) echo "usage: $0 [release|asan|tsan|app|plain|clang] [cmake --build arguments]" >&2; exit 2 ;;
 esac
 
 jobs=$(nproc)

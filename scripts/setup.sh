@@ -14,7 +14,7 @@ packages=(
     fonts-noto-cjk                    # a font with Simplified Chinese coverage
     xvfb xauth imagemagick            # looking at the window without a desktop
     openssl coreutils                 # independent results in tests and benchmarks
-    dpkg-dev appstream python3        # the Debian package and its checks
+    dpkg-dev file appstream python3   # the Debian package (file: its shared-library dependencies)
     clang libclang-rt-dev             # libFuzzer targets (scripts/fuzz.sh)
 )
 

@@ -210,8 +210,8 @@ void CTabToolsDlg::WipeWorker(const std::shared_ptr<WipeRun>& run, const JobCont
                 break;
             case WipeListEvent::Kind::kFileFinished:
                 run->outcomes[event.index] =
-                    event.wiped ? WipeOutcome::kWiped : WipeOutcome::kFailed;
-                job.Post([this, row, wiped = event.wiped] {
+                    event.result.done() ? WipeOutcome::kWiped : WipeOutcome::kFailed;
+                job.Post([this, row, wiped = event.result.done()] {
                     SetWipeStatusOfRowId(row, Text(wiped ? kStatusWiped : kStatusFailed));
                 });
                 break;

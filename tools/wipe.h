@@ -7,6 +7,13 @@
 // (fsync) before the next one starts, so every pass reaches the disk rather
 // than only the cache.
 //
+// Before the first overwrite the file is renamed to a hidden name in its
+// folder (WipeLeftoverPath), and that rename is made durable: a wipe that is
+// killed (SIGKILL, a power cut) never leaves damaged data under the file's
+// own name. A later wipe of the same name finishes such a leftover first.
+// A file that cannot be renamed cannot be deleted either (its folder is not
+// writable, or it is immutable or append-only): it is refused untouched.
+//
 // Overwriting in place cannot reach copies the storage keeps elsewhere: on
 // copy-on-write file systems (btrfs, ZFS, snapshots) and on flash storage with
 // wear levelling, old blocks may survive the wipe.
@@ -17,6 +24,8 @@
 #include <span>
 #include <stop_token>
 
+#include "platform/system/file_handle.h"
+#include "platform/system/file_outcome.h"
 #include "platform/system/progress.h"
 
 /// Blocks WipeFile writes in every pass for a file of `file_size` bytes:
@@ -46,27 +55,51 @@ using WipeListener = std::function<void(const WipePosition&)>;
 /// The last block of every pass gives 100.
 int32_t WipePassPercent(int32_t block_index, uint64_t file_size);
 
+/// What becomes of a file whose overwriting began when its wipe stops or
+/// fails before the end.
+enum class InterruptedWipe {
+    /// It gets its name back, partly overwritten (the wipe list).
+    kRestoreName,
+    /// It is deleted at once: the source of a complete container, which a
+    /// rerun would otherwise encrypt, damaged, over the container. (A file
+    /// that was not written yet gets its name back.)
+    kDelete,
+};
+
+/// The hidden name in `path`'s folder under which `path` is overwritten.
+std::filesystem::path WipeLeftoverPath(const std::filesystem::path& path);
+
 /// Overwrites the regular file at `path` with the low 8 bits of `passes`
 /// passes (0 deletes it without overwriting) and deletes it. Before each block
 /// of each pass the callback, if any, receives the block's index within the
 /// pass (0, 1, ..., n for a file of n MiB and a bit) and `context`.
 ///
-/// Returns true exactly when the file was overwritten and deleted. False, with
-/// nothing written, for anything that is not a regular file (a folder, a
-/// symbolic link, a device: these are left as they are), a file that cannot
-/// be opened for writing, or a buffer that cannot be had. False, with the file
-/// left in place and partly overwritten, on a write or sync error or when
-/// `stop` is requested (checked before each block). An empty file is deleted
-/// without writes or callbacks.
-bool WipeFile(const std::filesystem::path& path, int passes, ProgressCallback callback,
-              void* context, std::stop_token stop = {});
+/// The result is done exactly when the file was overwritten and deleted (or
+/// when only a leftover of an interrupted wipe of `path` was left, and it
+/// was). Failures with nothing written: anything that is not a regular file
+/// (a folder, a symbolic link, a device: left as they are), a file that
+/// cannot be opened or written, one that cannot be deleted, one that another
+/// run of this program is using. When a write or sync fails, or `stop` is
+/// requested (checked before each block), the file gets its name back,
+/// partly overwritten. An empty file is deleted without writes or callbacks.
+FileResult WipeFile(const std::filesystem::path& path, int passes, ProgressCallback callback,
+                    void* context, std::stop_token stop = {});
 
 /// WipeFile with positions instead of block indexes: `listener` (may be
 /// empty) hears the position before each block is written and once more when
 /// the last block of each pass is written (blocks_written == blocks). The
 /// outcomes are WipeFile's.
-bool WipeFileReporting(const std::filesystem::path& path, int passes, const WipeListener& listener,
-                       std::stop_token stop = {});
+FileResult WipeFileReporting(const std::filesystem::path& path, int passes,
+                             const WipeListener& listener, std::stop_token stop = {});
+
+/// Wipes a file that is already open and locked by the caller (the source of
+/// an encryption), through that very file: nothing is overwritten unless its
+/// path still names it and it is unchanged since `file.stamp` (otherwise
+/// kSourceReplaced or kSourceChanged), and the shared lock can become an
+/// exclusive one (kBusy). Otherwise as WipeFileReporting, with `interrupted`
+/// deciding what becomes of a file whose overwriting began.
+FileResult WipeHeldFile(HeldFile& file, int passes, const WipeListener& listener,
+                        const std::stop_token& stop, InterruptedWipe interrupted);
 
 /// What a run over a list of files tells its listener, on the worker's thread.
 struct WipeListEvent {
@@ -74,7 +107,7 @@ struct WipeListEvent {
     Kind kind;
     std::size_t index;      ///< the file in the list
     WipePosition position;  ///< kProgress
-    bool wiped = false;     ///< kFileFinished: overwritten and deleted
+    FileResult result{};    ///< kFileFinished: done when overwritten and deleted
 };
 
 /// Wipes `files` one after another with `passes` passes each. A file that

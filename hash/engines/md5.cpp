@@ -20,7 +20,8 @@ inline uint32_t Rotl(uint32_t x, int n) {
 
 #if defined(__x86_64__)
 bool HasBmi() {
-    return cpu::Detected().bmi2;
+    // andn is BMI1, rorx BMI2.
+    return cpu::Detected().bmi1 && cpu::Detected().bmi2;
 }
 #endif
 

@@ -90,7 +90,7 @@ void CompressBlock(uint64_t state[8], const uint8_t block[128]) {
 #if defined(__x86_64__)
 bool HasFastPath() {
     const cpu::Features& f = cpu::Detected();
-    return f.avx2 && f.bmi2;
+    return f.avx2 && f.bmi1 && f.bmi2;
 }
 #endif
 

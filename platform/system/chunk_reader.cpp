@@ -1,6 +1,8 @@
 #include "platform/system/chunk_reader.h"
 
 #include <algorithm>
+#include <cerrno>
+#include <system_error>
 
 ChunkReader::ChunkReader(FileHandle& file, uint64_t total, std::size_t chunk_size,
                          bool closing_chunk, std::size_t buffer_size)
@@ -15,8 +17,12 @@ ChunkReader::ChunkReader(FileHandle& file, uint64_t total, std::size_t chunk_siz
         if (!buffer->ok()) return;
     }
     file_.AdviseSequential();
+    try {
+        thread_ = std::jthread([this](std::stop_token stop) { ReadAll(stop); });
+    } catch (const std::system_error&) {
+        return;  // no thread: the caller fails the file instead of the program
+    }
     started_ = true;
-    thread_ = std::jthread([this](std::stop_token stop) { ReadAll(stop); });
 }
 
 ChunkReader::~ChunkReader() {
@@ -48,6 +54,7 @@ void ChunkReader::ReadAll(std::stop_token stop) {
         chunk.data = buffers_[index % kBuffers]->data();
         const std::size_t wanted = SizeOfChunk(index);
         const int64_t got = file_.ReadUpTo(chunk.data, wanted);
+        chunk.error = got < 0 ? errno : 0;
         if (total_ == kToFileEnd) {
             chunk.ok = got >= 0;
             chunk.size = got >= 0 ? static_cast<std::size_t>(got) : 0;
@@ -60,7 +67,10 @@ void ChunkReader::ReadAll(std::stop_token stop) {
         std::lock_guard lock(mutex_);
         ++filled_;
         changed_.notify_all();
-        if (!chunk.ok || chunk.last) return;  // nothing after a failed read counts
+        if (!chunk.ok || chunk.last) {
+            reading_done_ = true;  // nothing after a failed read counts
+            return;
+        }
     }
 }
 
@@ -70,8 +80,9 @@ ChunkReader::Chunk ChunkReader::Next() {
         ++consumed_;  // the caller is done with the previous chunk
         changed_.notify_all();
     }
-    if (taken_ >= chunk_count_) return {};
-    changed_.wait(lock, [&] { return filled_ > taken_; });
+    if (!started_ || taken_ >= chunk_count_) return {};
+    changed_.wait(lock, [&] { return filled_ > taken_ || reading_done_; });
+    if (filled_ <= taken_) return {};
     return chunks_[taken_++ % kBuffers];
 }
 

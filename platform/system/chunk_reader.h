@@ -21,6 +21,7 @@ class ChunkReader {
         std::size_t size = 0;
         bool ok = false;    ///< false: a read failed or the file ended early
         bool last = false;  ///< no chunk follows this one
+        int error = 0;      ///< a failed read's errno; 0 when the file ended early
     };
 
     /// A `total` that means: read until the file ends (until a read returns
@@ -40,12 +41,14 @@ class ChunkReader {
     ChunkReader(const ChunkReader&) = delete;
     ChunkReader& operator=(const ChunkReader&) = delete;
 
-    /// False when the buffers could not be had; nothing is read then.
+    /// False when the buffers or the reading thread could not be had;
+    /// nothing is read then.
     bool ok() const { return started_; }
 
     /// Waits for the next chunk. Its buffer is the caller's (to change in
     /// place) until the next call, which hands it back for reading, or, after
-    /// KeepChunksUntilReleased(), until Release().
+    /// KeepChunksUntilReleased(), until Release(). After the last chunk, and
+    /// on a reader that is not ok(), it returns a chunk that is not ok.
     Chunk Next();
 
     /// From now on a chunk's buffer goes back for reading only through
@@ -74,6 +77,7 @@ class ChunkReader {
     uint64_t consumed_ = 0;  // chunks handed back (guarded by mutex_)
     uint64_t taken_ = 0;     // chunks given to the caller
     bool started_ = false;
+    bool reading_done_ = false;  // the thread read its last chunk (guarded by mutex_)
     bool manual_release_ = false;
     std::jthread thread_;
 };

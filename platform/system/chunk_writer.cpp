@@ -1,12 +1,21 @@
 #include "platform/system/chunk_writer.h"
 
+#include <cerrno>
+#include <system_error>
+
 ChunkWriter::ChunkWriter(ReplacingFile& destination, ChunkReader& reader)
     : destination_(destination), reader_(reader) {
     reader_.KeepChunksUntilReleased();
-    thread_ = std::jthread([this](std::stop_token stop) { Run(stop); });
+    try {
+        thread_ = std::jthread([this](std::stop_token stop) { Run(stop); });
+    } catch (const std::system_error& error) {
+        failed_ = true;  // nothing is written; the procedure fails the file
+        system_error_ = error.code().value();
+    }
 }
 
 ChunkWriter::~ChunkWriter() {
+    if (!thread_.joinable()) return;
     thread_.request_stop();
     {
         std::lock_guard lock(mutex_);
@@ -16,13 +25,17 @@ ChunkWriter::~ChunkWriter() {
 }
 
 void ChunkWriter::Write(const uint8_t* data, std::size_t size) {
-    if (size == 0) return;
+    if (size == 0 || !thread_.joinable()) return;
     std::lock_guard lock(mutex_);
     queue_.push_back({data, size});
     changed_.notify_all();
 }
 
 void ChunkWriter::ReleaseChunk() {
+    if (!thread_.joinable()) {
+        reader_.Release();
+        return;
+    }
     std::lock_guard lock(mutex_);
     queue_.push_back({nullptr, 0});
     changed_.notify_all();
@@ -34,6 +47,7 @@ bool ChunkWriter::Failed() {
 }
 
 bool ChunkWriter::Finish() {
+    if (!thread_.joinable()) return false;
     std::unique_lock lock(mutex_);
     changed_.wait(lock, [&] { return queue_.empty() && !busy_; });
     return !failed_;

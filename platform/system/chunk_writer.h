@@ -27,8 +27,12 @@ class ChunkWriter {
     void Write(const uint8_t* data, std::size_t size);
     /// Queues the release of the oldest chunk, after the writes queued so far.
     void ReleaseChunk();
-    /// True once a write has failed; nothing more is written then.
+    /// True once a write has failed (or the writing thread could not be
+    /// started); nothing more is written then.
     bool Failed();
+    /// The errno of a thread that could not be started, else 0 (the
+    /// destination holds a failed write's reason).
+    int system_error() const { return system_error_; }
     /// Waits until everything queued is done; true when every write succeeded.
     bool Finish();
 
@@ -46,5 +50,6 @@ class ChunkWriter {
     std::deque<Item> queue_;
     bool busy_ = false;
     bool failed_ = false;
+    int system_error_ = 0;
     std::jthread thread_;
 };

@@ -41,6 +41,7 @@ Features Probe() {
 
     if (!__get_cpuid_count(7, 0, &a, &b, &c, &d)) return f;
     f.avx2 = f.avx && ((b >> 5) & 1);
+    f.bmi1 = (b >> 3) & 1;
     f.bmi2 = (b >> 8) & 1;
     f.sha = (b >> 29) & 1;
     f.avx512f = f.avx && zmm_saved && ((b >> 16) & 1);

@@ -16,6 +16,7 @@ struct Features {
     bool pclmul = false;
     bool avx = false;  // with the OS saving the YMM state
     bool avx2 = false;
+    bool bmi1 = false;
     bool bmi2 = false;
     bool sha = false;      // SHA-1 and SHA-256 instructions
     bool avx512f = false;  // with the OS saving the ZMM and mask state

@@ -3,12 +3,38 @@
 #include <fcntl.h>
 #include <sys/file.h>
 #include <sys/stat.h>
+#include <sys/vfs.h>
+#include <time.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <cerrno>
+#include <string>
+#include <thread>
 #include <utility>
 
 #include "platform/system/file_sync.h"
+
+namespace {
+
+int64_t Nanoseconds(const timespec& t) {
+    return int64_t(t.tv_sec) * 1000000000 + t.tv_nsec;
+}
+
+// How far apart two file times must be to tell two moments apart: the tick of
+// the coarse clock the kernel stamps files with, and 2 s on FAT file systems.
+int64_t TimestampGranularityNs(int fd) {
+    constexpr long kMsdosMagic = 0x4d44;
+    constexpr long kExfatMagic = 0x2011BAB0;
+    struct statfs system {};
+    if (fstatfs(fd, &system) == 0 && (system.f_type == kMsdosMagic || system.f_type == kExfatMagic))
+        return 2'000'000'000;
+    timespec tick{};
+    if (clock_getres(CLOCK_REALTIME_COARSE, &tick) != 0) return 10'000'000;
+    return std::max<int64_t>(Nanoseconds(tick), 1'000'000);
+}
+
+}  // namespace
 
 FileHandle::~FileHandle() {
     Close();
@@ -38,17 +64,80 @@ bool FileHandle::IsBlockDevice() const {
     return fd_ >= 0 && fstat(fd_, &status) == 0 && S_ISBLK(status.st_mode);
 }
 
-FileHandle FileHandle::OpenRegularForUpdate(const std::filesystem::path& path) {
-    // Look before opening: opening a device or a pipe can have effects of its
-    // own, and a link must not lead the overwrite to another file.
+namespace {
+
+// Opens the regular file `path` with `flags`, looking before opening: opening
+// a device or a pipe can have effects of its own, and a link must not lead an
+// overwrite to another file. errno tells why the result is closed.
+int OpenRegularWithoutLinks(const std::filesystem::path& path, int flags) {
     struct stat before {};
-    if (lstat(path.c_str(), &before) != 0 || !S_ISREG(before.st_mode)) return FileHandle();
-    FileHandle file(open(path.c_str(), O_WRONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC));
-    if (!file.IsOpen()) return file;
+    if (lstat(path.c_str(), &before) != 0) return -1;
+    if (!S_ISREG(before.st_mode)) {
+        errno = S_ISDIR(before.st_mode) ? EISDIR : EINVAL;
+        return -1;
+    }
+    const int fd = open(path.c_str(), flags | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
+    if (fd < 0) return -1;
     // The name may have been swapped between the look and the open.
     struct stat opened {};
-    if (fstat(file.fd_, &opened) != 0 || !S_ISREG(opened.st_mode) ||
-        opened.st_dev != before.st_dev || opened.st_ino != before.st_ino) {
+    if (fstat(fd, &opened) != 0 || !S_ISREG(opened.st_mode) || opened.st_dev != before.st_dev ||
+        opened.st_ino != before.st_ino) {
+        close(fd);
+        errno = ESTALE;
+        return -1;
+    }
+    return fd;
+}
+
+}  // namespace
+
+FileHandle FileHandle::OpenRegularForWipe(const std::filesystem::path& path) {
+    const int fd = OpenRegularWithoutLinks(path, O_RDONLY);
+    if (fd >= 0 || errno != EACCES) return FileHandle(fd);
+    return FileHandle(OpenRegularWithoutLinks(path, O_WRONLY));
+}
+
+FileHandle FileHandle::OpenRegularForUpdate(const std::filesystem::path& path) {
+    return FileHandle(OpenRegularWithoutLinks(path, O_WRONLY));
+}
+
+std::optional<FileHandle::Identity> FileHandle::ReadIdentity() const {
+    struct stat status {};
+    if (fd_ < 0 || fstat(fd_, &status) != 0) return std::nullopt;
+    return Identity{static_cast<uint64_t>(status.st_dev), static_cast<uint64_t>(status.st_ino)};
+}
+
+bool FileHandle::HasName() const {
+    struct stat status {};
+    return fd_ >= 0 && fstat(fd_, &status) == 0 && status.st_nlink > 0;
+}
+
+bool FileHandle::IsNamedBy(const std::filesystem::path& path, bool follow_links) const {
+    struct stat named {};
+    const std::optional<Identity> own = ReadIdentity();
+    const int looked = follow_links ? stat(path.c_str(), &named) : lstat(path.c_str(), &named);
+    return own && looked == 0 &&
+           *own ==
+               Identity{static_cast<uint64_t>(named.st_dev), static_cast<uint64_t>(named.st_ino)};
+}
+
+std::optional<unsigned> FileHandle::PermissionBits() const {
+    struct stat status {};
+    if (fd_ < 0 || fstat(fd_, &status) != 0) return std::nullopt;
+    return static_cast<unsigned>(status.st_mode & 07777);
+}
+
+FileHandle FileHandle::Duplicate() const {
+    return FileHandle(fd_ >= 0 ? fcntl(fd_, F_DUPFD_CLOEXEC, 0) : -1);
+}
+
+FileHandle FileHandle::ReopenForWriting() const {
+    // Through the descriptor's own entry, which leads to the open file even
+    // when its name has been given to another one meanwhile.
+    const std::string own = "/proc/self/fd/" + std::to_string(fd_);
+    FileHandle file(open(own.c_str(), O_WRONLY | O_NONBLOCK | O_CLOEXEC));
+    if (file.IsOpen() && file.ReadIdentity() != ReadIdentity()) {
+        errno = ESTALE;
         return FileHandle();
     }
     return file;
@@ -57,8 +146,37 @@ FileHandle FileHandle::OpenRegularForUpdate(const std::filesystem::path& path) {
 std::optional<FileHandle::Stamp> FileHandle::ReadStamp() const {
     struct stat status {};
     if (fd_ < 0 || fstat(fd_, &status) != 0) return std::nullopt;
-    const auto ns = [](const timespec& t) { return int64_t(t.tv_sec) * 1000000000 + t.tv_nsec; };
-    return Stamp{static_cast<uint64_t>(status.st_size), ns(status.st_mtim), ns(status.st_ctim)};
+    return Stamp{static_cast<uint64_t>(status.st_size), Nanoseconds(status.st_mtim),
+                 Nanoseconds(status.st_ctim)};
+}
+
+std::optional<FileHandle::Stamp> FileHandle::ReadSettledStamp() const {
+    // A write under way when the stamp is taken has already set the file's
+    // times, and further writes within the same tick leave them as they are:
+    // stamps before and after a read could then agree although the read saw
+    // two versions. A stamp taken when the last change is older than the
+    // granularity (with a tick of margin, since the kernel's clock lags)
+    // moves with any write that starts after it.
+    const int64_t granularity = TimestampGranularityNs(fd_);
+    const int64_t settle = 2 * granularity + 1'000'000;
+    constexpr int64_t kPatience = 2'000'000'000;
+    int64_t waited = 0;
+    for (;;) {
+        const std::optional<Stamp> stamp = ReadStamp();
+        if (!stamp) return std::nullopt;
+        timespec now{};
+        clock_gettime(CLOCK_REALTIME, &now);
+        const int64_t age = Nanoseconds(now) - std::max(stamp->modified_ns, stamp->changed_ns);
+        // A time in the future (a skewed network clock) cannot be judged.
+        if (age >= settle || age < -kPatience) return stamp;
+        if (waited >= std::max(kPatience, 3 * settle)) {
+            errno = EBUSY;
+            return std::nullopt;  // still being written
+        }
+        const int64_t pause = settle - age;
+        std::this_thread::sleep_for(std::chrono::nanoseconds(pause));
+        waited += pause;
+    }
 }
 
 std::optional<uint64_t> FileHandle::MeasureSize() {
@@ -102,7 +220,10 @@ bool FileHandle::WriteAll(const uint8_t* data, std::size_t size) {
             if (errno == EINTR) continue;
             return false;
         }
-        if (put == 0) return false;
+        if (put == 0) {
+            errno = ENOSPC;
+            return false;
+        }
         done += static_cast<std::size_t>(put);
     }
     return true;

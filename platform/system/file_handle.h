@@ -27,6 +27,11 @@ class FileHandle {
     /// about it changes; the result is then closed.
     static FileHandle OpenRegularForUpdate(const std::filesystem::path& path);
 
+    /// Opens an existing regular file for reading, refusing what
+    /// OpenRegularForUpdate refuses; a file its owner may write but not read
+    /// is opened for writing instead.
+    static FileHandle OpenRegularForWipe(const std::filesystem::path& path);
+
     /// Takes ownership of an already open descriptor.
     static FileHandle Adopt(int fd) { return FileHandle(fd); }
 
@@ -50,6 +55,36 @@ class FileHandle {
     };
     /// The open file's stamp (fstat), or nothing when it cannot be read.
     std::optional<Stamp> ReadStamp() const;
+    /// The stamp once the file's last change lies further back than the file
+    /// system's timestamp granularity, so that any write from now on changes
+    /// it; waits up to about 2 s for a file that was just written. Nothing
+    /// (errno EBUSY) when it keeps changing.
+    std::optional<Stamp> ReadSettledStamp() const;
+
+    /// What tells one file apart from another on the same system.
+    struct Identity {
+        uint64_t device = 0;
+        uint64_t inode = 0;
+        bool operator==(const Identity&) const = default;
+    };
+    /// The open file's identity, or nothing when it cannot be read.
+    std::optional<Identity> ReadIdentity() const;
+    /// True while the open file still has a name in some folder (it has not
+    /// been deleted since it was opened).
+    bool HasName() const;
+    /// True when `path` names this very file: the path itself, or with
+    /// `follow_links` the file a symbolic link there leads to.
+    bool IsNamedBy(const std::filesystem::path& path, bool follow_links = false) const;
+    /// The open file's permission bits, or nothing when they cannot be read.
+    std::optional<unsigned> PermissionBits() const;
+
+    /// A second descriptor of the same open file (dup); closed on failure.
+    FileHandle Duplicate() const;
+
+    /// A second descriptor, open for writing, of this very file (not of
+    /// whatever its name may name by now). Closed when the file may not be
+    /// written.
+    FileHandle ReopenForWriting() const;
 
     /// The size in bytes: a regular file's from the file system, anything
     /// else's by seeking to the end and back to the start. Empty when it
@@ -76,7 +111,7 @@ class FileHandle {
     /// when another holder's lock is in the way. Runs of this program hold a
     /// shared lock on a file they read and an exclusive one on a file they
     /// wipe, so a wipe never overwrites what another run reads. The lock goes
-    /// with the descriptor.
+    /// with the descriptor; taking the other kind converts the one held.
     bool TryLock(Lock kind);
 
     /// Hands everything written so far to the storage device (fsync).
@@ -89,4 +124,13 @@ class FileHandle {
   private:
     explicit FileHandle(int fd) : fd_(fd) {}
     int fd_ = -1;
+};
+
+/// A file that one procedure keeps open and locked for the next one: the
+/// source an encryption read, handed on to the wipe that follows, so that the
+/// wipe works on the very file that was read.
+struct HeldFile {
+    FileHandle handle;
+    std::filesystem::path path;  ///< the name it was opened by
+    FileHandle::Stamp stamp{};   ///< what it was when it was read
 };

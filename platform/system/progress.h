@@ -12,4 +12,6 @@ using ProgressCallback = void (*)(int32_t value, void* context);
 
 /// Long-running procedures take a std::stop_token: a default-constructed token
 /// never asks to stop. Procedures check it before each MiB block of work.
-inline bool StopRequested(const std::stop_token& stop) { return stop.stop_requested(); }
+inline bool StopRequested(const std::stop_token& stop) {
+    return stop.stop_requested();
+}

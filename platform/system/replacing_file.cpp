@@ -35,19 +35,33 @@ mode_t CurrentUmask() {
     return mask;
 }
 
-// The permission bits of the file that will replace `destination`, or
-// nothing when it must not be replaced.
-std::optional<mode_t> FinalModeFor(const fs::path& destination) {
+// The permission bits of the file that will replace `destination`, or the
+// reason it must not be replaced.
+std::optional<mode_t> FinalModeFor(const fs::path& destination,
+                                   const ReplacingFile::Options& options, FileResult& refusal) {
     struct stat status {};
     if (stat(destination.c_str(), &status) != 0) {
-        if (errno != ENOENT) return std::nullopt;
-        return 0666 & ~CurrentUmask();
+        if (errno != ENOENT) {
+            refusal = FailureFromErrno(FileOutcome::kWriteError);
+            return std::nullopt;
+        }
+        // A dangling link would be replaced; with replacing refused it counts
+        // as an existing name.
+        if (!options.replace_existing && lstat(destination.c_str(), &status) == 0) {
+            refusal = FileResult{FileOutcome::kDestinationRefused, EEXIST};
+            return std::nullopt;
+        }
+        // Made from a private file, the output is private too.
+        return options.source_bits.value_or(0666) & 0777 & ~CurrentUmask();
     }
-    if (!S_ISREG(status.st_mode)) return std::nullopt;
+    refusal = FileResult{FileOutcome::kDestinationRefused, EEXIST};
+    if (!options.replace_existing || !S_ISREG(status.st_mode)) return std::nullopt;
     // A write-protected file is refused as cp refuses it; root may write
     // anything, as with cp.
-    if (faccessat(AT_FDCWD, destination.c_str(), W_OK, AT_EACCESS) != 0) return std::nullopt;
-    // A private file must not become readable by others through a new run.
+    if (faccessat(AT_FDCWD, destination.c_str(), W_OK, AT_EACCESS) != 0) {
+        refusal.error = errno;
+        return std::nullopt;
+    }
     return status.st_mode & 0777;
 }
 
@@ -68,13 +82,15 @@ std::string DescriptorPath(int fd) {
 
 }  // namespace
 
-ReplacingFile::ReplacingFile(fs::path destination) : destination_(std::move(destination)) {
-    const std::optional<mode_t> mode = FinalModeFor(destination_);
+ReplacingFile::ReplacingFile(fs::path destination, const Options& options)
+    : destination_(std::move(destination)), replace_existing_(options.replace_existing) {
+    const std::optional<mode_t> mode = FinalModeFor(destination_, options, failure_);
     if (!mode) return;
     final_mode_ = *mode;
     const fs::path parent = destination_.parent_path();
     const fs::path folder = parent.empty() ? fs::path(".") : parent;
-    if (!OpenUnnamed(folder)) OpenNamed(folder);
+    if (!OpenUnnamed(folder) && !OpenNamed(folder))
+        failure_ = FailureFromErrno(FileOutcome::kWriteError);
 }
 
 ReplacingFile::~ReplacingFile() {
@@ -129,26 +145,70 @@ bool ReplacingFile::GiveName(const fs::path& folder) {
 }
 
 bool ReplacingFile::Write(const uint8_t* data, std::size_t size) {
-    return IsOpen() && file_.WriteAll(data, size);
+    if (!IsOpen()) return false;
+    if (file_.WriteAll(data, size)) return true;
+    failure_ = FailureFromErrno(FileOutcome::kWriteError);
+    return false;
 }
 
-bool ReplacingFile::Commit() {
-    if (!IsOpen()) return false;
+// Puts the complete temporary file in the destination's place: renamed over
+// it, or, when no file may be replaced, linked or renamed only where the
+// destination does not exist at that very moment.
+FileResult ReplacingFile::Publish(const fs::path& folder) {
+    if (replace_existing_) {
+        if (temporary_.empty() && !GiveName(folder))
+            return FailureFromErrno(FileOutcome::kWriteError);
+        if (std::rename(temporary_.c_str(), destination_.c_str()) != 0)
+            return FailureFromErrno(FileOutcome::kWriteError);
+        return {};
+    }
+    int published = -1;
+    if (temporary_.empty()) {
+        published = linkat(AT_FDCWD, DescriptorPath(file_.descriptor()).c_str(), AT_FDCWD,
+                           destination_.c_str(), AT_SYMLINK_FOLLOW);
+    } else {
+        published = renameat2(AT_FDCWD, temporary_.c_str(), AT_FDCWD, destination_.c_str(),
+                              RENAME_NOREPLACE);
+        // File systems without the flag: a link cannot replace a file either.
+        if (published != 0 && errno == EINVAL &&
+            link(temporary_.c_str(), destination_.c_str()) == 0) {
+            unlink(temporary_.c_str());
+            published = 0;
+        }
+    }
+    if (published == 0) return {};
+    if (errno == EEXIST) return FileResult{FileOutcome::kDestinationRefused, EEXIST};
+    return FailureFromErrno(FileOutcome::kWriteError);
+}
+
+FileResult ReplacingFile::Commit(bool sync_folder) {
+    if (!IsOpen()) return failure_;
     const fs::path parent = destination_.parent_path();
     const fs::path folder = parent.empty() ? fs::path(".") : parent;
     // The data must be on the device before the rename makes it the
-    // destination: a caller may wipe the source right after a commit. The
-    // unnamed file is linked into the folder under a temporary name first,
-    // since linking cannot replace an existing file and rename can.
-    if (fchmod(file_.descriptor(), final_mode_) != 0 || !file_.Sync() ||
-        (temporary_.empty() && !GiveName(folder)) || !file_.Close() ||
-        std::rename(temporary_.c_str(), destination_.c_str()) != 0) {
+    // destination: a caller may wipe the source right after a commit. A
+    // second descriptor keeps the file for its name and its final bits while
+    // the first one's close is checked.
+    FileHandle keeper = file_.Duplicate();
+    if (!file_.Sync() || !keeper.IsOpen() || !file_.Close()) {
+        failure_ = FailureFromErrno(FileOutcome::kWriteError);
+        file_ = std::move(keeper);
         Discard();
-        return false;
+        return failure_;
+    }
+    file_ = std::move(keeper);
+    if (const FileResult published = Publish(folder); !published.done()) {
+        failure_ = published;
+        Discard();
+        return failure_;
     }
     temporary_.clear();
-    SyncFolder(folder);
-    return true;
+    // Only the complete file in its place may become readable by others; a
+    // run killed before this leaves it private, never more open.
+    fchmod(file_.descriptor(), final_mode_);
+    file_.Close();
+    if (sync_folder && !SyncFolder(folder)) return FailureFromErrno(FileOutcome::kWriteError);
+    return {};
 }
 
 void ReplacingFile::Discard() {

@@ -7,10 +7,14 @@
 #include <signal.h>
 #include <sys/stat.h>
 
+#include <unistd.h>
+
 #include <cerrno>
+#include <chrono>
 #include <cstdlib>
 #include <set>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "encrypt/file_crypt.h"
@@ -62,7 +66,8 @@ class CliFiles {
     explicit CliFiles(std::size_t size = 4 * kMiB + 5) : plain_(PatternBytes(size, 3)) {
         WriteFile(dir_ / "plain", plain_);
         EXPECT_TRUE(
-            EncryptFileAes256(dir_ / "plain", dir_ / "box.aes256", Key().data(), nullptr, nullptr));
+            EncryptFileAes256(dir_ / "plain", dir_ / "box.aes256", Key().data(), nullptr, nullptr)
+                .done());
         box_ = ReadFile(dir_ / "box.aes256");
         WriteFile(dir_ / "plain.aes256", kOld);
         WriteFile(dir_ / "box", kOld);
@@ -71,7 +76,7 @@ class CliFiles {
     RunResult Run(Command command, RunOptions options) const {
         std::vector<std::string> args = {QUORVANE_CLI_PATH, NameOf(command)};
         if (command == Command::kEncrypt || command == Command::kDecrypt) {
-            args.insert(args.end(), {"--password-file", "-"});
+            args.insert(args.end(), {"--force", "--password-file", "-"});
             options.input = "pw\n";
         }
         if (command == Command::kWipe) args.push_back("--yes");
@@ -99,7 +104,8 @@ class CliFiles {
     void ExpectDone(Command command) const {
         if (command == Command::kEncrypt) {
             ASSERT_TRUE(DecryptFileAes256(dir_ / "plain.aes256", dir_ / "check", Key().data(),
-                                          nullptr, nullptr));
+                                          nullptr, nullptr)
+                            .done());
             EXPECT_TRUE(ReadFile(dir_ / "check") == plain_);
             fs::remove(dir_ / "check");
         }
@@ -172,6 +178,9 @@ TEST_P(FaultCliTest, NothingIsLost) {
     }
     EXPECT_EQ(run.exit_code, 1) << run.err;
     EXPECT_NE(run.err.find("failed"), std::string::npos) << run.err;
+    if (c.fault.error == ENOSPC) {
+        EXPECT_NE(run.err.find("no space left on the device"), std::string::npos) << run.err;
+    }
     if (c.command == Command::kWipe) {
         // A wipe that fails leaves the file in place, whatever it holds now.
         EXPECT_TRUE(fs::exists(files.dir() / "plain"));
@@ -277,6 +286,201 @@ TEST(FileSizeLimitCliTest, WriteBeyondTheLimitFailsWithAMessage) {
         EXPECT_NE(run.err.find("failed"), std::string::npos) << run.err;
         files.ExpectUntouched();
     }
+}
+
+// Races and interruptions around the commit and the wipe, each made certain
+// by holding the program at the moment that matters.
+class RaceCliTest : public testing::Test {
+  protected:
+    RaceCliTest() { WriteFile(dir_ / "plain", plain_); }
+
+    RunResult Encrypt(const std::vector<std::string>& extra, RunOptions options) const {
+        std::vector<std::string> args = {QUORVANE_CLI_PATH, "encrypt", "--password-file", "-"};
+        args.insert(args.end(), extra.begin(), extra.end());
+        args.push_back((dir_ / "plain").string());
+        options.input = "pw\n";
+        return RunProgram(args, options);
+    }
+
+    std::vector<std::string> Shim(const std::string& op, const std::string& path,
+                                  int delay_ms = 0) const {
+        std::vector<std::string> environment = ShimEnvironment(path, op);
+        environment.push_back("QUORVANE_FAULT_DELAY_MS=" + std::to_string(delay_ms));
+        return environment;
+    }
+
+    void ExpectContainerOfPlain() const {
+        ASSERT_TRUE(
+            DecryptFileAes256(dir_ / "plain.aes256", dir_ / "check", Key().data(), nullptr, nullptr)
+                .done());
+        EXPECT_TRUE(ReadFile(dir_ / "check") == plain_);
+        fs::remove(dir_ / "check");
+    }
+
+    std::vector<fs::path> Leftovers() const {
+        std::vector<fs::path> found;
+        for (const auto& e : fs::directory_iterator(dir_.path()))
+            if (e.path().filename().string().starts_with(".quorvane-wipe-")) found.push_back(e);
+        return found;
+    }
+
+    TempDir dir_;
+    const std::vector<uint8_t> plain_ = PatternBytes(3 * kMiB, 5);
+    const std::vector<uint8_t> other_ = {'n', 'e', 'w'};
+};
+
+// The name is given to another file while the container is synced: that file
+// is not overwritten, and the run says why.
+TEST_F(RaceCliTest, WipeSparesAFileThatTookTheSourcesName) {
+    RunOptions options;
+    options.environment = Shim("delay-fsync", dir_.path().string(), 1500);
+    std::thread editor([&] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(600));
+        WriteFile(dir_ / "saved", other_);
+        fs::rename(dir_ / "saved", dir_ / "plain");
+    });
+    const RunResult run = Encrypt({"--wipe"}, options);
+    editor.join();
+    EXPECT_EQ(run.exit_code, 1) << run.err;
+    EXPECT_NE(run.err.find("replaced"), std::string::npos) << run.err;
+    EXPECT_EQ(ReadFile(dir_ / "plain"), other_);
+    ExpectContainerOfPlain();
+}
+
+// A run that opened the source just before another run wiped and deleted it
+// takes its lock afterwards: it must not encrypt what it opened.
+TEST_F(RaceCliTest, DeletedSourceIsNotEncryptedAfterTheLock) {
+    RunOptions options;
+    options.environment = Shim("delay-flock", dir_.path().string(), 800);
+    std::thread wiper([&] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(300));
+        fs::remove(dir_ / "plain");
+    });
+    const RunResult run = Encrypt({}, options);
+    wiper.join();
+    EXPECT_EQ(run.exit_code, 1) << run.err;
+    EXPECT_NE(run.err.find("replaced"), std::string::npos) << run.err;
+    EXPECT_FALSE(fs::exists(dir_ / "plain.aes256"));
+}
+
+// Killed while the source is overwritten: nothing damaged stays under the
+// source's name, so running the command again cannot encrypt it over the
+// complete container; a wipe of the name finishes the leftover.
+TEST_F(RaceCliTest, KilledWipeLeavesNoDamagedSourceUnderItsName) {
+    RunOptions options;
+    // Only the source is of interest: the container is written unnamed.
+    options.environment = ShimEnvironment((dir_ / "plain").string(), "stop", kMiB);
+    options.on_stop = [](int pid) { kill(pid, SIGKILL); };
+    EXPECT_EQ(Encrypt({"--wipe"}, options).exit_code, 128 + SIGKILL);
+    EXPECT_FALSE(fs::exists(dir_ / "plain"));
+    EXPECT_EQ(Leftovers().size(), 1u);
+    ExpectContainerOfPlain();
+
+    const RunResult again = Encrypt({"--wipe", "--force"}, {});
+    EXPECT_EQ(again.exit_code, 1) << again.err;
+    ExpectContainerOfPlain();
+
+    const RunResult wipe =
+        RunProgram({QUORVANE_CLI_PATH, "wipe", "--yes", (dir_ / "plain").string()});
+    EXPECT_EQ(wipe.exit_code, 0) << wipe.err;
+    EXPECT_TRUE(Leftovers().empty());
+}
+
+// A stop that comes while the output is renamed into place: the file is
+// done, its source is kept unwiped, and the run says both.
+TEST_F(RaceCliTest, StopDuringTheCommitKeepsTheDoneFile) {
+    RunOptions options;
+    options.environment = Shim("stop-rename", dir_.path().string());
+    options.on_stop = [](int pid) { kill(pid, SIGINT); };
+    const RunResult run = Encrypt({"--wipe", "--force"}, options);
+    EXPECT_EQ(run.exit_code, 1) << run.err;
+    EXPECT_NE(run.err.find("encrypted to"), std::string::npos) << run.err;
+    EXPECT_NE(run.err.find("the source is kept"), std::string::npos) << run.err;
+    EXPECT_EQ(run.err.find("nothing written"), std::string::npos) << run.err;
+    EXPECT_TRUE(ReadFile(dir_ / "plain") == plain_);
+    ExpectContainerOfPlain();
+}
+
+// New outputs are as private as their source, and stay private (0600) until
+// complete: a run killed before the rename cannot leave a readable copy.
+TEST_F(RaceCliTest, OutputsKeepTheirSourcesPrivacy) {
+    fs::permissions(dir_ / "plain", fs::perms::owner_read | fs::perms::owner_write);
+    RunOptions options;
+    options.environment = Shim("delay-rename", dir_.path().string(), 800);
+    std::thread look([&] {
+        std::this_thread::sleep_for(std::chrono::milliseconds(400));
+        for (const auto& e : fs::directory_iterator(dir_.path())) {
+            if (e.path().filename().string().starts_with(".quorvane-")) {
+                EXPECT_EQ(static_cast<int>(e.status().permissions()), 0600) << e.path();
+            }
+        }
+    });
+    ASSERT_EQ(Encrypt({}, options).exit_code, 0);
+    look.join();
+    EXPECT_EQ(static_cast<int>(fs::status(dir_ / "plain.aes256").permissions()), 0600);
+    const RunResult back = RunProgram({QUORVANE_CLI_PATH, "decrypt", "--password-file", "-",
+                                       (dir_ / "plain.aes256").string(), "--force"},
+                                      "pw\n");
+    ASSERT_EQ(back.exit_code, 0) << back.err;
+    EXPECT_EQ(static_cast<int>(fs::status(dir_ / "plain").permissions()), 0600);
+}
+
+// Without --force an existing output is never replaced, in either direction.
+TEST_F(RaceCliTest, ExistingOutputNeedsForce) {
+    WriteFile(dir_ / "plain.aes256", kOld);
+    const RunResult run = Encrypt({}, {});
+    EXPECT_EQ(run.exit_code, 1);
+    EXPECT_NE(run.err.find((dir_ / "plain.aes256").string() + " already exists"), std::string::npos)
+        << run.err;
+    EXPECT_EQ(ReadFile(dir_ / "plain.aes256"), kOld);
+    ASSERT_EQ(Encrypt({"--force"}, {}).exit_code, 0);
+    const RunResult back = RunProgram(
+        {QUORVANE_CLI_PATH, "decrypt", "--password-file", "-", (dir_ / "plain.aes256").string()},
+        "pw\n");
+    EXPECT_EQ(back.exit_code, 1);
+    EXPECT_TRUE(ReadFile(dir_ / "plain") == plain_);
+}
+
+// Every pass reaches the disk before the next: one sync per pass, plus the
+// folder's after the file is hidden and after it is deleted.
+TEST_F(RaceCliTest, WipeSyncsOncePerPass) {
+    for (int passes : {1, 3}) {
+        WriteFile(dir_ / "victim", plain_);
+        const fs::path log = dir_.path().parent_path() / ("syncs-" + std::to_string(getpid()));
+        RunOptions options;
+        options.environment = Shim("", dir_.path().string());
+        options.environment.push_back("QUORVANE_FAULT_LOG=" + log.string());
+        const RunResult run = RunProgram({QUORVANE_CLI_PATH, "wipe", "--yes", "--passes",
+                                          std::to_string(passes), (dir_ / "victim").string()},
+                                         options);
+        ASSERT_EQ(run.exit_code, 0) << run.err;
+        EXPECT_EQ(ReadFile(log).size(), (passes + 2) * std::string("fsync\n").size()) << passes;
+        fs::remove(log);
+    }
+}
+
+// A file that cannot be deleted (its folder is read-only for the user) is
+// not overwritten either.
+TEST(WipePermissionCliTest, UndeletableFileIsNotOverwritten) {
+    const fs::path runuser =
+        fs::exists("/usr/sbin/runuser") ? "/usr/sbin/runuser" : "/sbin/runuser";
+    if (geteuid() != 0 || !fs::exists(runuser))
+        GTEST_SKIP() << "needs root and runuser to act as an ordinary user";
+    TempDir dir;  // a copy of the program and the file, where anybody may look
+    fs::permissions(dir.path(), fs::perms::owner_all | fs::perms::group_read |
+                                    fs::perms::group_exec | fs::perms::others_read |
+                                    fs::perms::others_exec);
+    fs::copy_file(QUORVANE_CLI_PATH, dir / "quorvane-cli");
+    const std::vector<uint8_t> content = PatternBytes(5000, 9);
+    WriteFile(dir / "victim", content);
+    fs::permissions(dir / "victim", fs::perms::others_write | fs::perms::others_read,
+                    fs::perm_options::add);
+    const RunResult run =
+        RunProgram({runuser.string(), "-u", "nobody", "--", (dir / "quorvane-cli").string(), "wipe",
+                    "--yes", (dir / "victim").string()});
+    EXPECT_EQ(run.exit_code, 1) << run.err;
+    EXPECT_NE(run.err.find("cannot be deleted"), std::string::npos) << run.err;
+    EXPECT_EQ(ReadFile(dir / "victim"), content);
 }
 
 }  // namespace

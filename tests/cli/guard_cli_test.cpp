@@ -138,7 +138,7 @@ TEST(PasswordCliTest, EchoStaysOffAfterCtrlZAndFg) {
     KeyBytesFromPassword(u"hidden-words", key);
     const auto plain = PatternBytes(1000);
     WriteFile(dir / "plain", plain);
-    ASSERT_TRUE(EncryptFileAes256(dir / "plain", dir / "f.aes256", key, nullptr, nullptr));
+    ASSERT_TRUE(EncryptFileAes256(dir / "plain", dir / "f.aes256", key, nullptr, nullptr).done());
 
     const pid_t pid = terminal.Start({QUORVANE_CLI_PATH, "decrypt", (dir / "f.aes256").string()});
     ASSERT_TRUE(terminal.AwaitEcho(false));
@@ -194,19 +194,19 @@ TEST(ProtectedDestinationCliTest, AWriteProtectedDestinationIsNotReplaced) {
     }
     uint8_t key[32];
     KeyBytesFromPassword(u"pw", key);
-    ASSERT_TRUE(EncryptFileAes256(dir / "f", dir / "g.aes256", key, nullptr, nullptr));
+    ASSERT_TRUE(EncryptFileAes256(dir / "f", dir / "g.aes256", key, nullptr, nullptr).done());
     fs::permissions(dir / "g.aes256", fs::perms::all);
 
     const std::string pw = (dir / "pw").string();
-    RunResult run = cli({"encrypt", "--password-file", pw, (dir / "f").string()});
+    RunResult run = cli({"encrypt", "--force", "--password-file", pw, (dir / "f").string()});
     EXPECT_EQ(run.exit_code, 1) << run.err;
     EXPECT_EQ(ReadFile(dir / "f.aes256"), old);
-    run = cli({"decrypt", "--password-file", pw, (dir / "g.aes256").string()});
+    run = cli({"decrypt", "--force", "--password-file", pw, (dir / "g.aes256").string()});
     EXPECT_EQ(run.exit_code, 1) << run.err;
     EXPECT_EQ(ReadFile(dir / "g"), old);
     // A writable destination is replaced as before.
     fs::permissions(dir / "g", fs::perms::all);
-    run = cli({"decrypt", "--password-file", pw, (dir / "g.aes256").string()});
+    run = cli({"decrypt", "--force", "--password-file", pw, (dir / "g.aes256").string()});
     EXPECT_EQ(run.exit_code, 0) << run.err;
     EXPECT_EQ(ReadFile(dir / "g"), Bytes("text"));
 }

@@ -51,6 +51,8 @@ TEST(ContainerPadding, RefusesAnythingButMarkerAndZeros) {
     EXPECT_FALSE(PlaintextInTail(zero_block.data(), 32));
     zero_block[14] = 0x01;
     EXPECT_FALSE(PlaintextInTail(zero_block.data(), 32));
+    zero_block[15] = 0x02;  // another byte where the marker belongs
+    EXPECT_FALSE(PlaintextInTail(zero_block.data(), 32));
     zero_block[15] = 0x01;
     EXPECT_EQ(PlaintextInTail(zero_block.data(), 32), 15u);
     // ...so a single all-zero block can never be valid.

@@ -34,8 +34,9 @@ namespace {
 
 constexpr std::size_t kMiB = 1 << 20;
 
-using FileProcedure = bool (*)(const fs::path&, const fs::path&, const uint8_t*, ProgressCallback,
-                               void*, std::stop_token);
+using FileProcedure = FileResult (*)(const fs::path&, const fs::path&, const uint8_t*,
+                                     ProgressCallback, void*, std::stop_token,
+                                     const FileCryptOptions&);
 // Enciphers or deciphers one block under a 32-byte key, for checks by hand.
 using BlockFunction = std::function<void(const uint8_t* key, const uint8_t* in, uint8_t* out)>;
 
@@ -124,12 +125,12 @@ class FileCryptTest : public testing::TestWithParam<Cipher> {
 
     bool Encrypt(const fs::path& from, const fs::path& to, ProgressCallback cb = nullptr,
                  void* context = nullptr, std::stop_token stop = {}) {
-        return cipher().encrypt(from, to, kKey.data(), cb, context, stop);
+        return cipher().encrypt(from, to, kKey.data(), cb, context, stop, {}).done();
     }
     bool Decrypt(const fs::path& from, const fs::path& to, const std::vector<uint8_t>& key = kKey,
                  ProgressCallback cb = nullptr, void* context = nullptr,
                  std::stop_token stop = {}) {
-        return cipher().decrypt(from, to, key.data(), cb, context, stop);
+        return cipher().decrypt(from, to, key.data(), cb, context, stop, {}).done();
     }
 
     // A container made by hand with a fixed IV, so that what a wrong key
@@ -226,7 +227,8 @@ TEST_P(FileCryptTest, WrongKeyOrOtherCipherGivesNoOutput) {
         // ...but not under another key or the other cipher.
         EXPECT_FALSE(Decrypt(dir_ / "box", dir_ / "fresh", kOtherKey));
         EXPECT_FALSE(
-            other.decrypt(dir_ / "box", dir_ / "fresh", kKey.data(), nullptr, nullptr, {}));
+            other.decrypt(dir_ / "box", dir_ / "fresh", kKey.data(), nullptr, nullptr, {}, {})
+                .done());
         EXPECT_EQ(Names(dir_.path()), std::set<std::string>{"box"});
         WriteFile(dir_ / "kept", {'o', 'l', 'd'});
         EXPECT_FALSE(Decrypt(dir_ / "box", dir_ / "kept", kOtherKey));

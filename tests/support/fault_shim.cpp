@@ -20,8 +20,18 @@
 //                                pending for the process any more, so that
 //                                a signal sent while it was stopped has
 //                                been taken before the work goes on
+//                         stop-rename the process stops itself (SIGSTOP) before
+//                                its first rename of a file of interest, as
+//                                with stop
+//                         delay-fsync, delay-rename, delay-flock, delay-write
+//                                the call waits QUORVANE_FAULT_DELAY_MS
+//                                (default 1000) before it is made, so that a
+//                                test can act while it waits
 //   QUORVANE_FAULT_AFTER  bytes that pass before the fault (default 0)
 //   QUORVANE_FAULT_ERRNO  errno of a failing call (default EIO)
+//   QUORVANE_FAULT_LOG    a file that gets a line "fsync" for every sync of a
+//                         file of interest, to count them
+// A descriptor reopened through /proc/self/fd/N is of interest when N is.
 #include <dlfcn.h>
 #include <fcntl.h>
 #include <signal.h>
@@ -31,6 +41,9 @@
 #include <string.h>
 #include <sys/types.h>
 #include <unistd.h>
+
+#include <sys/file.h>
+#include <time.h>
 
 #include <atomic>
 #include <cerrno>
@@ -96,6 +109,34 @@ bool IsTracked(int fd) {
     return fd >= 0 && fd < kMaxTracked && tracked[fd].load();
 }
 
+// True for "/proc/self/fd/N" when N is a descriptor of interest.
+bool ReopensTracked(const char* path) {
+    constexpr char kPrefix[] = "/proc/self/fd/";
+    if (path == nullptr || strncmp(path, kPrefix, sizeof kPrefix - 1) != 0) return false;
+    return IsTracked(atoi(path + sizeof kPrefix - 1));
+}
+
+void DelayIf(const char* op) {
+    if (!OpIs(op)) return;
+    const long ms = Setting("QUORVANE_FAULT_DELAY_MS")[0] != '\0'
+                        ? atol(Setting("QUORVANE_FAULT_DELAY_MS"))
+                        : 1000;
+    timespec pause{ms / 1000, (ms % 1000) * 1000000};
+    while (nanosleep(&pause, &pause) != 0 && errno == EINTR) {
+    }
+}
+
+void LogSync() {
+    const char* log = Setting("QUORVANE_FAULT_LOG");
+    if (log[0] == '\0') return;
+    const int saved = errno;
+    if (FILE* file = fopen(log, "ae")) {
+        fputs("fsync\n", file);
+        fclose(file);
+    }
+    errno = saved;
+}
+
 int Fail() {
     errno = FaultErrno();
     return -1;
@@ -119,7 +160,7 @@ bool IsTmpfile(int flags) {
 // remembers the descriptor when its path is of interest.
 template <typename Open>
 int Track(const char* path, int flags, Open real_open) {
-    const bool interesting = PathOfInterest(path);
+    const bool interesting = PathOfInterest(path) || ReopensTracked(path);
     if (interesting && OpIs("tmpfile") && IsTmpfile(flags)) {
         errno = EOPNOTSUPP;
         return -1;
@@ -216,6 +257,7 @@ size_t fread(void* buffer, size_t size, size_t count, FILE* file) {
 ssize_t write(int fd, const void* data, size_t size) {
     static auto real = Next<ssize_t (*)(int, const void*, size_t)>("write");
     if (!IsTracked(fd)) return real(fd, data, size);
+    DelayIf("delay-write");
     if (OpIs("short")) return real(fd, data, size < 4000 ? size : 4000);
     if (OpIs("stop") && !stopped.load()) {
         const ssize_t put = real(fd, data, size);
@@ -234,7 +276,16 @@ ssize_t write(int fd, const void* data, size_t size) {
 
 int fsync(int fd) {
     static auto real = Next<int (*)(int)>("fsync");
-    return IsTracked(fd) && OpIs("fsync") ? Fail() : real(fd);
+    if (!IsTracked(fd)) return real(fd);
+    LogSync();
+    DelayIf("delay-fsync");
+    return OpIs("fsync") ? Fail() : real(fd);
+}
+
+int flock(int fd, int operation) {
+    static auto real = Next<int (*)(int, int)>("flock");
+    if (IsTracked(fd)) DelayIf("delay-flock");
+    return real(fd, operation);
 }
 
 int fdatasync(int fd) {
@@ -250,16 +301,28 @@ int close(int fd) {
     return fail ? Fail() : result;
 }
 
+// True when a rename of `from` to `to` is to fail; delays it first when asked.
+bool RenameFails(const char* from, const char* to) {
+    if (!PathOfInterest(from) && !PathOfInterest(to)) return false;
+    if (OpIs("stop-rename") && !stopped.exchange(true)) StopAndAwaitSignals();
+    DelayIf("delay-rename");
+    return OpIs("rename");
+}
+
 int rename(const char* from, const char* to) {
     static auto real = Next<int (*)(const char*, const char*)>("rename");
-    return OpIs("rename") && (PathOfInterest(from) || PathOfInterest(to)) ? Fail() : real(from, to);
+    return RenameFails(from, to) ? Fail() : real(from, to);
+}
+
+int renameat2(int from_folder, const char* from, int to_folder, const char* to,
+              unsigned int flags) {
+    static auto real = Next<int (*)(int, const char*, int, const char*, unsigned int)>("renameat2");
+    return RenameFails(from, to) ? Fail() : real(from_folder, from, to_folder, to, flags);
 }
 
 int renameat(int from_folder, const char* from, int to_folder, const char* to) {
     static auto real = Next<int (*)(int, const char*, int, const char*)>("renameat");
-    return OpIs("rename") && (PathOfInterest(from) || PathOfInterest(to))
-               ? Fail()
-               : real(from_folder, from, to_folder, to);
+    return RenameFails(from, to) ? Fail() : real(from_folder, from, to_folder, to);
 }
 
 int linkat(int from_folder, const char* from, int to_folder, const char* to, int flags) {

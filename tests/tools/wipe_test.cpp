@@ -63,13 +63,13 @@ TEST(WipeFile, CallbackSequencesAndDeletion) {
         SCOPED_TRACE(testing::Message() << c.size << " bytes, " << c.passes << " passes");
         WriteFile(dir / "victim", PatternBytes(c.size));
         std::vector<int32_t> seen;
-        EXPECT_TRUE(WipeFile(dir / "victim", c.passes, Record, &seen));
+        EXPECT_TRUE(WipeFile(dir / "victim", c.passes, Record, &seen).done());
         EXPECT_EQ(seen, c.expected);
         EXPECT_FALSE(fs::exists(dir / "victim"));
     }
     // No callback at all is fine too.
     WriteFile(dir / "victim", PatternBytes(5000));
-    EXPECT_TRUE(WipeFile(dir / "victim", 1, nullptr, nullptr));
+    EXPECT_TRUE(WipeFile(dir / "victim", 1, nullptr, nullptr).done());
     EXPECT_FALSE(fs::exists(dir / "victim"));
 }
 
@@ -82,15 +82,15 @@ TEST(WipeFile, SevenPassesAlternateFillBytesAtFixedLength) {
         fs::path path;
         int passes_seen = 0;
         std::vector<std::vector<uint8_t>> after_pass;
-    } watch{victim, 0, {}};
-    // Block 0 is announced at the start of every pass: the file then shows
-    // what the previous pass left.
+    } watch{WipeLeftoverPath(victim), 0, {}};
+    // Block 0 is announced at the start of every pass: the file (by now
+    // under its hidden name) then shows what the previous pass left.
     auto callback = [](int32_t block, void* context) {
         auto* w = static_cast<Watch*>(context);
         if (block != 0) return;
         if (w->passes_seen++ > 0) w->after_pass.push_back(ReadFile(w->path));
     };
-    ASSERT_TRUE(WipeFile(victim, 7, callback, &watch));
+    ASSERT_TRUE(WipeFile(victim, 7, callback, &watch).done());
     EXPECT_EQ(watch.passes_seen, 7);
     ASSERT_EQ(watch.after_pass.size(), 6u);
     for (std::size_t p = 0; p < watch.after_pass.size(); ++p) {
@@ -109,10 +109,10 @@ TEST(WipeFile, RefusesWhatIsNotARegularFileAndTouchesNothing) {
     fs::create_directory(dir / "folder");
     WriteFile(dir / "folder" / "inside", content);
     std::vector<int32_t> seen;
-    EXPECT_FALSE(WipeFile(dir / "link", 1, Record, &seen));
-    EXPECT_FALSE(WipeFile(dir / "folder", 1, Record, &seen));
-    EXPECT_FALSE(WipeFile(dir / "missing", 1, Record, &seen));
-    EXPECT_FALSE(WipeFile("/dev/null", 1, Record, &seen));
+    EXPECT_FALSE(WipeFile(dir / "link", 1, Record, &seen).done());
+    EXPECT_FALSE(WipeFile(dir / "folder", 1, Record, &seen).done());
+    EXPECT_FALSE(WipeFile(dir / "missing", 1, Record, &seen).done());
+    EXPECT_FALSE(WipeFile("/dev/null", 1, Record, &seen).done());
     EXPECT_TRUE(seen.empty());
     EXPECT_TRUE(fs::is_symlink(dir / "link"));
     EXPECT_EQ(ReadFile(dir / "target"), content);
@@ -131,7 +131,7 @@ TEST(WipeFile, WriteErrorKeepsTheFile) {
         rlimit limit{kMiB, kMiB};
         setrlimit(RLIMIT_FSIZE, &limit);
         signal(SIGXFSZ, SIG_IGN);
-        _exit(WipeFile(victim, 3, nullptr, nullptr) ? 0 : 1);
+        _exit(WipeFile(victim, 3, nullptr, nullptr).done() ? 0 : 1);
     }
     int status = 0;
     waitpid(pid, &status, 0);
@@ -155,7 +155,8 @@ TEST(WipeFile, StopKeepsThePartlyWipedFile) {
         s->seen.push_back(block);
         if (block == 1) s->source.request_stop();
     };
-    EXPECT_FALSE(WipeFile(dir / "victim", 7, callback, &stop_at, stop_at.source.get_token()));
+    EXPECT_FALSE(
+        WipeFile(dir / "victim", 7, callback, &stop_at, stop_at.source.get_token()).done());
     EXPECT_EQ(stop_at.seen, (std::vector<int32_t>{0, 1}));
     EXPECT_EQ(fs::file_size(dir / "victim"), 3 * kMiB);
 }
@@ -177,9 +178,9 @@ TEST(WipeFileReporting, TwoPassesAnnounceEveryBlockAndEachPassEnd) {
     WriteFile(path, PatternBytes(kMiB + 10));
     std::vector<std::vector<uint64_t>> seen;  // {pass, blocks written, blocks, percent}
     ASSERT_TRUE(WipeFileReporting(path, 2, [&](const WipePosition& p) {
-        seen.push_back({uint64_t(p.pass), p.blocks_written, p.blocks, uint64_t(p.PassPercent()),
-                        uint64_t(p.TotalPercent())});
-    }));
+                    seen.push_back({uint64_t(p.pass), p.blocks_written, p.blocks,
+                                    uint64_t(p.PassPercent()), uint64_t(p.TotalPercent())});
+                }).done());
     EXPECT_EQ(seen, (std::vector<std::vector<uint64_t>>{{1, 0, 2, 0, 0},
                                                         {1, 1, 2, 50, 25},
                                                         {1, 2, 2, 100, 50},
@@ -197,8 +198,8 @@ TEST(WipeFile, FileLockedByAReaderIsLeftUntouched) {
     const int reader = open(path.c_str(), O_RDONLY);
     ASSERT_GE(reader, 0);
     ASSERT_EQ(flock(reader, LOCK_SH), 0);
-    EXPECT_FALSE(WipeFile(path, 1, nullptr, nullptr));
+    EXPECT_FALSE(WipeFile(path, 1, nullptr, nullptr).done());
     EXPECT_EQ(ReadFile(path), PatternBytes(1000));
     close(reader);
-    EXPECT_TRUE(WipeFile(path, 1, nullptr, nullptr));
+    EXPECT_TRUE(WipeFile(path, 1, nullptr, nullptr).done());
 }
