@@ -25,7 +25,7 @@ std::string DescribeOutcome(const FileResult& result) {
     switch (result.outcome) {
         case FileOutcome::kDone: return "done";
         case FileOutcome::kCannotOpen: return WithReason("cannot open the file", result.error);
-        case FileOutcome::kNotRegularFile: return "not a regular file";
+        case FileOutcome::kNotRegularFile: return WithReason("not a regular file", result.error);
         case FileOutcome::kBusy: return "in use by another run of quorvane";
         case FileOutcome::kNotContainer:
             return "not a container (its size cannot be one)";

@@ -1,6 +1,7 @@
 #include "platform/system/chunk_reader.h"
 
 #include <algorithm>
+#include <cerrno>
 
 ChunkReader::ChunkReader(FileHandle& file, uint64_t total, std::size_t chunk_size,
                          bool closing_chunk, std::size_t buffer_size)
@@ -48,6 +49,7 @@ void ChunkReader::ReadAll(std::stop_token stop) {
         chunk.data = buffers_[index % kBuffers]->data();
         const std::size_t wanted = SizeOfChunk(index);
         const int64_t got = file_.ReadUpTo(chunk.data, wanted);
+        chunk.error = got < 0 ? errno : 0;
         if (total_ == kToFileEnd) {
             chunk.ok = got >= 0;
             chunk.size = got >= 0 ? static_cast<std::size_t>(got) : 0;

@@ -21,6 +21,7 @@ class ChunkReader {
         std::size_t size = 0;
         bool ok = false;    ///< false: a read failed or the file ended early
         bool last = false;  ///< no chunk follows this one
+        int error = 0;      ///< the failed read's errno; 0 when it ended early
     };
 
     /// A `total` that means: read until the file ends (until a read returns
