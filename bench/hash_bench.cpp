@@ -158,7 +158,7 @@ void RunDriver(benchmark::State& state, Driver driver) {
     std::error_code error;
     const auto size = std::filesystem::file_size(path, error);
     for (auto _ : state) {
-        if (driver(path) != kHashDone) {
+        if (!driver(path).done()) {
             state.SkipWithError("the driver failed");
             return;
         }

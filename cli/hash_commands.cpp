@@ -14,6 +14,7 @@
 
 #include "cli/commands.h"
 #include "cli/hash_lines.h"
+#include "cli/outcome_text.h"
 #include "cli/progress_line.h"
 #include "hash/digest_text.h"
 #include "hash/hash_algorithm.h"
@@ -23,11 +24,25 @@ namespace {
 constexpr std::size_t kStdinChunk = 1 << 20;
 const std::string kStandardInput = "-";
 
+// What --check prints: --status nothing, --quiet only failures, --warn
+// also each improperly formatted line. The last of them given wins.
+enum class Verbosity { kNormal, kStatus, kQuiet, kWarn };
+
 struct HashOptions {
     std::string algo_list;
     bool all = false;
     bool upper = false;
     bool check = false;
+    // Writing lists.
+    bool tag = false;
+    bool untagged = false;
+    bool zero = false;
+    bool binary = false;
+    bool text = false;
+    // Checking lists.
+    Verbosity verbosity = Verbosity::kNormal;
+    bool strict = false;
+    bool ignore_missing = false;
     std::vector<std::string> files;
 };
 
@@ -58,25 +73,8 @@ bool SelectAlgorithms(const HashOptions& options, std::vector<HashAlgorithm>& se
     return true;
 }
 
-std::string DescribeOpenFailure(const std::string& path) {
-    std::error_code error;
-    const auto status = std::filesystem::status(path, error);
-    if (status.type() == std::filesystem::file_type::not_found) return "No such file or directory";
-    if (status.type() == std::filesystem::file_type::directory) return "Is a directory";
-    if (status.type() == std::filesystem::file_type::fifo ||
-        status.type() == std::filesystem::file_type::socket) {
-        return "not a file that can be measured (use - for a pipe)";
-    }
-    std::FILE* probe = std::fopen(path.c_str(), "rb");
-    if (probe == nullptr) return std::strerror(errno);
-    std::fclose(probe);
-    return "cannot open the file";
-}
-
-void ReportFailure(const std::string& path, HashResult result) {
-    const std::string reason =
-        result == kHashCannotOpen ? DescribeOpenFailure(path) : "read failed";
-    std::fprintf(stderr, "quorvane-cli: %s: %s\n", path.c_str(), reason.c_str());
+void ReportFailure(const std::string& path, const FileResult& result) {
+    std::fprintf(stderr, "quorvane-cli: %s: %s\n", path.c_str(), DescribeOutcome(result).c_str());
 }
 
 // Digests of standard input for every algorithm in one pass: it can be read
@@ -98,41 +96,49 @@ bool DigestStandardInput(const std::vector<HashAlgorithm>& algorithms,
 }
 
 // Digests of one file (or of standard input for "-"), one per algorithm.
-HashResult DigestPath(const std::string& path, const std::vector<HashAlgorithm>& algorithms,
+// Pipes and devices are read to their end like files.
+FileResult DigestPath(const std::string& path, const std::vector<HashAlgorithm>& algorithms,
                       std::vector<std::vector<uint8_t>>& digests) {
     if (path == kStandardInput) {
-        return DigestStandardInput(algorithms, digests) ? kHashDone : kHashReadFailed;
+        if (DigestStandardInput(algorithms, digests)) return {};
+        return FailureFromErrno(FileOutcome::kReadError);
     }
     std::error_code error;
     const uint64_t size = std::filesystem::file_size(path, error);
     digests.clear();
     std::vector<Digest> running(algorithms.begin(), algorithms.end());
-    HashResult result;
+    FileResult result;
     {
         ProgressLine progress(path, error ? 0 : size);
-        result = HashFileInto(path, running, ProgressLine::Callback, &progress, {});
+        result =
+            HashFileInto(path, running, ProgressLine::Callback, &progress, {}, HashInput::kStream);
     }
-    if (result != kHashDone) return result;
+    if (!result.done()) return result;
     for (Digest& digest : running) digests.push_back(digest.Final());
-    return kHashDone;
+    return result;
 }
 
 void RunHash(const HashOptions& options, const std::vector<HashAlgorithm>& algorithms,
              CliContext& context) {
-    const bool tagged = algorithms.size() > 1;
+    LineForm form;
+    form.tagged = options.tag || (algorithms.size() > 1 && !options.untagged);
+    form.binary = options.binary && !options.text;
+    form.escape = !options.zero;
+    const char line_end = options.zero ? '\0' : '\n';
     const HexCase letter_case = options.upper ? HexCase::kUpper : HexCase::kLower;
     for (const std::string& path : options.files) {
         std::vector<std::vector<uint8_t>> digests;
-        const HashResult result = DigestPath(path, algorithms, digests);
-        if (result != kHashDone) {
+        const FileResult result = DigestPath(path, algorithms, digests);
+        if (!result.done()) {
             ReportFailure(path, result);
             context.Fail(kExitFailure);
             continue;
         }
         for (std::size_t i = 0; i < algorithms.size(); ++i) {
-            const std::string line =
-                FormatChecksumLine(algorithms[i], DigestHex(digests[i], letter_case), path, tagged);
-            std::printf("%s\n", line.c_str());
+            std::string line =
+                FormatChecksumLine(algorithms[i], DigestHex(digests[i], letter_case), path, form);
+            line += line_end;
+            std::fwrite(line.data(), 1, line.size(), stdout);
         }
         std::fflush(stdout);
     }
@@ -143,6 +149,7 @@ struct CheckTally {
     long unreadable = 0;
     long malformed = 0;
     long checked = 0;
+    long verified = 0;  // files read and compared, missing ones left out
 };
 
 // The algorithms a line may be checked with: its tag's, or else every
@@ -165,35 +172,77 @@ std::vector<HashAlgorithm> LineAlgorithms(const ChecksumLine& line,
     return fitting;
 }
 
-void CheckLine(const std::string& text, const std::vector<HashAlgorithm>& candidates,
-               CheckTally& tally) {
-    const auto line = ParseChecksumLine(text);
-    const auto algorithms = line ? LineAlgorithms(*line, candidates) : std::vector<HashAlgorithm>{};
+// One list being checked, with what its lines have shown so far.
+class ListCheck {
+  public:
+    ListCheck(const HashOptions& options, const std::vector<HashAlgorithm>& candidates,
+              std::string shown)
+        : options_(options), candidates_(candidates), shown_(std::move(shown)) {}
+
+    void Line(const std::string& text, long number);
+    // Prints the summary; false when the list did not check out.
+    bool Finish() const;
+
+  private:
+    bool Prints() const { return options_.verbosity != Verbosity::kStatus; }
+    void Malformed(long number);
+    void Verify(const ChecksumLine& line, const std::vector<HashAlgorithm>& algorithms,
+                const std::vector<uint8_t>& expected);
+
+    const HashOptions& options_;
+    const std::vector<HashAlgorithm>& candidates_;
+    const std::string shown_;
+    ChecksumListParser parser_;
+    CheckTally tally_;
+};
+
+void ListCheck::Malformed(long number) {
+    ++tally_.malformed;
+    if (options_.verbosity != Verbosity::kWarn) return;
+    const std::string kind =
+        candidates_.size() == 1 ? std::string(HashTag(candidates_[0])) + " " : "";
+    std::fprintf(stderr, "quorvane-cli: %s: %ld: improperly formatted %schecksum line\n",
+                 shown_.c_str(), number, kind.c_str());
+}
+
+void ListCheck::Line(const std::string& text, long number) {
+    const auto line = parser_.Parse(text);
+    const auto algorithms =
+        line ? LineAlgorithms(*line, candidates_) : std::vector<HashAlgorithm>{};
     std::vector<uint8_t> expected;
     if (algorithms.empty() || !ParseDigestHex(line->hex, expected)) {
-        ++tally.malformed;
+        Malformed(number);
         return;
     }
-    ++tally.checked;
-    HashResult result = kHashDone;
-    bool matched = false;
-    for (std::size_t i = 0; i < algorithms.size() && result == kHashDone && !matched; ++i) {
-        std::vector<std::vector<uint8_t>> digests;
-        result = DigestPath(line->name, {algorithms[i]}, digests);
-        matched = result == kHashDone && digests[0] == expected;
-    }
-    const std::string name = NameForReport(line->name);
-    if (result != kHashDone) {
-        ReportFailure(line->name, result);
-        std::printf("%s: FAILED open or read\n", name.c_str());
-        ++tally.unreadable;
-    } else if (!matched) {
-        std::printf("%s: FAILED\n", name.c_str());
-        ++tally.mismatched;
-    } else {
-        std::printf("%s: OK\n", name.c_str());
-    }
+    ++tally_.checked;
+    Verify(*line, algorithms, expected);
     std::fflush(stdout);
+}
+
+void ListCheck::Verify(const ChecksumLine& line, const std::vector<HashAlgorithm>& algorithms,
+                       const std::vector<uint8_t>& expected) {
+    FileResult result;
+    bool matched = false;
+    for (std::size_t i = 0; i < algorithms.size() && result.done() && !matched; ++i) {
+        std::vector<std::vector<uint8_t>> digests;
+        result = DigestPath(line.name, {algorithms[i]}, digests);
+        matched = result.done() && digests[0] == expected;
+    }
+    const std::string name = NameForReport(line.name);
+    if (!result.done()) {
+        if (options_.ignore_missing && result.outcome == FileOutcome::kCannotOpen &&
+            result.error == ENOENT) {
+            return;
+        }
+        ReportFailure(line.name, result);
+        if (Prints()) std::printf("%s: FAILED open or read\n", name.c_str());
+        ++tally_.unreadable;
+        return;
+    }
+    ++tally_.verified;
+    if (!matched) ++tally_.mismatched;
+    if (!Prints() || (matched && options_.verbosity == Verbosity::kQuiet)) return;
+    std::printf("%s: %s\n", name.c_str(), matched ? "OK" : "FAILED");
 }
 
 void Warn(long count, const char* one, const char* many) {
@@ -201,34 +250,47 @@ void Warn(long count, const char* one, const char* many) {
     if (count > 1) std::fprintf(stderr, "quorvane-cli: WARNING: %ld %s\n", count, many);
 }
 
+bool ListCheck::Finish() const {
+    if (tally_.checked == 0) {
+        std::fprintf(stderr, "quorvane-cli: %s: no properly formatted checksum lines found\n",
+                     shown_.c_str());
+        return false;
+    }
+    if (Prints()) {
+        Warn(tally_.malformed, "1 line is improperly formatted", "lines are improperly formatted");
+        Warn(tally_.unreadable, "1 listed file could not be read",
+             "listed files could not be read");
+        Warn(tally_.mismatched, "1 computed checksum did NOT match",
+             "computed checksums did NOT match");
+    }
+    const bool none_verified = options_.ignore_missing && tally_.verified == 0;
+    if (none_verified && Prints()) {
+        std::fprintf(stderr, "quorvane-cli: %s: no file was verified\n", shown_.c_str());
+    }
+    return tally_.mismatched == 0 && tally_.unreadable == 0 && !none_verified &&
+           !(options_.strict && tally_.malformed > 0);
+}
+
 // Checks one list; returns false when any of its lines failed.
-bool CheckList(const std::string& list, const std::vector<HashAlgorithm>& candidates) {
+bool CheckList(const std::string& list, const HashOptions& options,
+               const std::vector<HashAlgorithm>& candidates) {
     std::ifstream file;
     if (list != kStandardInput) {
         file.open(list, std::ios::binary);
         if (!file) {
-            ReportFailure(list, kHashCannotOpen);
+            ReportFailure(list, FailureFromErrno(FileOutcome::kCannotOpen));
             return false;
         }
     }
     std::istream& in = list == kStandardInput ? std::cin : file;
-    CheckTally tally;
+    ListCheck check(options, candidates, list == kStandardInput ? "standard input" : list);
     std::string text;
-    while (std::getline(in, text)) {
+    for (long number = 1; std::getline(in, text); ++number) {
         if (!text.empty() && text.back() == '\r') text.pop_back();
         if (text.empty() || text.front() == '#') continue;
-        CheckLine(text, candidates, tally);
+        check.Line(text, number);
     }
-    const std::string shown = list == kStandardInput ? "standard input" : list;
-    if (tally.checked == 0) {
-        std::fprintf(stderr, "quorvane-cli: %s: no properly formatted checksum lines found\n",
-                     shown.c_str());
-        return false;
-    }
-    Warn(tally.malformed, "1 line is improperly formatted", "lines are improperly formatted");
-    Warn(tally.unreadable, "1 listed file could not be read", "listed files could not be read");
-    Warn(tally.mismatched, "1 computed checksum did NOT match", "computed checksums did NOT match");
-    return tally.mismatched == 0 && tally.unreadable == 0;
+    return check.Finish();
 }
 
 // Output still in the buffer is written now; a full disk or a closed pipe
@@ -248,8 +310,68 @@ void RunCheck(const HashOptions& options, CliContext& context) {
         return;
     }
     for (const std::string& list : options.files) {
-        if (!CheckList(list, candidates)) context.Fail(kExitFailure);
+        if (!CheckList(list, options, candidates)) context.Fail(kExitFailure);
     }
+}
+
+}  // namespace
+
+namespace {
+
+// Options that only one of the two uses means, named as the checksum tools
+// name them in the same complaint; empty when the combination is fine.
+std::string MisplacedOption(const HashOptions& options) {
+    if (options.check) {
+        if (options.tag) return "the --tag option is meaningless when verifying checksums";
+        if (options.untagged)
+            return "the --untagged option is meaningless when verifying checksums";
+        if (options.binary || options.text) {
+            return "the --binary and --text options are meaningless when verifying checksums";
+        }
+        if (options.zero) return "the --zero option is not supported when verifying checksums";
+        return {};
+    }
+    const char* check_only = options.verbosity == Verbosity::kStatus  ? "--status"
+                             : options.verbosity == Verbosity::kQuiet ? "--quiet"
+                             : options.verbosity == Verbosity::kWarn  ? "--warn"
+                             : options.strict                         ? "--strict"
+                             : options.ignore_missing                 ? "--ignore-missing"
+                                                                      : nullptr;
+    if (check_only == nullptr) return {};
+    return std::string("the ") + check_only + " option is meaningful only when verifying checksums";
+}
+
+void AddWritingOptions(CLI::App* sub, HashOptions& options) {
+    auto* tag = sub->add_flag("--tag", options.tag,
+                              "Tagged lines, TAG (FILE) = DIGEST, for one algorithm too");
+    sub->add_flag("--untagged", options.untagged,
+                  "Untagged lines, DIGEST  FILE, for several algorithms too")
+        ->excludes(tag);
+    sub->add_flag("-z,--zero", options.zero,
+                  "End each line with a NUL instead of a line feed; names are not escaped");
+    sub->add_flag("-b,--binary", options.binary,
+                  "Mark the lines with \"*\" before the name (binary and text read alike here)");
+    sub->add_flag("-t,--text", options.text, "Lines without the \"*\" mark (the default)");
+}
+
+void AddCheckingOptions(CLI::App* sub, HashOptions& options) {
+    sub->add_flag_callback(
+           "--status", [&options] { options.verbosity = Verbosity::kStatus; },
+           "With --check: print nothing, the exit status tells")
+        ->trigger_on_parse();
+    sub->add_flag_callback(
+           "--quiet", [&options] { options.verbosity = Verbosity::kQuiet; },
+           "With --check: print only the files that failed")
+        ->trigger_on_parse();
+    sub->add_flag_callback(
+           "-w,--warn", [&options] { options.verbosity = Verbosity::kWarn; },
+           "With --check: name each improperly formatted line")
+        ->trigger_on_parse();
+    sub->add_flag("--strict", options.strict,
+                  "With --check: improperly formatted lines make the check fail");
+    sub->add_flag("--ignore-missing", options.ignore_missing,
+                  "With --check: skip listed files that do not exist (but fail when no file "
+                  "was verified)");
 }
 
 }  // namespace
@@ -264,11 +386,19 @@ void RegisterHashCommands(CLI::App& app, CliContext& context) {
     sub->add_flag("--all", options->all, "All five algorithms, as tagged lines")->excludes(algo);
     sub->add_flag("--upper", options->upper, "Upper-case hexadecimal, as the window shows it");
     sub->add_flag("-c,--check", options->check,
-                  "Read checksum lists (either line form) and check the files they name");
+                  "Read checksum lists (any line form) and check the files they name");
+    AddWritingOptions(sub, *options);
+    AddCheckingOptions(sub, *options);
     sub->add_option("files", options->files,
-                    "Files to hash or lists to check; - is standard input");
+                    "Files to hash or lists to check; - is standard input. Pipes and devices "
+                    "are read to their end");
     sub->callback([options, &context] {
         if (options->files.empty()) options->files.push_back(kStandardInput);
+        if (const std::string misplaced = MisplacedOption(*options); !misplaced.empty()) {
+            std::fprintf(stderr, "quorvane-cli: %s\n", misplaced.c_str());
+            context.Fail(kExitUsage);
+            return;
+        }
         if (options->check) {
             RunCheck(*options, context);
             FinishOutput(context);

@@ -1,5 +1,6 @@
 #include "cli/hash_lines.h"
 
+#include <algorithm>
 #include <cctype>
 
 namespace {
@@ -77,38 +78,46 @@ bool IsHex(std::string_view text) {
     return true;
 }
 
+// Our tags, and the names `openssl dgst` gives the same digests.
 std::optional<HashAlgorithm> AlgorithmByTag(std::string_view tag) {
     for (const auto& names : kNames) {
         if (tag == names.tag) return names.algorithm;
     }
+    if (tag == "SHA2-256") return HashAlgorithm::kSha256;
+    if (tag == "SHA2-512") return HashAlgorithm::kSha512;
     return std::nullopt;
 }
 
-// "TAG (name) = hex": the name may itself hold ") = ", so the last one ends it.
-std::optional<ChecksumLine> ParseTagged(std::string_view line) {
-    const std::size_t open = line.find(" (");
-    const std::size_t close = line.rfind(") = ");
-    if (open == std::string_view::npos || close == std::string_view::npos || close < open + 2) {
-        return std::nullopt;
-    }
-    const auto algorithm = AlgorithmByTag(line.substr(0, open));
-    const std::string_view hex = line.substr(close + 4);
-    if (!algorithm || !IsHex(hex)) return std::nullopt;
-    return ChecksumLine{algorithm, std::string(hex),
-                        std::string(line.substr(open + 2, close - open - 2))};
+bool IsBlank(char c) {
+    return c == ' ' || c == '\t';
 }
 
-// "hex  name" or "hex *name" (and the lenient "hex name").
-std::optional<ChecksumLine> ParsePlain(std::string_view line) {
-    const std::size_t space = line.find(' ');
-    if (space == std::string_view::npos || !IsHex(line.substr(0, space))) return std::nullopt;
-    std::size_t name_start = space + 1;
-    if (name_start < line.size() && (line[name_start] == ' ' || line[name_start] == '*')) {
-        ++name_start;
-    }
-    if (name_start >= line.size()) return std::nullopt;
-    return ChecksumLine{std::nullopt, std::string(line.substr(0, space)),
-                        std::string(line.substr(name_start))};
+// Steps over `c` when it stands at `pos`.
+void SkipOptional(std::string_view line, std::size_t& pos, char c) {
+    if (pos < line.size() && line[pos] == c) ++pos;
+}
+
+// "TAG (name) = hex", or "TAG(name)= hex" as openssl writes it: the spaces
+// are optional. The name may itself hold ")", so the last one ends it.
+std::optional<ChecksumLine> ParseTagged(std::string_view line) {
+    const std::size_t tag_end = std::min(line.find_first_of(" ("), line.size());
+    const auto algorithm = AlgorithmByTag(line.substr(0, tag_end));
+    if (!algorithm) return std::nullopt;
+    std::size_t pos = tag_end;
+    SkipOptional(line, pos, ' ');
+    if (pos >= line.size() || line[pos] != '(') return std::nullopt;
+    const std::size_t name_start = pos + 1;
+    const std::size_t close = line.rfind(')');
+    if (close == std::string_view::npos || close < name_start) return std::nullopt;
+    pos = close + 1;
+    SkipOptional(line, pos, ' ');
+    if (pos >= line.size() || line[pos] != '=') return std::nullopt;
+    ++pos;
+    SkipOptional(line, pos, ' ');
+    const std::string_view hex = line.substr(pos);
+    if (!IsHex(hex)) return std::nullopt;
+    return ChecksumLine{algorithm, std::string(hex),
+                        std::string(line.substr(name_start, close - name_start))};
 }
 
 }  // namespace
@@ -131,14 +140,14 @@ std::optional<HashAlgorithm> HashAlgorithmByName(std::string_view name) {
 }
 
 std::string FormatChecksumLine(HashAlgorithm algorithm, const std::string& hex,
-                               const std::string& name, bool tagged) {
-    const bool escape = NeedsEscape(name);
+                               const std::string& name, LineForm form) {
+    const bool escape = form.escape && NeedsEscape(name);
     const std::string shown = escape ? Escape(name) : name;
     std::string line = escape ? "\\" : "";
-    if (tagged) {
+    if (form.tagged) {
         line += std::string(HashTag(algorithm)) + " (" + shown + ") = " + hex;
     } else {
-        line += hex + "  " + shown;
+        line += hex + (form.binary ? " *" : "  ") + shown;
     }
     return line;
 }
@@ -150,7 +159,31 @@ std::string NameForReport(const std::string& name) {
     return shown;
 }
 
-std::optional<ChecksumLine> ParseChecksumLine(std::string_view line) {
+// "hex  name", "hex *name" or "hex name"; the blank may be a tab.
+std::optional<ChecksumLine> ChecksumListParser::ParsePlain(std::string_view line) {
+    std::size_t pos = 0;
+    while (pos < line.size() && !IsBlank(line[pos])) ++pos;
+    if (pos == line.size() || !IsHex(line.substr(0, pos))) return std::nullopt;
+    const std::string_view hex = line.substr(0, pos);
+    ++pos;
+    // As the coreutils tools decide it: a single character after the blank,
+    // or one that is no space and no "*", means the single-space form.
+    const bool single =
+        line.size() - pos == 1 || (pos < line.size() && line[pos] != ' ' && line[pos] != '*');
+    if (single) {
+        if (separator_ == Separator::kMarked) return std::nullopt;
+        separator_ = Separator::kSingleSpace;
+    } else if (separator_ != Separator::kSingleSpace) {
+        separator_ = Separator::kMarked;
+        ++pos;
+    }
+    if (pos >= line.size()) return std::nullopt;
+    return ChecksumLine{std::nullopt, std::string(hex), std::string(line.substr(pos))};
+}
+
+std::optional<ChecksumLine> ChecksumListParser::Parse(std::string_view line) {
+    if (line.find('\0') != std::string_view::npos) return std::nullopt;
+    while (!line.empty() && IsBlank(line.front())) line.remove_prefix(1);
     const bool escaped = !line.empty() && line.front() == '\\';
     if (escaped) line.remove_prefix(1);
     std::optional<ChecksumLine> parsed = ParseTagged(line);
@@ -161,4 +194,8 @@ std::optional<ChecksumLine> ParseChecksumLine(std::string_view line) {
         parsed->name = *name;
     }
     return parsed;
+}
+
+std::optional<ChecksumLine> ParseChecksumLine(std::string_view line) {
+    return ChecksumListParser().Parse(line);
 }

@@ -1,8 +1,10 @@
 #pragma once
 // The checksum line forms that quorvane-cli hash writes and hash --check
-// reads, compatible with the coreutils tools: "<hex>  <name>" and the tagged
-// "TAG (<name>) = <hex>". A name holding a backslash, line feed or carriage
-// return is written escaped, with a backslash in front of the whole line.
+// reads, compatible with the coreutils tools: "<hex>  <name>" (or
+// "<hex> *<name>"), the tagged "TAG (<name>) = <hex>", and on reading also
+// "<hex> <name>" and the "TAG(<name>)= <hex>" that `openssl dgst` writes. A
+// name holding a backslash, line feed or carriage return is written escaped,
+// with a backslash in front of the whole line.
 
 #include <optional>
 #include <string>
@@ -17,9 +19,16 @@ const char* HashOptionName(HashAlgorithm algorithm);
 /// The algorithm of an --algo name (any letter case).
 std::optional<HashAlgorithm> HashAlgorithmByName(std::string_view name);
 
-/// "<hex>  <name>" or, with `tagged`, "TAG (<name>) = <hex>"; no line end.
+/// How a line is written.
+struct LineForm {
+    bool tagged = false;  ///< "TAG (<name>) = <hex>"
+    bool binary = false;  ///< "<hex> *<name>" for the untagged form
+    bool escape = true;   ///< false for lines ended by a NUL, which need no escaping
+};
+
+/// "<hex>  <name>" or the tagged form, as `form` says; no line end.
 std::string FormatChecksumLine(HashAlgorithm algorithm, const std::string& hex,
-                               const std::string& name, bool tagged);
+                               const std::string& name, LineForm form);
 
 /// The name as --check reports it ("<name>: OK"): escaped, with a leading
 /// backslash, only when it holds a line feed.
@@ -32,6 +41,22 @@ struct ChecksumLine {
     std::string name;
 };
 
-/// Parses one line (without its line end) in either form. Returns nothing
-/// for a line that is in neither form.
+/// Reads the lines of one list. Blanks before a line are skipped. An untagged
+/// line separates digest and name by one blank and then a space or "*" (the
+/// binary marker), or, in lists written that way, by a single space; the
+/// list's first untagged line decides which, and a line in the other form
+/// is improperly formatted (a name may then start with a space or "*").
+class ChecksumListParser {
+  public:
+    /// One line without its line end; nothing when it is improperly
+    /// formatted (a NUL anywhere in it included).
+    std::optional<ChecksumLine> Parse(std::string_view line);
+
+  private:
+    enum class Separator { kUndecided, kMarked, kSingleSpace };
+    std::optional<ChecksumLine> ParsePlain(std::string_view line);
+    Separator separator_ = Separator::kUndecided;
+};
+
+/// Parses one line on its own, as the first line of a list.
 std::optional<ChecksumLine> ParseChecksumLine(std::string_view line);

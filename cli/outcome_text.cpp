@@ -32,7 +32,7 @@ std::string DescribeOutcome(const FileResult& result) {
         case FileOutcome::kCannotOpen:
             return WithReason("cannot open the file", result.error);
         case FileOutcome::kNotRegularFile:
-            return "not a regular file";
+            return WithReason("not a regular file", result.error);
         case FileOutcome::kBusy:
             return "in use by another run of quorvane";
         case FileOutcome::kNotContainer:

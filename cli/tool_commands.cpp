@@ -123,23 +123,72 @@ bool ReadInput(const std::string& path, Consume consume) {
     return true;
 }
 
-bool Encode(const std::string& path) {
+// How encoded text is laid out in lines.
+struct Base64Options {
+    std::string path;
+    /// Characters per line; 0 one line without a line end; kOneLine (the
+    /// default) one line ended by a line feed.
+    long long wrap = kOneLine;
+    bool ignore_garbage = false;
+
+    static constexpr long long kOneLine = -1;
+};
+
+// Writes encoded text, breaking it into lines of `width` characters.
+class LineWriter {
+  public:
+    explicit LineWriter(long long width) : width_(width) {}
+
+    bool Write(const std::string& text) {
+        if (width_ <= 0) {
+            written_ += text.size();
+            return WriteOut(text);
+        }
+        std::string lines;
+        for (char c : text) {
+            lines += c;
+            if (++column_ == static_cast<unsigned long long>(width_)) {
+                lines += '\n';
+                column_ = 0;
+            }
+        }
+        written_ += text.size();
+        return WriteOut(lines);
+    }
+
+    // Ends the last line; empty output stays empty, as `base64` leaves it.
+    bool Finish() {
+        if (written_ == 0 || width_ == 0) return true;
+        if (width_ > 0 && column_ == 0) return true;
+        return WriteOut("\n");
+    }
+
+  private:
+    long long width_;
+    unsigned long long column_ = 0;
+    std::size_t written_ = 0;
+};
+
+bool Encode(const Base64Options& options) {
     Base64Encoder encoder;
+    LineWriter writer(options.wrap);
     std::string out;
     auto consume = [&](std::span<const uint8_t> bytes) {
         out.clear();
         encoder.Update(bytes, out);
-        return WriteOut(out);
+        return writer.Write(out);
     };
-    if (!ReadInput(path, consume)) return false;
+    if (!ReadInput(options.path, consume)) return false;
     out.clear();
     encoder.Finish(out);
-    out.push_back('\n');
-    return WriteOut(out);
+    return writer.Write(out) && writer.Finish();
 }
 
-bool Decode(const std::string& path) {
-    Base64Decoder decoder;
+// Strict, as `base64 -d`: what decodes before the first invalid character is
+// written, and the run fails.
+bool Decode(const Base64Options& options) {
+    Base64Decoder decoder(options.ignore_garbage ? Base64Decoder::Mode::kSkipGarbage
+                                                 : Base64Decoder::Mode::kStrict);
     std::vector<uint8_t> out;
     auto consume = [&](std::span<const uint8_t> text) {
         out.clear();
@@ -147,33 +196,48 @@ bool Decode(const std::string& path) {
                        out);
         return WriteOut(out.data(), out.size());
     };
-    return ReadInput(path, consume);
+    if (!ReadInput(options.path, consume)) return false;
+    out.clear();
+    decoder.Finish(out);
+    if (!WriteOut(out.data(), out.size())) return false;
+    if (!decoder.invalid()) return true;
+    std::fprintf(stderr, "quorvane-cli: invalid input\n");
+    return false;
+}
+
+void RunBase64(bool (*run)(const Base64Options&), const Base64Options& options,
+               CliContext& context) {
+    bool ok = run(options);
+    if (std::fflush(stdout) != 0) {
+        std::fprintf(stderr, "quorvane-cli: cannot write the output: %s\n", std::strerror(errno));
+        ok = false;
+    }
+    if (!ok) context.Fail(kExitFailure);
 }
 
 void RegisterBase64(CLI::App& app, CliContext& context) {
     auto* base64 = app.add_subcommand("base64", "encode or decode Base64");
     base64->require_subcommand(1);
-    auto path = std::make_shared<std::string>();
-    struct Action {
-        const char* name;
-        const char* description;
-        bool (*run)(const std::string&);
-    };
-    for (const Action& action :
-         {Action{"encode", "write FILE (or standard input) as one line of Base64", Encode},
-          Action{"decode", "decode FILE (or standard input); white space is skipped", Decode}}) {
-        auto* sub = base64->add_subcommand(action.name, action.description);
-        sub->add_option("FILE", *path, "input file; standard input when absent");
-        sub->callback([path, run = action.run, &context] {
-            bool ok = run(*path);
-            if (ok && std::fflush(stdout) != 0) {
-                std::fprintf(stderr, "quorvane-cli: cannot write the output: %s\n",
-                             std::strerror(errno));
-                ok = false;
-            }
-            if (!ok) context.Fail(kExitFailure);
-        });
-    }
+    auto options = std::make_shared<Base64Options>();
+
+    auto* encode = base64->add_subcommand("encode", "write FILE (or standard input) as Base64");
+    encode->add_option("FILE", options->path, "input file; standard input when absent");
+    encode
+        ->add_option("-w,--wrap", options->wrap,
+                     "break lines after N characters; 0 writes one line without a line end "
+                     "(default: one line, ended by a line feed)")
+        ->option_text("N")
+        ->check(CLI::NonNegativeNumber);
+    encode->callback([options, &context] { RunBase64(Encode, *options, context); });
+
+    auto* decode = base64->add_subcommand(
+        "decode",
+        "decode FILE (or standard input); white space is skipped, any other character "
+        "outside the alphabet ends the run with \"invalid input\"");
+    decode->add_option("FILE", options->path, "input file; standard input when absent");
+    decode->add_flag("-i,--ignore-garbage", options->ignore_garbage,
+                     "skip characters outside the Base64 alphabet");
+    decode->callback([options, &context] { RunBase64(Decode, *options, context); });
 }
 
 }  // namespace

@@ -89,7 +89,7 @@ FileResult EncryptOpenSource(FileHandle& source, const FileHandle::Stamp& before
     // chunks end with a short one (room for the extra padding block).
     // Reading, ciphering and writing overlap: each has a thread.
     ChunkReader reader(source, size, kChunk, /*closing_chunk=*/true, kChunk + 16);
-    if (!reader.ok()) return {FileOutcome::kSystemError, ENOMEM};
+    if (!reader.ok()) return {FileOutcome::kSystemError, reader.start_error()};
     ChunkWriter writer(destination, reader);
     uint64_t total = 0;
     for (;;) {
@@ -183,7 +183,7 @@ FileResult DecryptFile(const std::filesystem::path& source_path,
 
     // Fewer bytes than measured means the file changed under us.
     ChunkReader reader(source, payload, kChunk, /*closing_chunk=*/false, kChunk);
-    if (!reader.ok()) return {FileOutcome::kSystemError, ENOMEM};
+    if (!reader.ok()) return {FileOutcome::kSystemError, reader.start_error()};
     ChunkWriter writer(destination, reader);
     uint64_t total = 0;
     while (total < payload) {

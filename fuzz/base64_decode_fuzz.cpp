@@ -16,7 +16,8 @@ constexpr std::string_view kAlphabet =
 
 // White space is skipped; every other unit takes a place, valued by its low
 // byte's place in the alphabet (0 when absent); a group ending "=" gives two
-// bytes, "==" one, anything else three; an incomplete last group is dropped.
+// bytes, "==" one, anything else three; a last group of k >= 2 places before
+// any padding gives k - 1 bytes.
 template <typename Unit>
 std::vector<uint8_t> ReferenceDecode(const Unit* units, std::size_t size) {
     std::vector<uint8_t> out;
@@ -39,6 +40,12 @@ std::vector<uint8_t> ReferenceDecode(const Unit* units, std::size_t size) {
         for (std::size_t b = 0; b < bytes; ++b)
             out.push_back(static_cast<uint8_t>(bits >> (16 - 8 * b)));
     }
+    std::size_t data = 0;
+    while (data < count && !padding[data]) ++data;
+    for (std::size_t i = data; i < 4; ++i) values[i] = 0;
+    const uint32_t bits = values[0] << 18 | values[1] << 12 | values[2] << 6 | values[3];
+    for (std::size_t b = 0; b + 1 < data; ++b)
+        out.push_back(static_cast<uint8_t>(bits >> (16 - 8 * b)));
     return out;
 }
 
@@ -58,8 +65,22 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
     Base64Decoder decoder;
     decoder.Update(text.substr(0, split), pieces);
     decoder.Update(text.substr(split), pieces);
-    decoder.Finish();
+    decoder.Finish(pieces);
     Check(pieces == expected);
+
+    // Strict decoding gives the same in any pieces, and where it finds
+    // nothing to object to, what lenient decoding gives.
+    std::vector<uint8_t> strict;
+    Base64Decoder whole(Base64Decoder::Mode::kStrict);
+    whole.Update(text, strict);
+    whole.Finish(strict);
+    std::vector<uint8_t> strict_pieces;
+    Base64Decoder split_strict(Base64Decoder::Mode::kStrict);
+    split_strict.Update(text.substr(0, split), strict_pieces);
+    split_strict.Update(text.substr(split), strict_pieces);
+    split_strict.Finish(strict_pieces);
+    Check(strict_pieces == strict && split_strict.invalid() == whole.invalid());
+    if (!whole.invalid()) Check(strict == expected);
 
     std::u16string units(size / 2, u'\0');
     for (std::size_t i = 0; i < units.size(); ++i)
@@ -76,5 +97,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, std::size_t size) {
     encoder.Finish(encoded_in_pieces);
     Check(encoded_in_pieces == encoded);
     Check(Base64Decode(encoded) == std::vector<uint8_t>(data, data + size));
+    std::vector<uint8_t> checked;
+    Base64Decoder strict_round_trip(Base64Decoder::Mode::kStrict);
+    strict_round_trip.Update(encoded, checked);
+    strict_round_trip.Finish(checked);
+    Check(!strict_round_trip.invalid() && checked == std::vector<uint8_t>(data, data + size));
     return 0;
 }

@@ -2,28 +2,45 @@
 
 #include <algorithm>
 #include <barrier>
+#include <cerrno>
 #include <cstring>
 #include <memory>
+#include <optional>
+#include <system_error>
 #include <thread>
 
 #include "hash/hash_algorithm.h"
 #include "platform/system/byte_order.h"
 #include "platform/system/chunk_reader.h"
 #include "platform/system/file_handle.h"
+#include "platform/system/stream_input.h"
 
 namespace {
 
-// Opens `path` for reading and measures its size. Only files whose contents
-// a read returns in full count: a folder must never hash as an empty file, a
-// named pipe or socket would wait or fail, and a character device (/dev/zero,
-// a terminal) measures as empty whatever it holds.
-bool OpenMeasured(const std::filesystem::path& path, FileHandle& file, uint64_t& size) {
+// Opens `path` for the drivers and measures its size. Only files whose
+// contents a read returns in full count: a folder must never hash as an empty
+// file, a named pipe or socket would wait or fail, and a character device
+// (/dev/zero, a terminal) measures as empty whatever it holds.
+FileResult OpenMeasured(const std::filesystem::path& path, FileHandle& file,
+                        std::optional<uint64_t>& size) {
     file = FileHandle::OpenForReading(path);
-    if (!file.IsRegularFile() && !file.IsBlockDevice()) return false;
-    const std::optional<uint64_t> measured = file.MeasureSize();
-    if (!measured) return false;
-    size = *measured;
-    return true;
+    if (!file.IsOpen()) return FailureFromErrno(FileOutcome::kCannotOpen);
+    if (IsFolder(file)) return {FileOutcome::kNotRegularFile, EISDIR};
+    if (!file.IsRegularFile() && !file.IsBlockDevice()) return {FileOutcome::kNotRegularFile, 0};
+    size = file.MeasureSize();
+    if (!size) return FailureFromErrno(FileOutcome::kCannotOpen);
+    return {};
+}
+
+// Opens anything but a folder to be read to its end; the size, known only
+// for regular files and block devices, paces the progress.
+FileResult OpenStream(const std::filesystem::path& path, FileHandle& file,
+                      std::optional<uint64_t>& size) {
+    file = OpenStreamForReading(path);
+    if (!file.IsOpen()) return FailureFromErrno(FileOutcome::kCannotOpen);
+    if (IsFolder(file)) return {FileOutcome::kNotRegularFile, EISDIR};
+    if (file.IsRegularFile() || file.IsBlockDevice()) size = file.MeasureSize();
+    return {};
 }
 
 // The driver's MD5 result: each word holds four digest bytes, the first on top.
@@ -85,16 +102,24 @@ class GroupFeeder {
         : groups_(std::move(groups)),
           start_(std::ptrdiff_t(groups_.size())),
           done_(std::ptrdiff_t(groups_.size())) {
-        for (std::size_t g = 1; g < groups_.size(); ++g)
-            workers_.emplace_back([this, g] { Work(g); });
+        try {
+            workers_.reserve(groups_.size());
+            for (std::size_t g = 1; g < groups_.size(); ++g)
+                workers_.emplace_back([this, g] { Work(g); });
+        } catch (const std::system_error& failure) {
+            Abandon(failure.code().value());
+        } catch (const std::bad_alloc&) {
+            Abandon(ENOMEM);
+        }
     }
     ~GroupFeeder() {
-        finished_ = true;
-        start_.arrive_and_wait();
-        for (auto& worker : workers_) worker.join();
+        if (error_ == 0) Finish();
     }
     GroupFeeder(const GroupFeeder&) = delete;
     GroupFeeder& operator=(const GroupFeeder&) = delete;
+
+    /// The errno of a worker that could not be started; 0 when all run.
+    int error() const { return error_; }
 
     void Feed(const uint8_t* data, std::size_t size) {
         data_ = data;
@@ -105,6 +130,20 @@ class GroupFeeder {
     }
 
   private:
+    void Finish() {
+        finished_ = true;
+        start_.arrive_and_wait();
+        for (auto& worker : workers_) worker.join();
+    }
+    // A worker could not be started: the ones that run are released (the
+    // missing ones leave the barrier) and the feeder is not used.
+    void Abandon(int error) {
+        error_ = error != 0 ? error : EAGAIN;
+        const std::size_t missing = groups_.size() - 1 - workers_.size();
+        for (std::size_t i = 0; i < missing; ++i) start_.arrive_and_drop();
+        Finish();
+    }
+
     void FeedGroup(std::size_t g) {
         for (Digest* digest : groups_[g]) digest->Update(data_, size_);
     }
@@ -123,6 +162,7 @@ class GroupFeeder {
     const uint8_t* data_ = nullptr;
     std::size_t size_ = 0;
     bool finished_ = false;  // read by the workers only after a barrier
+    int error_ = 0;
     std::vector<std::thread> workers_;
 };
 
@@ -133,74 +173,95 @@ std::size_t GroupCount(std::size_t digests) {
 
 }  // namespace
 
-HashResult HashFileInto(const std::filesystem::path& path, std::span<Digest> digests,
-                        ProgressCallback progress, void* context, const std::stop_token& stop) {
+namespace {
+
+FileResult FeedChunks(ChunkReader& reader, GroupFeeder& feeder, std::optional<uint64_t> size,
+                      ProgressCallback progress, void* context, const std::stop_token& stop) {
+    const uint64_t chunk_count = size ? *size / kHashChunkSize + 1 : 0;
+    for (uint64_t i = 0;; ++i) {
+        if (stop.stop_requested()) return {FileOutcome::kStopped, 0};
+        if (progress != nullptr && size) progress(ChunkPercent(i, chunk_count), context);
+        const ChunkReader::Chunk chunk = reader.Next();
+        if (!chunk.ok) return {FileOutcome::kReadError, chunk.error};
+        if (chunk.size > 0) feeder.Feed(chunk.data, chunk.size);
+        if (chunk.last) return {};
+    }
+}
+
+}  // namespace
+
+FileResult HashFileInto(const std::filesystem::path& path, std::span<Digest> digests,
+                        ProgressCallback progress, void* context, const std::stop_token& stop,
+                        HashInput input) {
+    if (digests.empty()) return {FileOutcome::kSystemError, EINVAL};
     FileHandle file;
-    uint64_t size = 0;
-    if (!OpenMeasured(path, file, size)) return kHashCannotOpen;
+    std::optional<uint64_t> size;
+    const FileResult opened =
+        input == HashInput::kStream ? OpenStream(path, file, size) : OpenMeasured(path, file, size);
+    if (!opened.done()) return opened;
     // The size measured at open only paces the progress: the file is read to
     // its end, as files of /proc (measured as 0) and growing files need. The
     // next chunks are read while the digests work on this one.
-    ChunkReader reader(file, ChunkReader::kToFileEnd, kHashChunkSize, true, kHashChunkSize);
-    if (!reader.ok()) return kHashReadFailed;
-    GroupFeeder feeder(BalancedGroups(digests, GroupCount(digests.size())));
-    const uint64_t chunk_count = size / kHashChunkSize + 1;
-    for (uint64_t i = 0;; ++i) {
-        if (stop.stop_requested()) return kHashStopped;
-        if (progress != nullptr) progress(ChunkPercent(i, chunk_count), context);
-        const ChunkReader::Chunk chunk = reader.Next();
-        if (!chunk.ok) return kHashReadFailed;
-        if (chunk.size > 0) feeder.Feed(chunk.data, chunk.size);
-        if (chunk.last) return kHashDone;
+    std::optional<ChunkReader> reader;
+    try {
+        reader.emplace(file, ChunkReader::kToFileEnd, kHashChunkSize, true, kHashChunkSize);
+    } catch (const std::system_error& failure) {
+        return {FileOutcome::kSystemError, failure.code().value()};
+    } catch (const std::bad_alloc&) {
+        return {FileOutcome::kSystemError, ENOMEM};
     }
+    if (!reader->ok()) return {FileOutcome::kSystemError, reader->start_error()};
+    GroupFeeder feeder(BalancedGroups(digests, GroupCount(digests.size())));
+    if (feeder.error() != 0) return {FileOutcome::kSystemError, feeder.error()};
+    return FeedChunks(*reader, feeder, size, progress, context, stop);
 }
 
 namespace {
 
-HashResult RunDriver(HashAlgorithm algorithm, const std::filesystem::path& path, uint8_t* out,
+FileResult RunDriver(HashAlgorithm algorithm, const std::filesystem::path& path, uint8_t* out,
                      ProgressCallback progress, void* context, const std::stop_token& stop) {
     Digest digest(algorithm);
-    const HashResult result = HashFileInto(path, {&digest, 1}, progress, context, stop);
-    if (result == kHashDone) digest.Final(out);
+    const FileResult result = HashFileInto(path, {&digest, 1}, progress, context, stop);
+    if (result.done()) digest.Final(out);
     return result;
 }
 
 }  // namespace
 
-HashResult HashFileMd5(const std::filesystem::path& path, uint32_t digest_words[4],
+FileResult HashFileMd5(const std::filesystem::path& path, uint32_t digest_words[4],
                        ProgressCallback progress, void* context, std::stop_token stop) {
     uint8_t bytes[16];
-    const HashResult result = RunDriver(HashAlgorithm::kMd5, path, bytes, progress, context, stop);
-    if (result == kHashDone) Md5BytesToDigestWords(bytes, digest_words);
+    const FileResult result = RunDriver(HashAlgorithm::kMd5, path, bytes, progress, context, stop);
+    if (result.done()) Md5BytesToDigestWords(bytes, digest_words);
     return result;
 }
 
-HashResult HashFileSha1(const std::filesystem::path& path, uint8_t digest[20],
+FileResult HashFileSha1(const std::filesystem::path& path, uint8_t digest[20],
                         ProgressCallback progress, void* context, std::stop_token stop) {
     return RunDriver(HashAlgorithm::kSha1, path, digest, progress, context, stop);
 }
 
-HashResult HashFileSha256(const std::filesystem::path& path, uint8_t digest[32],
+FileResult HashFileSha256(const std::filesystem::path& path, uint8_t digest[32],
                           ProgressCallback progress, void* context, std::stop_token stop) {
     return RunDriver(HashAlgorithm::kSha256, path, digest, progress, context, stop);
 }
 
-HashResult HashFileSha512(const std::filesystem::path& path, uint8_t digest[64],
+FileResult HashFileSha512(const std::filesystem::path& path, uint8_t digest[64],
                           ProgressCallback progress, void* context, std::stop_token stop) {
     return RunDriver(HashAlgorithm::kSha512, path, digest, progress, context, stop);
 }
 
-HashResult HashFileKeccak(const std::filesystem::path& path, uint8_t digest[64],
+FileResult HashFileKeccak(const std::filesystem::path& path, uint8_t digest[64],
                           ProgressCallback progress, void* context, std::stop_token stop) {
     return RunDriver(HashAlgorithm::kKeccak, path, digest, progress, context, stop);
 }
 
-HashResult HashFileWith(HashAlgorithm algorithm, const std::filesystem::path& path,
+FileResult HashFileWith(HashAlgorithm algorithm, const std::filesystem::path& path,
                         std::vector<uint8_t>& digest, ProgressCallback progress, void* context,
                         std::stop_token stop) {
     digest.clear();
     std::vector<uint8_t> bytes(DigestSize(algorithm));
-    const HashResult result = RunDriver(algorithm, path, bytes.data(), progress, context, stop);
-    if (result == kHashDone) digest = std::move(bytes);
+    const FileResult result = RunDriver(algorithm, path, bytes.data(), progress, context, stop);
+    if (result.done()) digest = std::move(bytes);
     return result;
 }

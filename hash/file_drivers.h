@@ -8,23 +8,19 @@
 #include <span>
 #include <stop_token>
 
+#include "platform/system/file_outcome.h"
 #include "platform/system/progress.h"
 
 class Digest;
 
-/// Outcome of a driver. The digest place is written only on kHashDone.
-enum HashResult : int {
-    /// The file could not be opened (missing, no rights, a folder, not a file
-    /// whose size can be measured). No progress was reported.
-    kHashCannotOpen = 0,
-    /// The digest of every byte of the file was written.
-    kHashDone = 1,
-    /// A read failed (an I/O error). The digest would not belong to the
-    /// file, so none is written; the hash page shows "读取文件失败".
-    kHashReadFailed = 2,
-    /// The stop token asked to stop before a chunk was read.
-    kHashStopped = 3,
-};
+// Every driver returns a FileResult; the digest place is written only when
+// it is done. The outcomes: kCannotOpen (with errno) when the file cannot be
+// opened or measured; kNotRegularFile for a folder (errno EISDIR) or, for the
+// hash page's drivers, anything whose size a read need not match (a pipe, a
+// socket, a character device); kReadError (with errno) when a read fails, as
+// the digest would not belong to the file then; kStopped when the stop token
+// asked to stop before a chunk was read; kSystemError when no memory or
+// thread could be had. A file that cannot be opened reports no progress.
 
 /// Size of one chunk of the reading loop.
 inline constexpr uint32_t kHashChunkSize = 1u << 20;
@@ -39,25 +35,36 @@ inline constexpr uint32_t kHashChunkSize = 1u << 20;
 /// MD5: `digest_words` receives the four state words each byte-reversed, so
 /// that printing each with "%08X" gives the standard digest (see
 /// Md5StateToDigestWords).
-HashResult HashFileMd5(const std::filesystem::path& path, uint32_t digest_words[4],
+FileResult HashFileMd5(const std::filesystem::path& path, uint32_t digest_words[4],
                        ProgressCallback progress, void* context, std::stop_token stop = {});
 /// SHA-1: 20 digest bytes.
-HashResult HashFileSha1(const std::filesystem::path& path, uint8_t digest[20],
+FileResult HashFileSha1(const std::filesystem::path& path, uint8_t digest[20],
                         ProgressCallback progress, void* context, std::stop_token stop = {});
 /// SHA-256: 32 digest bytes.
-HashResult HashFileSha256(const std::filesystem::path& path, uint8_t digest[32],
+FileResult HashFileSha256(const std::filesystem::path& path, uint8_t digest[32],
                           ProgressCallback progress, void* context, std::stop_token stop = {});
 /// SHA-512: 64 digest bytes.
-HashResult HashFileSha512(const std::filesystem::path& path, uint8_t digest[64],
+FileResult HashFileSha512(const std::filesystem::path& path, uint8_t digest[64],
                           ProgressCallback progress, void* context, std::stop_token stop = {});
+/// What the reading loop accepts.
+enum class HashInput {
+    /// A regular file or a block device, measured at open (the drivers').
+    kMeasured,
+    /// Anything readable but a folder, read to its end as the standard tools
+    /// do: a named pipe waits for its writer, /dev/stdin and /dev/fd/N work.
+    /// Progress is reported only for what can be measured.
+    kStream,
+};
+
 /// The reading loop every driver runs: opens `path`, measures it, and feeds
 /// every byte to each of `digests` up to the end of the file (which may lie
 /// beyond the size measured at open), with the stop checks and the progress
 /// above (never more than 100). The file is read once however many digests
-/// there are; they are not finished.
-HashResult HashFileInto(const std::filesystem::path& path, std::span<Digest> digests,
-                        ProgressCallback progress, void* context, const std::stop_token& stop);
+/// there are; they are not finished. No digests is a kSystemError (EINVAL).
+FileResult HashFileInto(const std::filesystem::path& path, std::span<Digest> digests,
+                        ProgressCallback progress, void* context, const std::stop_token& stop,
+                        HashInput input = HashInput::kMeasured);
 
 /// Keccak (rate 512, 64-byte output): 64 digest bytes.
-HashResult HashFileKeccak(const std::filesystem::path& path, uint8_t digest[64],
+FileResult HashFileKeccak(const std::filesystem::path& path, uint8_t digest[64],
                           ProgressCallback progress, void* context, std::stop_token stop = {});

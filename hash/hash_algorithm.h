@@ -11,8 +11,8 @@
 #include "hash/digest.h"
 #include "hash/file_drivers.h"
 
-/// Runs the algorithm's file driver. On kHashDone `digest` holds the digest
+/// Runs the algorithm's file driver. When done, `digest` holds the digest
 /// bytes in standard order (MD5 included); otherwise it is left empty.
-HashResult HashFileWith(HashAlgorithm algorithm, const std::filesystem::path& path,
+FileResult HashFileWith(HashAlgorithm algorithm, const std::filesystem::path& path,
                         std::vector<uint8_t>& digest, ProgressCallback progress, void* context,
                         std::stop_token stop = {});

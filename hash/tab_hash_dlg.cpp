@@ -44,17 +44,16 @@ QString SectionHeader(const AlgorithmRow& algorithm) {
 }
 
 // What a section holds after its header: the digest, or why there is none.
-QString SectionBody(HashResult outcome, const QString& digestText) {
-    switch (outcome) {
-        case kHashDone:
+QString SectionBody(const FileResult& outcome, const QString& digestText) {
+    switch (outcome.outcome) {
+        case FileOutcome::kDone:
             return digestText;
-        case kHashCannotOpen:
+        case FileOutcome::kCannotOpen:
+        case FileOutcome::kNotRegularFile:
             return Text("打开文件失败");
-        case kHashReadFailed:
-        case kHashStopped:
-            break;
+        default:
+            return Text("读取文件失败");
     }
-    return Text("读取文件失败");
 }
 
 // The context the drivers hand to HashProgress: the page and the run.
@@ -146,10 +145,10 @@ QString CTabHashDlg::HashWorker(const HashRequest& request, const JobContext& jo
         const AlgorithmRow& algorithm = kAlgorithms[i];
         job.Post([this, status = Text(algorithm.status)] { m_staticThread->setText(status); });
         std::vector<uint8_t> digest;
-        const HashResult outcome =
+        const FileResult outcome =
             HashFileWith(algorithm.algorithm, path, digest, &CTabHashDlg::HashProgress, &target,
                          job.StopToken());
-        if (outcome == kHashStopped) return {};
+        if (outcome.outcome == FileOutcome::kStopped) return {};
         result += SectionHeader(algorithm) + SectionBody(outcome, FromUtf8(DigestHex(digest)));
     }
     return result;

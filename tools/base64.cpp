@@ -80,31 +80,73 @@ void Base64Encoder::Finish(std::string& out) {
     pending_size_ = 0;
 }
 
-void Base64Decoder::Take(uint32_t unit, std::vector<uint8_t>& out) {
-    if (IsSkippedSpace(unit)) return;
+namespace {
+
+// The bytes of one group's values; `size` of them (1 to 3) are appended.
+void AppendBytes(const uint8_t values[4], std::size_t size, std::vector<uint8_t>& out) {
+    const uint8_t bytes[3] = {
+        static_cast<uint8_t>((values[0] << 2) | (values[1] >> 4)),
+        static_cast<uint8_t>(((values[1] & 15) << 4) | (values[2] >> 2)),
+        static_cast<uint8_t>(((values[2] & 3) << 6) | values[3]),
+    };
+    out.insert(out.end(), bytes, bytes + size);
+}
+
+}  // namespace
+
+void Base64Decoder::TakeLenient(uint32_t unit, std::vector<uint8_t>& out) {
     const uint8_t low = static_cast<uint8_t>(unit & 0xFF);
     values_[count_] = kDecodeTable[low];
     padding_[count_] = unit == '=';
     if (++count_ < 4) return;
     count_ = 0;
-
-    const uint8_t bytes[3] = {
-        static_cast<uint8_t>((values_[0] << 2) | (values_[1] >> 4)),
-        static_cast<uint8_t>(((values_[1] & 15) << 4) | (values_[2] >> 2)),
-        static_cast<uint8_t>(((values_[2] & 3) << 6) | values_[3]),
-    };
     // Padding stands for missing bytes: "=" at the end drops the third byte,
     // "==" the second and third.
     std::size_t size = 3;
     if (padding_[3]) size = padding_[2] ? 1 : 2;
-    out.insert(out.end(), bytes, bytes + size);
+    AppendBytes(values_, size, out);
+}
+
+void Base64Decoder::TakeStrict(uint32_t unit, std::vector<uint8_t>& out) {
+    const bool padded = count_ > 0 && padding_[count_ - 1];
+    if (unit < 256 && kIsAlphabet[unit] && !padded) {
+        values_[count_] = kDecodeTable[unit];
+        padding_[count_] = false;
+        if (++count_ == 4) {
+            count_ = 0;
+            AppendBytes(values_, 3, out);
+        }
+        return;
+    }
+    // "=" may follow two or three characters of a group; "==" ends the first
+    // kind, "=" the second, and the next group starts after it.
+    if (unit == '=' && count_ >= 2) {
+        values_[count_] = 0;
+        padding_[count_] = true;
+        if (++count_ == 4) {
+            count_ = 0;
+            AppendBytes(values_, padding_[2] ? 1 : 2, out);
+        }
+        return;
+    }
+    if (mode_ == Mode::kSkipGarbage && unit != '=') return;
+    FlushPartial(out);
+    invalid_ = true;
+}
+
+void Base64Decoder::FlushPartial(std::vector<uint8_t>& out) {
+    std::size_t data = 0;
+    while (data < count_ && !padding_[data]) ++data;
+    for (std::size_t i = data; i < 4; ++i) values_[i] = 0;
+    if (data >= 2) AppendBytes(values_, data - 1, out);
+    count_ = 0;
 }
 
 template <typename Unit>
 void Base64Decoder::Feed(const Unit* units, std::size_t size, std::vector<uint8_t>& out) {
     out.reserve(out.size() + size / 4 * 3);
     std::size_t pos = 0;
-    while (pos < size) {
+    while (pos < size && !invalid_) {
         // Fast path for the common case: a whole group of alphabet characters.
         const Unit* g = units + pos;
         if (count_ == 0 && size - pos >= 4 && IsAlphabetUnit(g[0]) && IsAlphabetUnit(g[1]) &&
@@ -119,7 +161,13 @@ void Base64Decoder::Feed(const Unit* units, std::size_t size, std::vector<uint8_
             pos += 4;
             continue;
         }
-        Take(static_cast<std::make_unsigned_t<Unit>>(units[pos++]), out);
+        const uint32_t unit = static_cast<std::make_unsigned_t<Unit>>(units[pos++]);
+        if (IsSkippedSpace(unit)) continue;
+        if (mode_ == Mode::kLenient) {
+            TakeLenient(unit, out);
+        } else {
+            TakeStrict(unit, out);
+        }
     }
 }
 
@@ -131,8 +179,10 @@ void Base64Decoder::Update(std::u16string_view text, std::vector<uint8_t>& out) 
     Feed(text.data(), text.size(), out);
 }
 
-void Base64Decoder::Finish() {
-    count_ = 0;
+void Base64Decoder::Finish(std::vector<uint8_t>& out) {
+    if (count_ == 0) return;
+    if (mode_ != Mode::kLenient) invalid_ = true;
+    FlushPartial(out);
 }
 
 std::string Base64Encode(std::span<const uint8_t> bytes) {
@@ -152,7 +202,7 @@ std::vector<uint8_t> Base64Decode(std::string_view text) {
     std::vector<uint8_t> out;
     Base64Decoder decoder;
     decoder.Update(text, out);
-    decoder.Finish();
+    decoder.Finish(out);
     return out;
 }
 
@@ -160,6 +210,6 @@ std::vector<uint8_t> Base64Decode(std::u16string_view text) {
     std::vector<uint8_t> out;
     Base64Decoder decoder;
     decoder.Update(text, out);
-    decoder.Finish();
+    decoder.Finish(out);
     return out;
 }

@@ -19,7 +19,8 @@ ChunkReader::ChunkReader(FileHandle& file, uint64_t total, std::size_t chunk_siz
     file_.AdviseSequential();
     try {
         thread_ = std::jthread([this](std::stop_token stop) { ReadAll(stop); });
-    } catch (const std::system_error&) {
+    } catch (const std::system_error& failure) {
+        start_error_ = failure.code().value();
         return;  // no thread: the caller fails the file instead of the program
     }
     started_ = true;

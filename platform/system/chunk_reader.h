@@ -4,6 +4,7 @@
 // overlaps the work instead of waiting for it. The chunks are exactly what
 // sequential reads of the same sizes would give.
 
+#include <cerrno>
 #include <condition_variable>
 #include <cstddef>
 #include <cstdint>
@@ -44,6 +45,8 @@ class ChunkReader {
     /// False when the buffers or the reading thread could not be had;
     /// nothing is read then.
     bool ok() const { return started_; }
+    /// Why the reader is not ok(): the errno of the thread or the buffers.
+    int start_error() const { return start_error_; }
 
     /// Waits for the next chunk. Its buffer is the caller's (to change in
     /// place) until the next call, which hands it back for reading, or, after
@@ -77,6 +80,7 @@ class ChunkReader {
     uint64_t consumed_ = 0;  // chunks handed back (guarded by mutex_)
     uint64_t taken_ = 0;     // chunks given to the caller
     bool started_ = false;
+    int start_error_ = ENOMEM;
     bool reading_done_ = false;  // the thread read its last chunk (guarded by mutex_)
     bool manual_release_ = false;
     std::jthread thread_;

@@ -2,6 +2,7 @@
 // the same real files.
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <string>
 #include <vector>
 
@@ -99,9 +100,11 @@ TEST_F(HashCli, MissingFileAndFolderFailButTheOthersAreHashed) {
     const RunResult ours = Cli({missing, dir_.path().string(), files_[1]});
     EXPECT_EQ(ours.exit_code, 1);
     EXPECT_EQ(ours.out, Tool("sha256sum", {files_[1]}).out);
-    EXPECT_NE(ours.err.find(missing + ": No such file or directory"), std::string::npos)
+    EXPECT_NE(ours.err.find(missing + ": cannot open the file: No such file or directory"),
+              std::string::npos)
         << ours.err;
-    EXPECT_NE(ours.err.find(dir_.path().string() + ": Is a directory"), std::string::npos)
+    EXPECT_NE(ours.err.find(dir_.path().string() + ": not a regular file: Is a directory"),
+              std::string::npos)
         << ours.err;
 }
 
@@ -205,5 +208,169 @@ TEST_F(HashCli, OutputThatCannotBeWrittenIsAFailure) {
         const RunResult full = RunProgram(argv);
         EXPECT_EQ(full.exit_code, 1) << args[0];
         EXPECT_NE(full.err.find("cannot write the output"), std::string::npos) << full.err;
+    }
+}
+
+namespace {
+
+// A shell snippet run twice, its H once quorvane-cli hash (SHA-256, the
+// default) and once sha256sum, in a folder holding f, " g", "*f" and
+// "a) = b", each "abc"; $D names the folder.
+struct ScriptCase {
+    const char* name;
+    const char* script;
+};
+
+class HashCliLikeSha256sum : public testing::TestWithParam<ScriptCase> {
+  protected:
+    RunResult Run(const std::string& h) {
+        for (const char* name : {"f", " g", "*f", "a) = b"})
+            WriteFile(dir_ / name, {'a', 'b', 'c'});
+        const std::string script =
+            "H() { " + h + " \"$@\"; }; D=\"$0\"; cd \"$D\" || exit 99; " + GetParam().script;
+        return RunProgram({"/bin/bash", "-c", script, dir_.path().string()});
+    }
+    TempDir dir_;
+};
+
+// The tools' messages begin with their own name, and ours name the failed
+// step before the system's reason.
+std::string Normalised(std::string text, const std::string& program) {
+    for (const std::string& drop : {program + ": ", std::string("cannot open the file: ")}) {
+        for (std::size_t at; (at = text.find(drop)) != std::string::npos;)
+            text.erase(at, drop.size());
+    }
+    return text;
+}
+
+std::string CaseName(const testing::TestParamInfo<ScriptCase>& param) {
+    return param.param.name;
+}
+
+const char* const kAbc = "ba7816bf8f01cfea414140de5dae2223b00361a396177a9cb410ff61f20015ad";
+
+}  // namespace
+
+TEST_P(HashCliLikeSha256sum, SameOutputMessagesAndExitStatus) {
+    if (!std::filesystem::exists("/usr/bin/sha256sum")) GTEST_SKIP() << "no sha256sum";
+    const RunResult ours = Run(std::string("\"") + QUORVANE_CLI_PATH + "\" hash --algo sha256");
+    const RunResult theirs = Run("sha256sum");
+    EXPECT_EQ(ours.out, theirs.out);
+    EXPECT_EQ(ours.exit_code, theirs.exit_code);
+    EXPECT_EQ(Normalised(ours.err, "quorvane-cli"), Normalised(theirs.err, "sha256sum"));
+}
+
+#define SUMS(lines) "printf '" lines "' "  // a list written by printf
+#define ABC "ba7816bf8f01cfea414140de5dae2223b00361a396177a9cb410ff61f20015ad"
+
+// Pipes and devices are read to their end: a named pipe waits for its writer.
+INSTANTIATE_TEST_SUITE_P(
+    PipesAndDevices, HashCliLikeSha256sum,
+    testing::Values(ScriptCase{"DevNull", "H /dev/null"},
+                    ScriptCase{"DevStdin", "printf abc | H /dev/stdin"},
+                    ScriptCase{"ProcessSubstitution", "H <(printf abc) f"},
+                    ScriptCase{"NamedPipe", "rm -f p; mkfifo p; (sleep 0.3; printf abc > p) & H p; wait"},
+                    ScriptCase{
+                        "ListedDevice",
+                        SUMS("e3b0c44298fc1c149afbf4c8996fb92427ae41e4649b934ca495991b7852b855  "
+                             "/dev/null\\n") "| H -c"}),
+    CaseName);
+
+// Lines as other programs and people write them.
+INSTANTIATE_TEST_SUITE_P(
+    CheckLineForms, HashCliLikeSha256sum,
+    testing::Values(
+        ScriptCase{"LeadingBlanks", SUMS(" " ABC "  f\\n\\t" ABC "  f\\n  SHA256 (f) = " ABC
+                                         "\\n \\\\" ABC "  f\\n  \\n") "| H -c"},
+        ScriptCase{"OpensslForm", SUMS("SHA256(f)= " ABC "\\nSHA256 (f)= " ABC "\\nSHA256(f) = " ABC
+                                       "\\n") "| H -c"},
+        ScriptCase{"SingleSpaceList", SUMS(ABC " f\\n" ABC "  g\\n" ABC " *f\\n") "| H -c"},
+        ScriptCase{"TwoSpaceListRefusesSingleSpace",
+                   SUMS(ABC "  f\\n" ABC " f\\n" ABC "\\tf\\n") "| H -c"},
+        ScriptCase{"TabSeparators", SUMS(ABC "\\tf\\n" ABC "\\t g\\n") "| H -c"},
+        ScriptCase{"BinaryMarkedLines", "H -b f ' g' > l; H -c l; H -c --strict l"},
+        ScriptCase{"TaggedNameHoldingCloseParenEquals", "H --tag 'a) = b' f > l; H -c l"}),
+    CaseName);
+
+// --status, --quiet, --warn (the last given wins), --strict, --ignore-missing.
+#define MIXED                                                                          \
+    SUMS(ABC "  f\\njunk\\n" ABC                                                       \
+             "  missing\\n"                                                            \
+             "0000000000000000000000000000000000000000000000000000000000000000  f\\n") \
+    "> l; "
+INSTANTIATE_TEST_SUITE_P(
+    CheckOptions, HashCliLikeSha256sum,
+    testing::Values(ScriptCase{"Plain", MIXED "H -c l"},
+                    ScriptCase{"Status", MIXED "H -c --status l"},
+                    ScriptCase{"Quiet", MIXED "H -c --quiet l"},
+                    ScriptCase{"Warn", MIXED "H -c --warn l"},
+                    ScriptCase{"LastOfStatusQuietWarnWins", MIXED "H -c --status --quiet l"},
+                    ScriptCase{"WarnThenStatus", MIXED "H -c -w --status l"},
+                    ScriptCase{"Strict", SUMS(ABC "  f\\njunk\\n") "> l; H -c l; echo $?; "
+                                                                   "H -c --strict l"},
+                    ScriptCase{"IgnoreMissing", MIXED "H -c --ignore-missing l"},
+                    ScriptCase{"IgnoreMissingVerifiesNothing",
+                               SUMS(ABC "  missing\\n") "> l; H -c --ignore-missing l; echo $?; "
+                                                        "H -c --ignore-missing --status l"}),
+    CaseName);
+
+// --tag, -z, -b and -t when writing lists.
+INSTANTIATE_TEST_SUITE_P(
+    WritingOptions, HashCliLikeSha256sum,
+    testing::Values(ScriptCase{"Tag", "H --tag f ' g'"},
+                    ScriptCase{"ZeroEndsLinesWithNulUnescaped",
+                               "printf x > 'new\nline'; H -z f 'new\nline' | od -c"},
+                    ScriptCase{"TagZero", "H --tag -z f | od -c"},
+                    ScriptCase{"BinaryAndText", "H -b f; H -t f; H --tag -b f"}),
+    CaseName);
+
+TEST_F(HashCli, CheckRefusesNulInANameAndReadsOpensslLinesOfEveryDigest) {
+    WriteFile(dir_ / "f", {'a', 'b', 'c'});
+    std::string lines = std::string(kAbc) + "  " + (dir_ / "f").string();
+    lines += '\0';
+    lines += "x\n";
+    const RunResult nul = Cli({"--check", "-"}, lines);
+    EXPECT_EQ(nul.exit_code, 1);
+    EXPECT_NE(nul.err.find("no properly formatted checksum lines found"), std::string::npos);
+
+    if (!std::filesystem::exists("/usr/bin/openssl")) GTEST_SKIP() << "no openssl";
+    std::string openssl;
+    for (const char* digest : {"-md5", "-sha1", "-sha256", "-sha512"})
+        openssl += RunProgram({"/usr/bin/openssl", "dgst", digest, files_[1]}).out;
+    const RunResult check = Cli({"--check", "-"}, openssl);
+    EXPECT_EQ(check.exit_code, 0) << openssl << check.err;
+    EXPECT_EQ(check.out, files_[1] + ": OK\n" + files_[1] + ": OK\n" + files_[1] + ": OK\n" +
+                             files_[1] + ": OK\n");
+}
+
+TEST_F(HashCli, UntaggedSeveralAndOptionsInTheWrongModeAreRefused) {
+    EXPECT_EQ(Cli({"--algo", "md5,sha1", "--untagged", files_[1]}).out,
+              Tool("md5sum", {files_[1]}).out + Tool("sha1sum", {files_[1]}).out);
+    for (const std::vector<std::string>& args : {std::vector<std::string>{"-c", "--tag", "x"},
+                                                 {"-c", "-z", "x"},
+                                                 {"-c", "-b", "x"},
+                                                 {"--status", files_[1]},
+                                                 {"--ignore-missing", files_[1]},
+                                                 {"--tag", "--untagged", "x"}}) {
+        const RunResult refused = Cli(args);
+        EXPECT_EQ(refused.exit_code, 2) << args[1];
+        EXPECT_TRUE(refused.out.empty());
+    }
+}
+
+// A thread that cannot be started fails the file cleanly, never the program.
+TEST_F(HashCli, ThreadThatCannotStartFailsTheFileCleanly) {
+    for (const char* after : {"0", "1"}) {
+        testing_support::RunOptions options;
+        options.environment = {
+            std::string("LD_PRELOAD=") + QUORVANE_FAULT_SHIM_PATH,
+            "QUORVANE_FAULT_PATH=/nothing-of-interest", "QUORVANE_FAULT_OP=thread",
+            std::string("QUORVANE_FAULT_AFTER=") + after, "QUORVANE_FAULT_ERRNO=11"};
+        const RunResult run =
+            RunProgram({QUORVANE_CLI_PATH, "hash", "--all", files_[2], files_[1]}, options);
+        if (run.exit_code == 0) continue;  // one core: the digests share the calling thread
+        EXPECT_EQ(run.exit_code, 1) << after << run.err;
+        EXPECT_NE(run.err.find("system error: Resource temporarily unavailable"), std::string::npos)
+            << run.err;
     }
 }

@@ -4,8 +4,10 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <cerrno>
 #include <filesystem>
 #include <stop_token>
+#include <thread>
 
 #include "hash/digest_text.h"
 #include "hash/file_drivers.h"
@@ -66,7 +68,7 @@ TEST_P(FileDrivers, DigestAndProgressForEachChunkLayout) {
         WriteFile(path, bytes);
         std::vector<int32_t> progress;
         std::vector<uint8_t> digest;
-        EXPECT_EQ(HashFileWith(GetParam(), path, digest, RecordProgress, &progress), kHashDone);
+        EXPECT_EQ(HashFileWith(GetParam(), path, digest, RecordProgress, &progress), FileResult{});
         EXPECT_EQ(DigestHex(digest), DigestHex(DigestInOneCall(GetParam(), bytes)))
             << "size " << c.size;
         EXPECT_EQ(progress, c.progress) << "size " << c.size;
@@ -77,12 +79,16 @@ TEST_P(FileDrivers, MissingFileFolderPipeAndCharacterDeviceCannotBeOpened) {
     const auto pipe = dir_ / "pipe";
     ASSERT_EQ(mkfifo(pipe.c_str(), 0600), 0);  // opening it would wait for a writer
     // /dev/zero measures as 0 bytes: its digest would be the empty file's.
-    for (const auto& path :
-         {dir_ / "missing", dir_.path(), pipe, std::filesystem::path("/dev/zero")}) {
+    const std::pair<std::filesystem::path, FileResult> cases[] = {
+        {dir_ / "missing", {FileOutcome::kCannotOpen, ENOENT}},
+        {dir_.path(), {FileOutcome::kNotRegularFile, EISDIR}},
+        {pipe, {FileOutcome::kNotRegularFile, 0}},
+        {"/dev/zero", {FileOutcome::kNotRegularFile, 0}},
+    };
+    for (const auto& [path, outcome] : cases) {
         std::vector<int32_t> progress;
         std::vector<uint8_t> digest;
-        EXPECT_EQ(HashFileWith(GetParam(), path, digest, RecordProgress, &progress),
-                  kHashCannotOpen)
+        EXPECT_EQ(HashFileWith(GetParam(), path, digest, RecordProgress, &progress), outcome)
             << path;
         EXPECT_TRUE(progress.empty());
         EXPECT_TRUE(digest.empty());
@@ -95,7 +101,7 @@ TEST_P(FileDrivers, FileMeasuredAsEmptyIsReadToItsEnd) {
     std::vector<int32_t> progress;
     std::vector<uint8_t> digest;
     ASSERT_EQ(HashFileWith(GetParam(), "/proc/self/status", digest, RecordProgress, &progress),
-              kHashDone);
+              FileResult{});
     EXPECT_NE(DigestHex(digest), DigestHex(DigestInOneCall(GetParam(), {})));
     EXPECT_EQ(progress, std::vector<int32_t>{100});
 }
@@ -108,14 +114,14 @@ TEST_P(FileDrivers, StopRequestEndsBeforeTheNextChunk) {
     std::vector<uint8_t> digest;
     EXPECT_EQ(
         HashFileWith(GetParam(), path, digest, StopAtReport::Callback, &meddler, stop.get_token()),
-        kHashStopped);
+        (FileResult{FileOutcome::kStopped, 0}));
     EXPECT_EQ(meddler.reports, 1u);
     EXPECT_TRUE(digest.empty());
 
     // A stop asked before the start reads nothing and reports nothing.
     std::vector<int32_t> progress;
     EXPECT_EQ(HashFileWith(GetParam(), path, digest, RecordProgress, &progress, stop.get_token()),
-              kHashStopped);
+              (FileResult{FileOutcome::kStopped, 0}));
     EXPECT_TRUE(progress.empty());
 }
 
@@ -131,15 +137,16 @@ INSTANTIATE_TEST_SUITE_P(AllDigests, FileDrivers, testing::ValuesIn(kAllHashAlgo
 TEST(FileDriverPlaces, FailureLeavesTheDigestPlaceUntouched) {
     TempDir dir;
     uint32_t words[4] = {1, 2, 3, 4};
-    EXPECT_EQ(HashFileMd5(dir / "missing", words, nullptr, nullptr), kHashCannotOpen);
+    EXPECT_EQ(HashFileMd5(dir / "missing", words, nullptr, nullptr).outcome,
+              FileOutcome::kCannotOpen);
     EXPECT_EQ(words[0], 1u);
     EXPECT_EQ(words[3], 4u);
     uint8_t bytes[64];
     std::fill(bytes, bytes + 64, 0xAB);
-    EXPECT_EQ(HashFileSha1(dir.path(), bytes, nullptr, nullptr), kHashCannotOpen);
-    EXPECT_EQ(HashFileSha256(dir.path(), bytes, nullptr, nullptr), kHashCannotOpen);
-    EXPECT_EQ(HashFileSha512(dir.path(), bytes, nullptr, nullptr), kHashCannotOpen);
-    EXPECT_EQ(HashFileKeccak(dir.path(), bytes, nullptr, nullptr), kHashCannotOpen);
+    EXPECT_FALSE(HashFileSha1(dir.path(), bytes, nullptr, nullptr).done());
+    EXPECT_FALSE(HashFileSha256(dir.path(), bytes, nullptr, nullptr).done());
+    EXPECT_FALSE(HashFileSha512(dir.path(), bytes, nullptr, nullptr).done());
+    EXPECT_FALSE(HashFileKeccak(dir.path(), bytes, nullptr, nullptr).done());
     EXPECT_EQ(std::count(bytes, bytes + 64, 0xAB), 64);
 }
 
@@ -148,7 +155,7 @@ TEST(FileDriverPlaces, Md5WordsPrintAsTheStandardDigest) {
     TempDir dir;
     WriteFile(dir / "abc", {'a', 'b', 'c'});
     uint32_t words[4];
-    ASSERT_EQ(HashFileMd5(dir / "abc", words, nullptr, nullptr), kHashDone);
+    ASSERT_EQ(HashFileMd5(dir / "abc", words, nullptr, nullptr), FileResult{});
     char text[33];
     std::snprintf(text, sizeof text, "%08X%08X%08X%08X", words[0], words[1], words[2], words[3]);
     EXPECT_STREQ(text, "900150983CD24FB0D6963F7D28E17F72");
@@ -163,10 +170,11 @@ TEST(MultiDigestReader, OneReadGivesWhatEachDriverGives) {
         WriteFile(path, PatternBytes(size, uint32_t(size)));
         std::vector<Digest> all(std::begin(kAllHashAlgorithms), std::end(kAllHashAlgorithms));
         std::vector<int32_t> progress;
-        ASSERT_EQ(HashFileInto(path, all, RecordProgress, &progress, {}), kHashDone);
+        ASSERT_EQ(HashFileInto(path, all, RecordProgress, &progress, {}), FileResult{});
         for (Digest& digest : all) {
             std::vector<uint8_t> alone;
-            ASSERT_EQ(HashFileWith(digest.algorithm(), path, alone, nullptr, nullptr), kHashDone);
+            ASSERT_EQ(HashFileWith(digest.algorithm(), path, alone, nullptr, nullptr),
+                      FileResult{});
             EXPECT_EQ(DigestHex(digest.Final()), DigestHex(alone)) << "size " << size;
         }
         EXPECT_EQ(progress.back(), 100);
@@ -181,7 +189,42 @@ TEST(MultiDigestReader, StopAndReadFailure) {
     std::stop_source stop;
     StopAtReport meddler{1, &stop};
     EXPECT_EQ(HashFileInto(path, all, StopAtReport::Callback, &meddler, stop.get_token()),
-              kHashStopped);
+              (FileResult{FileOutcome::kStopped, 0}));
     // Reading this process's memory from address 0 fails with an I/O error.
-    EXPECT_EQ(HashFileInto("/proc/self/mem", all, nullptr, nullptr, {}), kHashReadFailed);
+    EXPECT_EQ(HashFileInto("/proc/self/mem", all, nullptr, nullptr, {}),
+              (FileResult{FileOutcome::kReadError, EIO}));
+}
+
+// Read as a stream, anything but a folder is hashed to its end, as the
+// checksum tools do: devices, named pipes (which wait for their writer) and
+// pipes named through /dev/fd.
+TEST(StreamInput, PipesAndDevicesAreReadToTheirEnd) {
+    TempDir dir;
+    const auto pipe = dir / "pipe";
+    ASSERT_EQ(mkfifo(pipe.c_str(), 0600), 0);
+    const auto bytes = PatternBytes(3 * kMiB + 7);
+    std::thread writer([&] { WriteFile(pipe, bytes); });
+    Digest digest(HashAlgorithm::kSha256);
+    std::vector<int32_t> progress;
+    EXPECT_EQ(HashFileInto(pipe, {&digest, 1}, RecordProgress, &progress, {}, HashInput::kStream),
+              FileResult{});
+    writer.join();
+    EXPECT_EQ(DigestHex(digest.Final()), DigestHex(DigestInOneCall(HashAlgorithm::kSha256, bytes)));
+    EXPECT_TRUE(progress.empty());  // no size, no percentages
+
+    Digest md5(HashAlgorithm::kMd5);
+    const std::span<Digest> empty(&md5, 1);
+    EXPECT_EQ(HashFileInto("/dev/null", empty, nullptr, nullptr, {}, HashInput::kStream),
+              FileResult{});
+    EXPECT_EQ(DigestHex(md5.Final()), DigestHex(DigestInOneCall(HashAlgorithm::kMd5, {})));
+
+    EXPECT_EQ(HashFileInto(dir.path(), empty, nullptr, nullptr, {}, HashInput::kStream),
+              (FileResult{FileOutcome::kNotRegularFile, EISDIR}));
+    EXPECT_EQ(HashFileInto(dir / "missing", empty, nullptr, nullptr, {}, HashInput::kStream),
+              (FileResult{FileOutcome::kCannotOpen, ENOENT}));
+}
+
+TEST(StreamInput, NoDigestsFailsWithoutReading) {
+    EXPECT_EQ(HashFileInto("/dev/zero", {}, nullptr, nullptr, {}, HashInput::kStream),
+              (FileResult{FileOutcome::kSystemError, EINVAL}));
 }

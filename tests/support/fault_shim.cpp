@@ -27,13 +27,16 @@
 //                                the call waits QUORVANE_FAULT_DELAY_MS
 //                                (default 1000) before it is made, so that a
 //                                test can act while it waits
-//   QUORVANE_FAULT_AFTER  bytes that pass before the fault (default 0)
+//                         thread pthread_create fails once AFTER threads
+//                                have been started (the errno is its result)
+//   QUORVANE_FAULT_AFTER  bytes (threads) that pass before the fault (default 0)
 //   QUORVANE_FAULT_ERRNO  errno of a failing call (default EIO)
 //   QUORVANE_FAULT_LOG    a file that gets a line "fsync" for every sync of a
 //                         file of interest, to count them
 // A descriptor reopened through /proc/self/fd/N is of interest when N is.
 #include <dlfcn.h>
 #include <fcntl.h>
+#include <pthread.h>
 #include <signal.h>
 #include <stdarg.h>
 #include <stdio.h>
@@ -55,6 +58,7 @@ std::atomic<bool> tracked[kMaxTracked];
 std::atomic<long long> bytes_read{0};
 std::atomic<long long> bytes_written{0};
 std::atomic<bool> stopped{false};
+std::atomic<long long> threads_started{0};
 
 const char* Setting(const char* name) {
     const char* value = getenv(name);
@@ -224,6 +228,16 @@ FILE* fopen(const char* path, const char* mode) {
 
 FILE* fopen64(const char* path, const char* mode) {
     return fopen(path, mode);
+}
+
+int pthread_create(pthread_t* thread, const pthread_attr_t* attributes, void* (*start)(void*),
+                   void* argument) {
+    static auto real =
+        Next<int (*)(pthread_t*, const pthread_attr_t*, void* (*)(void*), void*)>("pthread_create");
+    if (OpIs("thread") && threads_started.load() >= After()) return FaultErrno();
+    const int result = real(thread, attributes, start, argument);
+    if (result == 0) ++threads_started;
+    return result;
 }
 
 ssize_t read(int fd, void* buffer, size_t size) {

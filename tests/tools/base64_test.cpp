@@ -77,7 +77,7 @@ TEST(Base64, StreamingInAnyPiecesEqualsOneShot) {
         for (std::size_t pos = 0; pos < whole.size(); pos += piece) {
             decoder.Update(std::string_view(whole).substr(pos, piece), decoded);
         }
-        decoder.Finish();
+        decoder.Finish(decoded);
         EXPECT_EQ(decoded, data) << piece;
     }
 }
@@ -87,9 +87,8 @@ TEST(Base64, DecoderIsLenient) {
     EXPECT_EQ(DecodeToString("TW!u"), "M`.");
     // White space is skipped wherever it stands.
     EXPECT_EQ(DecodeToString(" T W\tF\r\nu\n"), "Man");
-    // Fewer than four characters give nothing; a tail beyond the last group is dropped.
-    EXPECT_EQ(DecodeToString("TWF"), "");
-    EXPECT_EQ(DecodeToString("TWFuTW"), "Man");
+    // A lone character beyond the last group carries no whole byte.
+    EXPECT_EQ(DecodeToString("TWFuT"), "Man");
     // Padding drops the bytes it stands for, in every group.
     EXPECT_EQ(DecodeToString("TQ==TWE=TWFu"), "MMaMan");
     EXPECT_EQ(DecodeToString("TQ=\n="), "M");
@@ -97,6 +96,61 @@ TEST(Base64, DecoderIsLenient) {
     EXPECT_EQ(DecodeToString(u"\u4E54WFu"), "Man");
     EXPECT_EQ(DecodeToString(u"\u3000TWFu"), DecodeToString("!TWFu"));
 }
+
+namespace {
+
+struct DecodeCase {
+    std::string_view text;
+    Base64Decoder::Mode mode;
+    std::string_view bytes;  // what decodes (before the first invalid character)
+    bool invalid;
+};
+
+class Base64Decoding : public testing::TestWithParam<DecodeCase> {};
+
+}  // namespace
+
+// Unpadded text keeps its last bytes in every mode; the strict modes stop at
+// the first character that breaks the rules and keep what came before, as
+// `base64 -d` does. In pieces of any size the result is the same.
+TEST_P(Base64Decoding, KeepsEveryWholeByteAndStopsWhereStrictRulesBreak) {
+    const DecodeCase& c = GetParam();
+    for (std::size_t split = 0; split <= c.text.size(); ++split) {
+        Base64Decoder decoder(c.mode);
+        std::vector<uint8_t> out;
+        decoder.Update(c.text.substr(0, split), out);
+        decoder.Update(c.text.substr(split), out);
+        decoder.Finish(out);
+        EXPECT_EQ(std::string(out.begin(), out.end()), c.bytes) << "split " << split;
+        EXPECT_EQ(decoder.invalid(), c.invalid) << "split " << split;
+    }
+}
+
+constexpr auto kLenient = Base64Decoder::Mode::kLenient;
+constexpr auto kStrict = Base64Decoder::Mode::kStrict;
+constexpr auto kSkip = Base64Decoder::Mode::kSkipGarbage;
+
+INSTANTIATE_TEST_SUITE_P(UnpaddedAndPaddedRuns, Base64Decoding,
+                         testing::Values(DecodeCase{"aQ", kLenient, "i", false},
+                                         DecodeCase{"Zzw", kLenient, "g<", false},
+                                         DecodeCase{"MTIzNA==MTIzNA", kLenient, "12341234", false},
+                                         DecodeCase{"QWI=\nQQ", kLenient, "AbA", false},
+                                         DecodeCase{"TWF", kLenient, "Ma", false},
+                                         DecodeCase{"MTIzNA==MTIzNA==", kStrict, "12341234", false},
+                                         DecodeCase{"QR==", kStrict, "A", false},
+                                         DecodeCase{"TW\r\nFu \t", kStrict, "Man", false}));
+
+INSTANTIATE_TEST_SUITE_P(
+    StrictStops, Base64Decoding,
+    testing::Values(
+        DecodeCase{"aQ", kStrict, "i", true}, DecodeCase{"Zzw", kStrict, "g<", true},
+        DecodeCase{"MTIzNA==MTIzNA", kStrict, "12341234", true}, DecodeCase{"a", kStrict, "", true},
+        DecodeCase{"Zz=", kStrict, "g", true}, DecodeCase{"Z===", kStrict, "", true},
+        DecodeCase{"MTIzNA=", kStrict, "1234", true}, DecodeCase{"@@@@", kStrict, "", true},
+        DecodeCase{"MTIz@NA==", kStrict, "123", true}, DecodeCase{"QQ=A", kStrict, "A", true},
+        DecodeCase{"QWJD=", kStrict, "AbC", true}, DecodeCase{"QQ===", kStrict, "A", true},
+        DecodeCase{"@@@@", kSkip, "", false}, DecodeCase{"Q@Q=!=", kSkip, "A", false},
+        DecodeCase{"=QQ==", kSkip, "", true}, DecodeCase{"aQ", kSkip, "i", true}));
 
 TEST(Base64, MatchesCoreutils) {
     if (!std::filesystem::exists(kCoreutilsBase64)) GTEST_SKIP() << "no coreutils base64";
@@ -159,9 +213,9 @@ TEST(Base64Field, CharacterTheSetCannotHoldIsEncodedAsQuestionMark) {
 TEST(Base64Field, DecodingFollowsTheLenientRules) {
     // Wrapped over several lines, as other programs write it.
     EXPECT_EQ(DecodeFieldText(u"5Lit5paH\r\n5a+G56CB\n", "UTF-8"), u"中文密码");
-    // Fewer than four characters empty the field; a trailing tail is dropped.
-    EXPECT_EQ(DecodeFieldText(u"TWF", "UTF-8"), u"");
-    EXPECT_EQ(DecodeFieldText(u"TWFuTWF", "UTF-8"), u"Man");
+    // Unpadded text keeps its last bytes, and padding may end a run of groups.
+    EXPECT_EQ(DecodeFieldText(u"TWFuTWF", "UTF-8"), u"ManMa");
+    EXPECT_EQ(DecodeFieldText(u"QWI=\nQQ", "UTF-8"), u"AbA");
     // A zero byte cannot stand in the field: it alone is left out.
     EXPECT_EQ(DecodeFieldText(u"AEFC", "UTF-8"), u"AB");
     // Bytes that are not text in the set become replacement characters.

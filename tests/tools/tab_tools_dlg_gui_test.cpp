@@ -327,12 +327,15 @@ TEST_F(ToolsPageTest, EncodingAndDecodingCanBeUndone) {
     EXPECT_EQ(page.ItemText(kBase64Edit), QStringLiteral("Hello"));
 }
 
-TEST_F(ToolsPageTest, DecodeReadsWrappedTextAndEmptiesOnAnIncompleteGroup) {
+TEST_F(ToolsPageTest, DecodeReadsWrappedTextAndKeepsTheBytesOfAnUnpaddedGroup) {
     page.SetItemText(kBase64Edit, "SGVsbG8s\r\nIHdv\ncmxk\tIQ==\n");
     Click(kDecodeButton);
     EXPECT_EQ(page.ItemText(kBase64Edit), "Hello, world!");
 
     page.SetItemText(kBase64Edit, "QUJ");
+    Click(kDecodeButton);
+    EXPECT_EQ(page.ItemText(kBase64Edit), QStringLiteral("AB"));
+    page.SetItemText(kBase64Edit, "Q");
     Click(kDecodeButton);
     EXPECT_EQ(page.ItemText(kBase64Edit), QString());
 }

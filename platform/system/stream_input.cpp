@@ -1,0 +1,13 @@
+#include "platform/system/stream_input.h"
+
+#include <fcntl.h>
+#include <sys/stat.h>
+
+FileHandle OpenStreamForReading(const std::filesystem::path& path) {
+    return FileHandle::Adopt(open(path.c_str(), O_RDONLY | O_CLOEXEC));
+}
+
+bool IsFolder(const FileHandle& file) {
+    struct stat status {};
+    return file.IsOpen() && fstat(file.descriptor(), &status) == 0 && S_ISDIR(status.st_mode);
+}

@@ -1,0 +1,16 @@
+#pragma once
+// Inputs read as streams, to their end, whatever kind of file they are: a
+// regular file, a device, a named pipe, or a pipe named through /dev/fd.
+
+#include <filesystem>
+
+#include "platform/system/file_handle.h"
+
+/// Opens `path` for reading with an ordinary (blocking) open, as the standard
+/// tools do: a named pipe waits for its writer there, and its reads wait for
+/// data instead of taking an empty pipe for its end. The result is closed,
+/// with errno set, when the open fails.
+FileHandle OpenStreamForReading(const std::filesystem::path& path);
+
+/// True when the open file is a folder, which has no contents to read.
+bool IsFolder(const FileHandle& file);
