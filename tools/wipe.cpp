@@ -1,9 +1,5 @@
 #include "tools/wipe.h"
 
-#include <fcntl.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
 #include <algorithm>
 #include <cerrno>
 #include <cstdio>
@@ -13,6 +9,7 @@
 #include <string>
 
 #include "platform/system/file_handle.h"
+#include "platform/system/file_names.h"
 #include "platform/system/file_sync.h"
 
 namespace fs = std::filesystem;
@@ -78,28 +75,6 @@ fs::path FolderOf(const fs::path& path) {
     return parent.empty() ? fs::path(".") : parent;
 }
 
-// Renames `from` to `to` unless `to` exists.
-bool RenameWithoutReplacing(const fs::path& from, const fs::path& to) {
-    if (renameat2(AT_FDCWD, from.c_str(), AT_FDCWD, to.c_str(), RENAME_NOREPLACE) == 0) return true;
-    if (errno != EINVAL) return false;
-    // A file system without the flag.
-    struct stat existing {};
-    if (lstat(to.c_str(), &existing) == 0) {
-        errno = EEXIST;
-        return false;
-    }
-    return std::rename(from.c_str(), to.c_str()) == 0;
-}
-
-// Deletes the name `path` only while it still names `file`.
-bool DeleteNameOf(const FileHandle& file, const fs::path& path) {
-    if (!file.IsNamedBy(path)) {
-        errno = ESTALE;
-        return false;
-    }
-    return unlink(path.c_str()) == 0;
-}
-
 // Overwrites `file`, which is named `hidden` by now, and deletes it. When the
 // overwriting stops or fails, the file is named `restore_to` again (when
 // given), else deleted (kDelete) or left under its hidden name.
@@ -115,14 +90,14 @@ FileResult OverwriteAndDelete(const FileHandle& file, FileHandle& writer, const 
         // Only damaged data must not keep a name; an untouched file gets its
         // own back.
         if (interrupted == InterruptedWipe::kDelete && touched) {
-            DeleteNameOf(file, hidden);
+            file.DeleteName(hidden);
         } else if (restore_to != nullptr && file.IsNamedBy(hidden)) {
             RenameWithoutReplacing(hidden, *restore_to);
         }
         return overwritten;
     }
     // Deleted while the lock is held: nobody starts reading it in between.
-    if (!DeleteNameOf(file, hidden)) {
+    if (!file.DeleteName(hidden)) {
         return errno == ESTALE || errno == ENOENT ? FileResult{FileOutcome::kSourceReplaced}
                                                   : FailureFromErrno(FileOutcome::kCannotDelete);
     }

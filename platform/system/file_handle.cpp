@@ -127,6 +127,14 @@ std::optional<unsigned> FileHandle::PermissionBits() const {
     return static_cast<unsigned>(status.st_mode & 07777);
 }
 
+bool FileHandle::DeleteName(const std::filesystem::path& path) const {
+    if (!IsNamedBy(path)) {
+        errno = ESTALE;
+        return false;
+    }
+    return unlink(path.c_str()) == 0;
+}
+
 FileHandle FileHandle::Duplicate() const {
     return FileHandle(fd_ >= 0 ? fcntl(fd_, F_DUPFD_CLOEXEC, 0) : -1);
 }

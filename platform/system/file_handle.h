@@ -78,6 +78,10 @@ class FileHandle {
     /// The open file's permission bits, or nothing when they cannot be read.
     std::optional<unsigned> PermissionBits() const;
 
+    /// Deletes the name `path` only while it names this very file; false
+    /// with errno set (ESTALE when it names another file by now).
+    bool DeleteName(const std::filesystem::path& path) const;
+
     /// A second descriptor of the same open file (dup); closed on failure.
     FileHandle Duplicate() const;
 
