@@ -69,12 +69,49 @@ ReplacingFile::Options OutputOptions(const FileHandle& source, const FileCryptOp
     return ReplacingFile::Options{source.PermissionBits(), options.replace_existing};
 }
 
+// A source that fits in one chunk is read, ciphered and written on the
+// calling thread, into a buffer no larger than the file: a small file costs
+// what its bytes cost, not a pipeline's threads and buffers.
+template <typename Cipher>
+FileResult EncryptSmallSource(FileHandle& source, const FileHandle::Stamp& before,
+                              const std::filesystem::path& destination_path, const uint8_t key[32],
+                              ProgressCallback callback, void* context, const std::stop_token& stop,
+                              const FileCryptOptions& options) {
+    const std::size_t size = static_cast<std::size_t>(before.size);
+    SecretBuffer buffer(kIvSize + PaddedLength(size));
+    if (!buffer.ok()) return {FileOutcome::kSystemError, ENOMEM};
+    uint8_t* const chain = buffer.data();
+    uint8_t* const data = buffer.data() + kIvSize;
+    if (!SystemRandomBytes(chain, kIvSize)) return FailureFromErrno(FileOutcome::kSystemError);
+    if (stop.stop_requested()) return {FileOutcome::kStopped};
+    const int64_t got = source.ReadUpTo(data, size);
+    if (got < 0) return FailureFromErrno(FileOutcome::kReadError);
+    if (static_cast<std::size_t>(got) != size) return {FileOutcome::kSourceChanged};
+    ReportCryptProgress(callback, context, size, size);
+    const std::size_t padded = PadFinalChunk(data, size);
+    Wiped<typename Cipher::Context> schedule;
+    Cipher::SetEncryptKey(&schedule.value, key);
+    uint8_t iv[kIvSize];
+    std::memcpy(iv, chain, kIvSize);
+    Cipher::CbcEncrypt(padded / 16, data, &schedule.value, iv);
+
+    ReplacingFile destination(destination_path, OutputOptions(source, options));
+    if (!destination.Write(buffer.data(), kIvSize + padded)) return destination.failure();
+    if (source.ReadStamp() != before) return {FileOutcome::kSourceChanged};
+    if (stop.stop_requested()) return {FileOutcome::kStopped};
+    return destination.Commit(options.sync_folder);
+}
+
 template <typename Cipher>
 FileResult EncryptOpenSource(FileHandle& source, const FileHandle::Stamp& before,
                              const std::filesystem::path& destination_path, const uint8_t key[32],
                              ProgressCallback callback, void* context, const std::stop_token& stop,
                              const FileCryptOptions& options) {
     const uint64_t size = before.size;
+    if (size < kChunk) {
+        return EncryptSmallSource<Cipher>(source, before, destination_path, key, callback, context,
+                                          stop, options);
+    }
     uint8_t chain[kIvSize];
     if (!SystemRandomBytes(chain, sizeof chain)) return FailureFromErrno(FileOutcome::kSystemError);
     Wiped<typename Cipher::Context> schedule;
@@ -152,6 +189,37 @@ struct TailSplitter {
     }
 };
 
+// A container whose payload fits in one chunk, on the calling thread.
+template <typename Cipher>
+FileResult DecryptSmallPayload(FileHandle& source, uint64_t payload, const uint8_t iv[kIvSize],
+                               const std::filesystem::path& destination_path, const uint8_t key[32],
+                               ProgressCallback callback, void* context,
+                               const std::stop_token& stop, const FileCryptOptions& options) {
+    const std::size_t size = static_cast<std::size_t>(payload);
+    SecretBuffer buffer(size);
+    if (!buffer.ok()) return {FileOutcome::kSystemError, ENOMEM};
+    if (stop.stop_requested()) return {FileOutcome::kStopped};
+    const int64_t got = source.ReadUpTo(buffer.data(), size);
+    if (got < 0) return FailureFromErrno(FileOutcome::kReadError);
+    if (static_cast<std::size_t>(got) != size) return {FileOutcome::kSourceChanged};
+    ReportCryptProgress(callback, context, size, size);
+    Wiped<typename Cipher::Context> schedule;
+    Cipher::SetDecryptKey(&schedule.value, key);
+    uint8_t chain[kIvSize];
+    std::memcpy(chain, iv, kIvSize);
+    Cipher::CbcDecrypt(size / 16, buffer.data(), &schedule.value, chain);
+    const std::size_t tail_length = size < 32 ? 16 : 32;
+    const std::optional<std::size_t> plain_in_tail =
+        PlaintextInTail(buffer.data() + size - tail_length, tail_length);
+    if (!plain_in_tail) return {FileOutcome::kWrongKey};
+
+    ReplacingFile destination(destination_path, OutputOptions(source, options));
+    if (!destination.Write(buffer.data(), size - tail_length + *plain_in_tail))
+        return destination.failure();
+    if (stop.stop_requested()) return {FileOutcome::kStopped};
+    return destination.Commit(options.sync_folder);
+}
+
 template <typename Cipher>
 FileResult DecryptFile(const std::filesystem::path& source_path,
                        const std::filesystem::path& destination_path, const uint8_t key[32],
@@ -169,6 +237,10 @@ FileResult DecryptFile(const std::filesystem::path& source_path,
     const int64_t got = source.ReadUpTo(chain, sizeof chain);
     if (got < 0) return FailureFromErrno(FileOutcome::kReadError);
     if (got != static_cast<int64_t>(sizeof chain)) return {FileOutcome::kSourceChanged};
+    if (payload <= kChunk) {
+        return DecryptSmallPayload<Cipher>(source, payload, chain, destination_path, key, callback,
+                                           context, stop, options);
+    }
     Wiped<typename Cipher::Context> schedule;
     Cipher::SetDecryptKey(&schedule.value, key);
     // The padding can reach back into the block before the last one, which

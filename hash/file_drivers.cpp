@@ -1,18 +1,19 @@
 #include "hash/file_drivers.h"
 
 #include <algorithm>
-#include <barrier>
 #include <cerrno>
+#include <condition_variable>
 #include <cstring>
 #include <memory>
+#include <mutex>
 #include <optional>
 #include <system_error>
 #include <thread>
 
 #include "hash/hash_algorithm.h"
 #include "platform/system/byte_order.h"
-#include "platform/system/chunk_reader.h"
 #include "platform/system/file_handle.h"
+#include "platform/system/secret_buffer.h"
 #include "platform/system/stream_input.h"
 
 namespace {
@@ -93,6 +94,42 @@ std::vector<std::vector<Digest*>> BalancedGroups(std::span<Digest> digests, std:
     return groups;
 }
 
+// Threads that meet before going on, as std::barrier, with a mutex and a
+// condition variable (the MinGW toolchain's std::barrier can hang).
+class MeetingPoint {
+  public:
+    explicit MeetingPoint(std::ptrdiff_t count) : expected_(count) {}
+
+    void ArriveAndWait() {
+        std::unique_lock lock(mutex_);
+        const uint64_t round = round_;
+        if (++arrived_ == expected_) {
+            NextRound();
+            return;
+        }
+        changed_.wait(lock, [&] { return round_ != round; });
+    }
+    /// Leaves for good: later rounds wait for one thread fewer.
+    void ArriveAndDrop() {
+        std::lock_guard lock(mutex_);
+        --expected_;
+        if (arrived_ == expected_) NextRound();
+    }
+
+  private:
+    void NextRound() {
+        arrived_ = 0;
+        ++round_;
+        changed_.notify_all();
+    }
+
+    std::mutex mutex_;
+    std::condition_variable changed_;
+    std::ptrdiff_t expected_;
+    std::ptrdiff_t arrived_ = 0;
+    uint64_t round_ = 0;
+};
+
 // Feeds each chunk to every group at once: the calling thread takes the
 // first group, one thread each the others, and all meet again before the
 // next chunk.
@@ -124,15 +161,15 @@ class GroupFeeder {
     void Feed(const uint8_t* data, std::size_t size) {
         data_ = data;
         size_ = size;
-        start_.arrive_and_wait();
+        start_.ArriveAndWait();
         FeedGroup(0);
-        done_.arrive_and_wait();
+        done_.ArriveAndWait();
     }
 
   private:
     void Finish() {
         finished_ = true;
-        start_.arrive_and_wait();
+        start_.ArriveAndWait();
         for (auto& worker : workers_) worker.join();
     }
     // A worker could not be started: the ones that run are released (the
@@ -140,7 +177,7 @@ class GroupFeeder {
     void Abandon(int error) {
         error_ = error != 0 ? error : EAGAIN;
         const std::size_t missing = groups_.size() - 1 - workers_.size();
-        for (std::size_t i = 0; i < missing; ++i) start_.arrive_and_drop();
+        for (std::size_t i = 0; i < missing; ++i) start_.ArriveAndDrop();
         Finish();
     }
 
@@ -149,16 +186,16 @@ class GroupFeeder {
     }
     void Work(std::size_t g) {
         for (;;) {
-            start_.arrive_and_wait();
+            start_.ArriveAndWait();
             if (finished_) return;
             FeedGroup(g);
-            done_.arrive_and_wait();
+            done_.ArriveAndWait();
         }
     }
 
     std::vector<std::vector<Digest*>> groups_;
-    std::barrier<> start_;
-    std::barrier<> done_;
+    MeetingPoint start_;
+    MeetingPoint done_;
     const uint8_t* data_ = nullptr;
     std::size_t size_ = 0;
     bool finished_ = false;  // read by the workers only after a barrier
@@ -166,25 +203,46 @@ class GroupFeeder {
     std::vector<std::thread> workers_;
 };
 
-std::size_t GroupCount(std::size_t digests) {
+// A small file is over before threads would pay for their start.
+std::size_t GroupCount(std::size_t digests, std::optional<uint64_t> size) {
+    constexpr uint64_t kWorthThreads = 4 * uint64_t{kHashChunkSize};
+    if (size && *size < kWorthThreads) return 1;
     const std::size_t cores = std::max(1u, std::thread::hardware_concurrency());
     return std::min({digests, cores, std::size_t{4}});
+}
+
+// Reads of this size land in the cache the digests read from next.
+constexpr std::size_t kReadSize = 256 * 1024;
+
+// The buffer one file needs: no larger than the file, so that small files
+// cost no more than their size.
+std::size_t BufferSizeFor(std::optional<uint64_t> size) {
+    if (!size) return kReadSize;
+    return static_cast<std::size_t>(std::clamp<uint64_t>(*size + 1, 4096, kReadSize));
 }
 
 }  // namespace
 
 namespace {
 
-FileResult FeedChunks(ChunkReader& reader, GroupFeeder& feeder, std::optional<uint64_t> size,
-                      ProgressCallback progress, void* context, const std::stop_token& stop) {
+// Reads the file to its end on the calling thread, in chunks of 1 MiB for
+// the stop checks and the progress, each read in pieces of the buffer's size
+// and fed to the digests while it is still in the cache.
+FileResult FeedFile(FileHandle& file, SecretBuffer& buffer, GroupFeeder& feeder,
+                    std::optional<uint64_t> size, ProgressCallback progress, void* context,
+                    const std::stop_token& stop) {
     const uint64_t chunk_count = size ? *size / kHashChunkSize + 1 : 0;
     for (uint64_t i = 0;; ++i) {
         if (stop.stop_requested()) return {FileOutcome::kStopped, 0};
         if (progress != nullptr && size) progress(ChunkPercent(i, chunk_count), context);
-        const ChunkReader::Chunk chunk = reader.Next();
-        if (!chunk.ok) return {FileOutcome::kReadError, chunk.error};
-        if (chunk.size > 0) feeder.Feed(chunk.data, chunk.size);
-        if (chunk.last) return {};
+        for (std::size_t in_chunk = 0; in_chunk < kHashChunkSize;) {
+            const std::size_t wanted = std::min(buffer.size(), kHashChunkSize - in_chunk);
+            const int64_t got = file.ReadUpTo(buffer.data(), wanted);
+            if (got < 0) return FailureFromErrno(FileOutcome::kReadError);
+            if (got > 0) feeder.Feed(buffer.data(), static_cast<std::size_t>(got));
+            if (static_cast<std::size_t>(got) < wanted) return {};  // the end of the file
+            in_chunk += wanted;
+        }
     }
 }
 
@@ -200,20 +258,13 @@ FileResult HashFileInto(const std::filesystem::path& path, std::span<Digest> dig
         input == HashInput::kStream ? OpenStream(path, file, size) : OpenMeasured(path, file, size);
     if (!opened.done()) return opened;
     // The size measured at open only paces the progress: the file is read to
-    // its end, as files of /proc (measured as 0) and growing files need. The
-    // next chunks are read while the digests work on this one.
-    std::optional<ChunkReader> reader;
-    try {
-        reader.emplace(file, ChunkReader::kToFileEnd, kHashChunkSize, true, kHashChunkSize);
-    } catch (const std::system_error& failure) {
-        return {FileOutcome::kSystemError, failure.code().value()};
-    } catch (const std::bad_alloc&) {
-        return {FileOutcome::kSystemError, ENOMEM};
-    }
-    if (!reader->ok()) return {FileOutcome::kSystemError, reader->start_error()};
-    GroupFeeder feeder(BalancedGroups(digests, GroupCount(digests.size())));
+    // its end, as files of /proc (measured as 0) and growing files need.
+    SecretBuffer buffer(BufferSizeFor(size));
+    if (!buffer.ok()) return {FileOutcome::kSystemError, ENOMEM};
+    file.AdviseSequential();
+    GroupFeeder feeder(BalancedGroups(digests, GroupCount(digests.size(), size)));
     if (feeder.error() != 0) return {FileOutcome::kSystemError, feeder.error()};
-    return FeedChunks(*reader, feeder, size, progress, context, stop);
+    return FeedFile(file, buffer, feeder, size, progress, context, stop);
 }
 
 namespace {

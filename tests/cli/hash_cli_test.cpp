@@ -266,14 +266,13 @@ TEST_P(HashCliLikeSha256sum, SameOutputMessagesAndExitStatus) {
 // Pipes and devices are read to their end: a named pipe waits for its writer.
 INSTANTIATE_TEST_SUITE_P(
     PipesAndDevices, HashCliLikeSha256sum,
-    testing::Values(ScriptCase{"DevNull", "H /dev/null"},
-                    ScriptCase{"DevStdin", "printf abc | H /dev/stdin"},
-                    ScriptCase{"ProcessSubstitution", "H <(printf abc) f"},
-                    ScriptCase{"NamedPipe", "rm -f p; mkfifo p; (sleep 0.3; printf abc > p) & H p; wait"},
-                    ScriptCase{
-                        "ListedDevice",
-                        SUMS("e3b0c44298fc1c149afbf4c8996fb92427ae41e4649b934ca495991b7852b855  "
-                             "/dev/null\\n") "| H -c"}),
+    testing::Values(
+        ScriptCase{"DevNull", "H /dev/null"}, ScriptCase{"DevStdin", "printf abc | H /dev/stdin"},
+        ScriptCase{"ProcessSubstitution", "H <(printf abc) f"},
+        ScriptCase{"NamedPipe", "rm -f p; mkfifo p; (sleep 0.3; printf abc > p) & H p; wait"},
+        ScriptCase{"ListedDevice",
+                   SUMS("e3b0c44298fc1c149afbf4c8996fb92427ae41e4649b934ca495991b7852b855  "
+                        "/dev/null\\n") "| H -c"}),
     CaseName);
 
 // Lines as other programs and people write them.
@@ -360,14 +359,16 @@ TEST_F(HashCli, UntaggedSeveralAndOptionsInTheWrongModeAreRefused) {
 
 // A thread that cannot be started fails the file cleanly, never the program.
 TEST_F(HashCli, ThreadThatCannotStartFailsTheFileCleanly) {
+    // Large enough that its digests are spread over threads.
+    const std::string big = (dir_ / "big").string();
+    WriteFile(big, PatternBytes(5 << 20));
     for (const char* after : {"0", "1"}) {
         testing_support::RunOptions options;
         options.environment = {
             std::string("LD_PRELOAD=") + QUORVANE_FAULT_SHIM_PATH,
             "QUORVANE_FAULT_PATH=/nothing-of-interest", "QUORVANE_FAULT_OP=thread",
             std::string("QUORVANE_FAULT_AFTER=") + after, "QUORVANE_FAULT_ERRNO=11"};
-        const RunResult run =
-            RunProgram({QUORVANE_CLI_PATH, "hash", "--all", files_[2], files_[1]}, options);
+        const RunResult run = RunProgram({QUORVANE_CLI_PATH, "hash", "--all", big, big}, options);
         if (run.exit_code == 0) continue;  // one core: the digests share the calling thread
         EXPECT_EQ(run.exit_code, 1) << after << run.err;
         EXPECT_NE(run.err.find("system error: Resource temporarily unavailable"), std::string::npos)
