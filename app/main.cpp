@@ -11,6 +11,7 @@
 #include "hash/engines/digest_paths.h"
 #include "platform/desktop/command_line.h"
 #include "platform/desktop/dialog_units.h"
+#include "platform/desktop/job_runner.h"
 #include "platform/desktop/ui_text.h"
 #include "platform/system/code_page.h"
 
@@ -74,5 +75,8 @@ int main(int argc, char** argv) {
 
     CQuorvaneApp app;
     app.InitInstance();
+    // The window is gone; a job stopped by closing it still removes its
+    // partial output before the program ends.
+    JoinAbandonedJobs();
     return 0;
 }
