@@ -1,10 +1,12 @@
 // quorvane: the window program.
 #include <QApplication>
+#include <QScreen>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
 
 #include "app/build_info.h"
+#include "app/main_window_template.h"
 #include "app/quorvane_app.h"
 #include "app/quorvane_dlg.h"
 #include "ciphers/cipher_paths.h"
@@ -18,6 +20,19 @@
 namespace {
 
 constexpr int kExitUsage = 2;
+// Room for the title bar and borders that the window manager adds.
+const QSize kWindowFrame(16, 48);
+
+// A screen too small for the window at its natural size (a large scale
+// factor, high-dpi fonts) gets every dialog laid out with a smaller font, so
+// that all controls stay reachable; on a screen where it fits, nothing changes.
+void FitDialogsToScreen() {
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    if (!screen) return;
+    const DialogTemplate& window = MainWindowTemplate();
+    SetDialogFontPixels(FittingDialogFontPixels(QSize(window.cx, window.cy),
+                                                screen->availableGeometry().size() - kWindowFrame));
+}
 
 QStringList ProgramArguments(int argc, char** argv) {
     QStringList arguments;
@@ -70,6 +85,7 @@ int main(int argc, char** argv) {
     QApplication::setApplicationName(QStringLiteral("Quorvane"));
     InstallTranslations(ChosenLanguage(options));
     QApplication::setWindowIcon(ProgramIcon());
+    FitDialogsToScreen();
     QApplication::setFont(DialogFont());
     SetCommandLineArguments(options.files);
 

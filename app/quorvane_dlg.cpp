@@ -90,7 +90,11 @@ void CQuorvaneDlg::OnInitDialog() {
 
     // All pages exist from the start, in tab order, hidden until shown.
     m_pages = {new CTabAES256Dlg, new CTabHashDlg, new CTabToolsDlg, new CTabAboutDlg};
-    for (DialogWindow* page : m_pages) page->Create(this);
+    for (int index = 0; index < kPageCount; ++index) {
+        m_pages[index]->Create(this);
+        // Assistive technology names each page after its tab.
+        m_pages[index]->setAccessibleName(Text(kTabTexts[index]));
+    }
 
     ShowPage(tabs->currentIndex(), true);
     connect(tabs, &QTabBar::currentChanged, this, [this] { OnTabSelChange(); });
@@ -105,13 +109,18 @@ void CQuorvaneDlg::LayOutTabControl() {
     const QRect area = tabs->geometry();
     tabs->setExpanding(false);
     tabs->setDrawBase(false);
-    // Tabs sized so that they end where the page rectangle begins.
+    // Tabs sized so that they end where the page rectangle begins. Their
+    // faces are light like the pages, so their text is dark whatever the
+    // theme; the selected tab of a focused bar gets a blue frame as its
+    // focus mark.
     tabs->setStyleSheet(
         QStringLiteral("QTabBar::tab { height: %1px; padding: 0 10px; margin-right: 1px;"
                        " border: 1px solid #b4b4b4; border-bottom: none;"
                        " border-top-left-radius: 3px; border-top-right-radius: 3px;"
-                       " background: #e6e6e6; }"
+                       " background: #e6e6e6; color: #000000; }"
                        "QTabBar::tab:selected { background: #ffffff; }"
+                       "QTabBar::tab:selected:focus { border: 2px solid #005fb8;"
+                       " border-bottom: none; padding: 0 9px; }"
                        "QTabBar::tab:!selected { margin-top: 2px; }")
             .arg(PageRect().top() - area.top() - 2));
     const int barHeight = tabs->sizeHint().height();

@@ -108,8 +108,9 @@ void CTabHashDlg::OnOpen() {
         m_pendingDrop = 0;
         return;
     }
+    // The dialog starts in the folder of the file hashed last.
     const QStringList chosen =
-        SelectedPaths(ShowOpenFileDialog(this, Text("所有文件(*.*)"), false));
+        SelectedPaths(ShowOpenFileDialog(this, Text("所有文件(*.*)"), false, m_filePath));
     if (chosen.isEmpty()) return;
     m_filePath = chosen.front();
     StartWorker();

@@ -61,6 +61,10 @@ void CTabToolsDlg::OnInitDialog() {
     for (int id : {kPasswordEdit, kBase64Edit})
         ItemAs<QPlainTextEdit>(id)->setWordWrapMode(QTextOption::WrapAnywhere);
 
+    // What "+" and "-" do, for assistive technology.
+    Item(kAddButton)->setAccessibleName(Text("添加文件"));
+    Item(kRemoveButton)->setAccessibleName(Text("移除"));
+
     OnClicked(kGenerateButton, [this] { OnGenerate(); });
     OnClicked(kEncodeButton, [this] { OnEncode(); });
     OnClicked(kDecodeButton, [this] { OnDecode(); });

@@ -18,7 +18,9 @@
 #include <algorithm>
 #include <utility>
 
+#include "platform/desktop/control_names.h"
 #include "platform/desktop/list_view.h"
+#include "platform/desktop/page_palette.h"
 #include "platform/desktop/ui_text.h"
 
 namespace {
@@ -129,8 +131,10 @@ void DialogWindow::Create(QWidget* parent) {
     }
     resize(units_.ToPixelsX(template_.cx), units_.ToPixelsY(template_.cy));
     std::vector<QWidget*> groupBoxes;
+    std::vector<QWidget*> created;
     for (const ControlTemplate& control : template_.controls) {
         QWidget* widget = CreateControl(control);
+        created.push_back(widget);
         widget->setGeometry(units_.ToPixels(control.rect));
         widget->setEnabled(!(control.style & kDisabled));
         if (control.id != kNoId) items_[control.id] = widget;
@@ -141,7 +145,24 @@ void DialogWindow::Create(QWidget* parent) {
     // Group boxes only frame their neighbours; keep them underneath so they
     // never take the neighbours' clicks.
     for (QWidget* box : groupBoxes) box->lower();
+    NameFieldsFromLabels(created);
     OnInitDialog();
+}
+
+void DialogWindow::NameFieldsFromLabels(const std::vector<QWidget*>& created) {
+    const std::vector<int> namers = NamingControls(template_);
+    for (std::size_t i = 0; i < namers.size(); ++i) {
+        if (namers[i] < 0) continue;
+        QWidget* namer = created[namers[i]];
+        QString name;
+        if (auto* label = qobject_cast<QLabel*>(namer)) {
+            label->setBuddy(created[i]);
+            name = label->text();
+        } else if (auto* group = qobject_cast<QGroupBox*>(namer)) {
+            name = group->title();
+        }
+        created[i]->setAccessibleName(NameFromLabel(name));
+    }
 }
 
 QWidget* DialogWindow::CreateControl(const ControlTemplate& control) {
@@ -306,9 +327,8 @@ void DialogWindow::OnClicked(int id, std::function<void()> handler) {
 }
 
 void DialogWindow::PaintWhite() {
-    QPalette palette = this->palette();
-    palette.setColor(QPalette::Window, Qt::white);
-    setPalette(palette);
+    // Not just a white window colour: the theme's text colours may be light.
+    setPalette(LightPagePalette());
     setAutoFillBackground(true);
     // Multi-line edits and lists keep the desktop's own colours.
     for (QWidget* child : findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
