@@ -6,12 +6,14 @@
 #include <QMimeData>
 #include <QTabBar>
 #include <QUrl>
+#include <algorithm>
 
 #include "app/build_info.h"
 #include "app/main_window_template.h"
 #include "app/tab_about_dlg.h"
 #include "encrypt/tab_aes256_dlg.h"
 #include "hash/tab_hash_dlg.h"
+#include "platform/desktop/dialog_units.h"
 #include "platform/desktop/message_box.h"
 #include "platform/desktop/ui_text.h"
 #include "tools/tab_tools_dlg.h"
@@ -133,8 +135,16 @@ void CQuorvaneDlg::LayOutTabControl() {
 }
 
 QRect CQuorvaneDlg::PageRect() const {
+    // The margins shrink with the dialog font when the window was made
+    // smaller to fit the screen, so the pages keep room for their controls.
     const QRect client = rect();
-    return QRect(20, 40, client.width() - 40, client.height() - 85);
+    const int side = ScaledFromDefaultFont(20);
+    int top = ScaledFromDefaultFont(40);
+    // The tabs above the pages keep room for a line of text and their frame.
+    if (DialogFontPixels() < kDefaultDialogFontPixels)
+        top = std::max(top, TabBar()->y() + Units().baseY() + 6);
+    const int bottom = ScaledFromDefaultFont(45);
+    return QRect(side, top, client.width() - 2 * side, client.height() - top - bottom);
 }
 
 void CQuorvaneDlg::ShowPage(int index, bool focusPage) {

@@ -11,6 +11,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QRegularExpressionValidator>
+#include <QStyle>
 #include <QTabBar>
 #include <QTextCursor>
 #include <QTextDocument>
@@ -101,6 +102,22 @@ class LimitedPlainTextEdit : public QPlainTextEdit {
     bool wantReturn_ = false;
 };
 
+// A check box or radio button at least as tall as its indicator: with a dialog
+// font made smaller to fit the screen, the template's height may not be, and
+// the box would be cut. Taller rectangles stay as they are.
+QRect RoomForIndicator(const QWidget* widget, QRect rect) {
+    QStyle::PixelMetric metric;
+    if (qobject_cast<const QCheckBox*>(widget))
+        metric = QStyle::PM_IndicatorHeight;
+    else if (qobject_cast<const QRadioButton*>(widget))
+        metric = QStyle::PM_ExclusiveIndicatorHeight;
+    else
+        return rect;
+    const int missing = widget->style()->pixelMetric(metric, nullptr, widget) + 2 - rect.height();
+    if (missing > 0) rect.adjust(0, -missing / 2, 0, missing - missing / 2);
+    return rect;
+}
+
 // A refused keystroke or the cut-off end of a paste says why it went: the
 // field names its limit next to itself.
 void ShowLimitWhenRefused(QLineEdit* edit) {
@@ -135,7 +152,7 @@ void DialogWindow::Create(QWidget* parent) {
     for (const ControlTemplate& control : template_.controls) {
         QWidget* widget = CreateControl(control);
         created.push_back(widget);
-        widget->setGeometry(units_.ToPixels(control.rect));
+        widget->setGeometry(RoomForIndicator(widget, units_.ToPixels(control.rect)));
         widget->setEnabled(!(control.style & kDisabled));
         if (control.id != kNoId) items_[control.id] = widget;
         if (control.kind == ControlKind::PushButton && (control.style & kDefaultButton))
