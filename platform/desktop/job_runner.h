@@ -16,10 +16,10 @@
 
 class JobContext {
   public:
-    /// The job's state, owned jointly by the runner and its worker, so that whichever ends last
-    /// frees it. `receiver` may be used only while holding `mutex` and only
-    /// while `cancelled` is false: Stop sets it under the mutex, and the page
-    /// is destroyed only after Stop.
+    /// The job's state, owned jointly by the runner and its worker, so that
+    /// whichever ends last frees it. `receiver` may be used only while holding
+    /// `mutex` and only while `cancelled` is false: Stop sets it under the
+    /// mutex, and the page is destroyed only after Stop.
     struct Shared {
         std::mutex mutex;
         bool cancelled = false;
