@@ -1,22 +1,38 @@
 // quorvane: the window program.
 #include <QApplication>
+#include <QScreen>
 #include <cstdio>
 #include <cstdlib>
 #include <string>
 
 #include "app/build_info.h"
+#include "app/main_window_template.h"
 #include "app/quorvane_app.h"
 #include "app/quorvane_dlg.h"
 #include "ciphers/cipher_paths.h"
 #include "hash/engines/digest_paths.h"
 #include "platform/desktop/command_line.h"
 #include "platform/desktop/dialog_units.h"
+#include "platform/desktop/job_runner.h"
 #include "platform/desktop/ui_text.h"
 #include "platform/system/code_page.h"
 
 namespace {
 
 constexpr int kExitUsage = 2;
+// Room for the title bar and borders that the window manager adds.
+const QSize kWindowFrame(16, 48);
+
+// A screen too small for the window at its natural size (a large scale
+// factor, high-dpi fonts) gets every dialog laid out with a smaller font, so
+// that all controls stay reachable; on a screen where it fits, nothing changes.
+void FitDialogsToScreen() {
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    if (!screen) return;
+    const DialogTemplate& window = MainWindowTemplate();
+    SetDialogFontPixels(FittingDialogFontPixels(QSize(window.cx, window.cy),
+                                                screen->availableGeometry().size() - kWindowFrame));
+}
 
 QStringList ProgramArguments(int argc, char** argv) {
     QStringList arguments;
@@ -69,10 +85,14 @@ int main(int argc, char** argv) {
     QApplication::setApplicationName(QStringLiteral("Quorvane"));
     InstallTranslations(ChosenLanguage(options));
     QApplication::setWindowIcon(ProgramIcon());
+    FitDialogsToScreen();
     QApplication::setFont(DialogFont());
     SetCommandLineArguments(options.files);
 
     CQuorvaneApp app;
     app.InitInstance();
+    // The window is gone; a job stopped by closing it still removes its
+    // partial output before the program ends.
+    JoinAbandonedJobs();
     return 0;
 }

@@ -6,12 +6,14 @@
 #include <QMimeData>
 #include <QTabBar>
 #include <QUrl>
+#include <algorithm>
 
 #include "app/build_info.h"
 #include "app/main_window_template.h"
 #include "app/tab_about_dlg.h"
 #include "encrypt/tab_aes256_dlg.h"
 #include "hash/tab_hash_dlg.h"
+#include "platform/desktop/dialog_units.h"
 #include "platform/desktop/message_box.h"
 #include "platform/desktop/ui_text.h"
 #include "tools/tab_tools_dlg.h"
@@ -90,7 +92,11 @@ void CQuorvaneDlg::OnInitDialog() {
 
     // All pages exist from the start, in tab order, hidden until shown.
     m_pages = {new CTabAES256Dlg, new CTabHashDlg, new CTabToolsDlg, new CTabAboutDlg};
-    for (DialogWindow* page : m_pages) page->Create(this);
+    for (int index = 0; index < kPageCount; ++index) {
+        m_pages[index]->Create(this);
+        // Assistive technology names each page after its tab.
+        m_pages[index]->setAccessibleName(Text(kTabTexts[index]));
+    }
 
     ShowPage(tabs->currentIndex(), true);
     connect(tabs, &QTabBar::currentChanged, this, [this] { OnTabSelChange(); });
@@ -105,13 +111,18 @@ void CQuorvaneDlg::LayOutTabControl() {
     const QRect area = tabs->geometry();
     tabs->setExpanding(false);
     tabs->setDrawBase(false);
-    // Tabs sized so that they end where the page rectangle begins.
+    // Tabs sized so that they end where the page rectangle begins. Their
+    // faces are light like the pages, so their text is dark whatever the
+    // theme; the selected tab of a focused bar gets a blue frame as its
+    // focus mark.
     tabs->setStyleSheet(
         QStringLiteral("QTabBar::tab { height: %1px; padding: 0 10px; margin-right: 1px;"
                        " border: 1px solid #b4b4b4; border-bottom: none;"
                        " border-top-left-radius: 3px; border-top-right-radius: 3px;"
-                       " background: #e6e6e6; }"
+                       " background: #e6e6e6; color: #000000; }"
                        "QTabBar::tab:selected { background: #ffffff; }"
+                       "QTabBar::tab:selected:focus { border: 2px solid #005fb8;"
+                       " border-bottom: none; padding: 0 9px; }"
                        "QTabBar::tab:!selected { margin-top: 2px; }")
             .arg(PageRect().top() - area.top() - 2));
     const int barHeight = tabs->sizeHint().height();
@@ -124,8 +135,16 @@ void CQuorvaneDlg::LayOutTabControl() {
 }
 
 QRect CQuorvaneDlg::PageRect() const {
+    // The margins shrink with the dialog font when the window was made
+    // smaller to fit the screen, so the pages keep room for their controls.
     const QRect client = rect();
-    return QRect(20, 40, client.width() - 40, client.height() - 85);
+    const int side = ScaledFromDefaultFont(20);
+    int top = ScaledFromDefaultFont(40);
+    // The tabs above the pages keep room for a line of text and their frame.
+    if (DialogFontPixels() < kDefaultDialogFontPixels)
+        top = std::max(top, TabBar()->y() + Units().baseY() + 6);
+    const int bottom = ScaledFromDefaultFont(45);
+    return QRect(side, top, client.width() - 2 * side, client.height() - top - bottom);
 }
 
 void CQuorvaneDlg::ShowPage(int index, bool focusPage) {

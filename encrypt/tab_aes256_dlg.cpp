@@ -153,7 +153,7 @@ void CTabAES256Dlg::OnStartRun() {
     TakeRunSettings();
     // A key whose bytes are all zero (a NUL, or characters like "一" whose low
     // byte is zero) is the empty key, whatever the field shows.
-    if (ItemText(kKeyEdit).isEmpty() || KeyBytesAreEmpty(m_run.key)) {
+    if (ItemText(kKeyEdit).isEmpty() || KeyBytesAreEmpty(m_run->key)) {
         ForgetKey();
         ShowMessage(this, Text("请输入加密密钥."), Text("提示"), MessageIcon::Exclamation);
         FocusItem(kKeyEdit);
@@ -162,8 +162,9 @@ void CTabAES256Dlg::OnStartRun() {
     // The controls are disabled here rather than by the worker, so that no
     // second click can arrive before the run has really begun.
     EnableRunControls(false);
-    const bool started = m_worker.Start([this](const JobContext& job) { CryptWorker(job); },
-                                        [this] { EnableRunControls(true); });
+    const bool started =
+        m_worker.Start([this, run = m_run](const JobContext& job) { CryptWorker(this, *run, job); },
+                       [this] { EnableRunControls(true); });
     if (!started) {
         ForgetKey();
         EnableRunControls(true);
@@ -173,9 +174,9 @@ void CTabAES256Dlg::OnStartRun() {
 void CTabAES256Dlg::TakeRunSettings() {
     const ListView* list = FileList();
     const int count = list->Count();
-    RunState& run = m_run;
-    run.paths.clear();
-    run.rowIds.clear();
+    // A worker of a stopped run may still be using the previous state.
+    m_run = std::make_shared<RunState>();
+    RunState& run = *m_run;
     run.paths.reserve(count);
     run.rowIds.reserve(count);
     for (int row = 0; row < count; ++row) {
@@ -199,26 +200,31 @@ void CTabAES256Dlg::TakeRunSettings() {
     run.settings.wipe = IsChecked(kEraseCheck) && !decrypt
                             ? SourceWipePolicy::kWipeUntilFirstFailure
                             : SourceWipePolicy::kKeep;
-    run.currentRow = 0;
-    run.lastProgress.clear();
 }
 
-void CTabAES256Dlg::CryptWorker(const JobContext& job) {
+CTabAES256Dlg::RunState::~RunState() {
+    SecureWipe(key, sizeof key);
+}
+
+void CTabAES256Dlg::CryptWorker(CTabAES256Dlg* page, RunState& run, const JobContext& job) {
     RunCryptFiles(
-        m_run.paths, m_run.key, m_run.settings,
-        [this, &job](const CryptRunEvent& event) { ShowRunEvent(event, job); }, job.StopToken());
-    ForgetKey();
+        run.paths, run.key, run.settings,
+        [page, &run, &job](const CryptRunEvent& event) { ShowRunEvent(page, run, event, job); },
+        job.StopToken());
+    SecureWipe(run.key, sizeof run.key);
 }
 
-void CTabAES256Dlg::ShowRunEvent(const CryptRunEvent& event, const JobContext& job) {
-    RunState& run = m_run;
+void CTabAES256Dlg::ShowRunEvent(CTabAES256Dlg* page, RunState& run, const CryptRunEvent& event,
+                                 const JobContext& job) {
     const bool decrypt = run.settings.direction == CryptDirection::kDecrypt;
     QString text;
     switch (event.kind) {
-        case CryptRunEvent::Kind::kFileStarted:
+        case CryptRunEvent::Kind::kFileStarted: {
+            const std::lock_guard lock(run.progressMutex);
             run.currentRow = event.index;
             run.lastProgress.clear();
             return;
+        }
         case CryptRunEvent::Kind::kProgress:
             text = Text(decrypt ? "解密 %1%.." : "加密 %1%..").arg(event.percent);
             break;
@@ -245,40 +251,52 @@ void CTabAES256Dlg::ShowRunEvent(const CryptRunEvent& event, const JobContext& j
                     text = Text("擦除失败");
                     break;
             }
-            run.outcomes[event.index] = text;
-            PostRowStatus(event.index, text, job);
+            {
+                const std::lock_guard lock(run.progressMutex);
+                run.outcomes[event.index] = text;
+            }
+            PostRowStatus(page, run, event.index, text, job);
             return;
     }
     if (text == run.lastProgress) return;  // nothing new to show
     run.lastProgress = text;
-    PostRowStatus(event.index, text, job);
+    PostRowStatus(page, run, event.index, text, job);
 }
 
-void CTabAES256Dlg::PostRowStatus(std::size_t index, const QString& text, const JobContext& job) {
-    const ListView::RowId id = m_run.rowIds[index];
-    job.Post([this, id, text] { SetRowStatus(FileList()->RowOfId(id), text); });
+void CTabAES256Dlg::PostRowStatus(CTabAES256Dlg* page, const RunState& run, std::size_t index,
+                                  const QString& text, const JobContext& job) {
+    const ListView::RowId id = run.rowIds[index];
+    job.Post([page, id, text] { page->SetRowStatus(page->FileList()->RowOfId(id), text); });
 }
 
 void CTabAES256Dlg::OnStopRun() {
     if (!IsRunning()) return;
     m_worker.Stop();
     ShowSettledOutcomes();
-    const std::size_t current = m_run.currentRow;
-    if (current < m_run.outcomes.size() && m_run.outcomes[current].isEmpty())
-        SetRowStatus(FileList()->RowOfId(m_run.rowIds[current]), Text("已取消"));
     EnableRunControls(true);
 }
 
 void CTabAES256Dlg::ShowSettledOutcomes() {
-    ListView* list = FileList();
-    for (std::size_t i = 0; i < m_run.outcomes.size(); ++i) {
-        if (m_run.outcomes[i].isEmpty()) continue;
-        const int row = list->RowOfId(m_run.rowIds[i]);
-        if (row >= 0 && list->Text(row, kStatusColumn) != m_run.outcomes[i])
-            list->SetText(row, kStatusColumn, m_run.outcomes[i]);
+    // The worker may still be ending: take what it had settled at the stop.
+    RunState& run = *m_run;
+    std::vector<QString> outcomes;
+    std::size_t current = 0;
+    {
+        const std::lock_guard lock(run.progressMutex);
+        outcomes = run.outcomes;
+        current = run.currentRow;
     }
+    ListView* list = FileList();
+    for (std::size_t i = 0; i < outcomes.size(); ++i) {
+        if (outcomes[i].isEmpty()) continue;
+        const int row = list->RowOfId(run.rowIds[i]);
+        if (row >= 0 && list->Text(row, kStatusColumn) != outcomes[i])
+            list->SetText(row, kStatusColumn, outcomes[i]);
+    }
+    if (current < outcomes.size() && outcomes[current].isEmpty())
+        SetRowStatus(list->RowOfId(run.rowIds[current]), Text("已取消"));
 }
 
 void CTabAES256Dlg::ForgetKey() {
-    SecureWipe(m_run.key, sizeof m_run.key);
+    SecureWipe(m_run->key, sizeof m_run->key);
 }

@@ -6,13 +6,15 @@
 // the chosen cipher and direction, optionally the wipe of the source. The
 // worker never touches a widget; it posts each status text to the window
 // thread, addressed by the row's identity, so rows that a drop inserts above
-// during the run do not misdirect it. "停止" asks the worker to stop and waits
-// for it (at most one MiB of work); the core removes the partial output, and
-// nothing of the stopped run reaches the page afterwards.
+// during the run do not misdirect it. "停止" asks the worker to stop and
+// returns at once; the worker ends in the background, the core removes the
+// partial output, and nothing of the stopped run reaches the page afterwards.
 
 #include <QString>
 #include <cstdint>
 #include <filesystem>
+#include <memory>
+#include <mutex>
 #include <vector>
 
 #include "encrypt/crypt_run.h"
@@ -52,36 +54,48 @@ class CTabAES256Dlg : public DialogWindow {
     void OnStopRun();
 
   private:
-    /// The settings and progress of one run. The window thread writes the
-    /// settings before the worker starts; during the run only the worker
-    /// touches this, and the window thread reads it again once the worker
-    /// has returned.
+    /// The settings and progress of one run, shared by the page and the
+    /// run's worker (which may outlive the page after a stop). The window
+    /// thread writes the settings before the worker starts; afterwards the
+    /// worker writes the progress, and Stop reads it under `progressMutex`.
     struct RunState {
+        RunState() = default;
+        RunState(const RunState&) = delete;
+        RunState& operator=(const RunState&) = delete;
+        ~RunState();
+
         CryptRunSettings settings;
         uint8_t key[32] = {};
         std::vector<std::filesystem::path> paths;
         std::vector<ListView::RowId> rowIds;
+
+        std::mutex progressMutex;
         /// The final status of each file the worker finished; empty otherwise.
         std::vector<QString> outcomes;
-
         std::size_t currentRow = 0;  ///< index into paths
-        QString lastProgress;        ///< the progress text posted last
+
+        QString lastProgress;  ///< the progress text posted last (worker only)
     };
 
     void ListCommandLineFile();
     void TakeRunSettings();
-    void CryptWorker(const JobContext& job);
+    /// The worker thread's routine. `page` is only named in posted updates.
+    static void CryptWorker(CTabAES256Dlg* page, RunState& run, const JobContext& job);
     /// Turns one event of the core's run into the row's status (worker thread).
-    void ShowRunEvent(const CryptRunEvent& event, const JobContext& job);
+    static void ShowRunEvent(CTabAES256Dlg* page, RunState& run, const CryptRunEvent& event,
+                             const JobContext& job);
     /// Posts a status text for the run's row `index` (worker thread).
-    void PostRowStatus(std::size_t index, const QString& text, const JobContext& job);
-    /// After a stop: statuses the worker settled but whose posts were dropped.
+    static void PostRowStatus(CTabAES256Dlg* page, const RunState& run, std::size_t index,
+                              const QString& text, const JobContext& job);
+    /// After a stop: statuses the worker settled but whose posts were dropped,
+    /// and "已取消" on the file it was working on.
     void ShowSettledOutcomes();
     void ForgetKey();
 
-    RunState m_run;
-    // Declared last so that it is destroyed first: it stops a running worker
-    // before the state the worker uses goes away.
+    /// The state of the latest run; a new run gets a new one.
+    std::shared_ptr<RunState> m_run = std::make_shared<RunState>();
+    // Declared last so that it is destroyed first: it cuts a running worker
+    // off before the page goes away.
     JobRunner m_worker;
 };
 

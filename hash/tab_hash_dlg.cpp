@@ -107,16 +107,17 @@ void CTabHashDlg::OnOpen() {
         m_pendingDrop = 0;
         return;
     }
+    // The dialog starts in the folder of the file hashed last.
     const QStringList chosen =
-        SelectedPaths(ShowOpenFileDialog(this, Text("所有文件(*.*)"), false));
+        SelectedPaths(ShowOpenFileDialog(this, Text("所有文件(*.*)"), false, m_filePath));
     if (chosen.isEmpty()) return;
     m_filePath = chosen.front();
     StartWorker();
 }
 
 void CTabHashDlg::OnStop() {
-    // Waits for the worker to notice (at most one chunk); nothing it posted
-    // afterwards reaches the page, so the result edit keeps its content.
+    // Returns at once; nothing the worker posted reaches the page afterwards,
+    // so the result edit keeps its content.
     m_hWorker.Stop();
     m_staticThread->setText(Text("已取消"));
     m_progress->setValue(0);
@@ -130,20 +131,23 @@ void CTabHashDlg::StartWorker() {
     for (int i = 0; i < kAlgorithmCount; ++i) request.use[i] = use[i] != 0;
     auto result = std::make_shared<QString>();
     SetRunningControls(true);
-    const bool started = m_hWorker.Start(
-        [this, request, result](const JobContext& job) { *result = HashWorker(request, job); },
-        [this, result] { FinishRun(*result); });
+    const bool started =
+        m_hWorker.Start([this, request, result](
+                            const JobContext& job) { *result = HashWorker(this, request, job); },
+                        [this, result] { FinishRun(*result); });
     if (!started) SetRunningControls(false);
 }
 
-QString CTabHashDlg::HashWorker(const HashRequest& request, const JobContext& job) {
+QString CTabHashDlg::HashWorker(CTabHashDlg* page, const HashRequest& request,
+                                const JobContext& job) {
     QString result = Text("文件路径: ") + request.path;
     const std::filesystem::path path = ToPath(request.path);
-    HashProgressTarget target{this, &job};
+    HashProgressTarget target{page, &job};
     for (int i = 0; i < kAlgorithmCount; ++i) {
         if (!request.use[i]) continue;
         const AlgorithmRow& algorithm = kAlgorithms[i];
-        job.Post([this, status = Text(algorithm.status)] { m_staticThread->setText(status); });
+        job.Post(
+            [page, status = Text(algorithm.status)] { page->m_staticThread->setText(status); });
         std::vector<uint8_t> digest;
         const FileResult outcome =
             HashFileWith(algorithm.algorithm, path, digest, &CTabHashDlg::HashProgress, &target,

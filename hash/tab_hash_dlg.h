@@ -5,7 +5,7 @@
 // core's file drivers. The worker never touches a widget: it posts its status
 // texts and progress values to the window thread, and the run's result text
 // reaches the page only when the run ended on its own. "停止" asks the worker
-// to stop and waits for it (at most one chunk of work).
+// to stop and leaves it to end in the background, cut off from the page.
 
 #include <QString>
 #include <cstdint>
@@ -53,8 +53,9 @@ class CTabHashDlg : public DialogWindow {
 
     void StartWorker();
     /// The worker thread's routine: runs every ticked driver and returns the
-    /// result text, or an empty text when the run was stopped.
-    QString HashWorker(const HashRequest& request, const JobContext& job);
+    /// result text, or an empty text when the run was stopped. `page` is only
+    /// named in posted updates: a stopped worker may outlive it.
+    static QString HashWorker(CTabHashDlg* page, const HashRequest& request, const JobContext& job);
     /// The drivers' progress callback; `context` is the run's HashProgressTarget.
     static void HashProgress(int32_t percent, void* context);
     /// Steps of a run that ended on its own, on the window thread.

@@ -34,7 +34,7 @@ QString WipeProgressText(int32_t megabytes) {
 CTabToolsDlg::CTabToolsDlg() : DialogWindow(ToolsPageTemplate()) {}
 
 CTabToolsDlg::~CTabToolsDlg() {
-    // The worker posts to this page; it must be gone before the page is.
+    // The worker posts to this page; it must be cut off before the page goes.
     m_wipeJob.Stop();
 }
 
@@ -60,6 +60,10 @@ void CTabToolsDlg::OnInitDialog() {
     // which for a full Base64 field keeps the window busy for minutes.
     for (int id : {kPasswordEdit, kBase64Edit})
         ItemAs<QPlainTextEdit>(id)->setWordWrapMode(QTextOption::WrapAnywhere);
+
+    // What "+" and "-" do, for assistive technology.
+    Item(kAddButton)->setAccessibleName(Text("添加文件"));
+    Item(kRemoveButton)->setAccessibleName(Text("移除"));
 
     OnClicked(kGenerateButton, [this] { OnGenerate(); });
     OnClicked(kEncodeButton, [this] { OnEncode(); });
@@ -188,13 +192,14 @@ void CTabToolsDlg::OnErase() {
     m_wipeRun = run;
 
     SetWipeControlsIdle(false);
-    m_wipeJob.Start([this, run](const JobContext& job) { WipeWorker(run, job); },
+    m_wipeJob.Start([this, run](const JobContext& job) { WipeWorker(this, run, job); },
                     [this] { SetWipeControlsIdle(true); });
 }
 
-void CTabToolsDlg::WipeWorker(const std::shared_ptr<WipeRun>& run, const JobContext& job) {
+void CTabToolsDlg::WipeWorker(CTabToolsDlg* page, const std::shared_ptr<WipeRun>& run,
+                              const JobContext& job) {
     // Runs on the worker thread: the page is reached only through posted updates.
-    const auto report = [this, &run, &job](const WipeListEvent& event) {
+    const auto report = [page, &run, &job](const WipeListEvent& event) {
         const ListView::RowId row = run->rows[event.index];
         switch (event.kind) {
             case WipeListEvent::Kind::kFileStarted:
@@ -204,15 +209,16 @@ void CTabToolsDlg::WipeWorker(const std::shared_ptr<WipeRun>& run, const JobCont
                 // The row shows the MiB block about to be written.
                 if (event.position.blocks_written < event.position.blocks) {
                     const auto block = int32_t(event.position.blocks_written);
-                    job.Post(
-                        [this, row, block] { SetWipeStatusOfRowId(row, WipeProgressText(block)); });
+                    job.Post([page, row, block] {
+                        page->SetWipeStatusOfRowId(row, WipeProgressText(block));
+                    });
                 }
                 break;
             case WipeListEvent::Kind::kFileFinished:
                 run->outcomes[event.index] =
                     event.result.done() ? WipeOutcome::kWiped : WipeOutcome::kFailed;
-                job.Post([this, row, wiped = event.result.done()] {
-                    SetWipeStatusOfRowId(row, Text(wiped ? kStatusWiped : kStatusFailed));
+                job.Post([page, row, wiped = event.result.done()] {
+                    page->SetWipeStatusOfRowId(row, Text(wiped ? kStatusWiped : kStatusFailed));
                 });
                 break;
         }
@@ -223,8 +229,8 @@ void CTabToolsDlg::WipeWorker(const std::shared_ptr<WipeRun>& run, const JobCont
 
 void CTabToolsDlg::OnStop() {
     if (!m_wipeJob.Running()) return;
-    // Returns once the worker has ended (within one MiB block of work); none of
-    // its updates arrive after this.
+    // Returns at once, while the worker may still finish its current write or
+    // sync in the background; none of its updates arrive after this.
     m_wipeJob.Stop();
     // Updates the worker posted but the page had not yet shown were dropped:
     // write every file's final status from what the worker recorded.

@@ -53,8 +53,10 @@ class CTabToolsDlg : public DialogWindow {
         std::unique_ptr<std::atomic<WipeOutcome>[]> outcomes;
     };
 
-    /// The wipe thread: wipes the queued files in order, reporting through posts.
-    void WipeWorker(const std::shared_ptr<WipeRun>& run, const JobContext& job);
+    /// The wipe thread: wipes the queued files in order, reporting through
+    /// posts to `page` (a stopped worker may outlive the page).
+    static void WipeWorker(CTabToolsDlg* page, const std::shared_ptr<WipeRun>& run,
+                           const JobContext& job);
     void SetWipeStatusOfRowId(ListView::RowId row, const QString& text);
     void SetWipeControlsIdle(bool idle);
     int SelectedPasses() const;

@@ -343,5 +343,13 @@
       <source>无法打开文件所在的文件夹：没有可用的文件管理器。</source>
       <translation>The file's folder could not be opened: no file manager is available.</translation>
     </message>
+    <message>
+      <source>添加文件</source>
+      <translation>Add files</translation>
+    </message>
+    <message>
+      <source>使用 Quorvane 打开</source>
+      <translation>Open with Quorvane</translation>
+    </message>
   </context>
 </TS>

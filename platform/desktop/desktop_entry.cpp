@@ -11,6 +11,8 @@
 namespace {
 
 const char kEntryName[] = "quorvane-open-with.desktop";
+// The entry's name for a Chinese desktop, beside the English Name.
+const char kChineseName[] = "使用 Quorvane 打开";
 
 // Inside a quoted argument ", `, $ and \ are escaped with a backslash; field
 // codes make a literal % into %%.
@@ -90,11 +92,12 @@ bool WriteOpenWithEntry(const QString& programPath) {
                              "[Desktop Entry]\n"
                              "Type=Application\n"
                              "Name=Open with Quorvane\n"
+                             "Name[zh_CN]=%2\n"
                              "NoDisplay=true\n"
                              "MimeType=application/octet-stream;all/all;all/allfiles;\n"
                              "Icon=quorvane\n"
                              "Exec=%1\n")
-                             .arg(OpenWithExecValue(programPath));
+                             .arg(OpenWithExecValue(programPath), QString::fromUtf8(kChineseName));
     file.write(text.toUtf8());
     if (!file.commit()) return false;
     const QString updater =

@@ -3,7 +3,12 @@
 #include <QFontMetrics>
 #include <QStringList>
 
-QFont DialogFont() {
+namespace {
+
+constexpr int kSmallestDialogFontPixels = 6;
+int dialogFontPixels = kDefaultDialogFontPixels;
+
+QFont DialogFontOf(int pixels) {
     QFont font;
     font.setFamilies(QStringList()
                      << QStringLiteral("Noto Sans CJK SC") << QStringLiteral("Noto Sans SC")
@@ -12,8 +17,36 @@ QFont DialogFont() {
     font.setStyleHint(QFont::SansSerif);
     // 12 pixels gives base units close to 6 x 16, which keeps the templates'
     // proportions between text and control sizes.
-    font.setPixelSize(12);
+    font.setPixelSize(pixels);
     return font;
+}
+
+}  // namespace
+
+QFont DialogFont() {
+    return DialogFontOf(dialogFontPixels);
+}
+
+int DialogFontPixels() {
+    return dialogFontPixels;
+}
+
+void SetDialogFontPixels(int pixels) {
+    dialogFontPixels = pixels;
+}
+
+int FittingDialogFontPixels(const QSize& templateUnits, const QSize& available) {
+    for (int pixels = kDefaultDialogFontPixels; pixels > kSmallestDialogFontPixels; --pixels) {
+        const DialogUnits units(DialogFontOf(pixels));
+        if (units.ToPixelsX(templateUnits.width()) <= available.width() &&
+            units.ToPixelsY(templateUnits.height()) <= available.height())
+            return pixels;
+    }
+    return kSmallestDialogFontPixels;
+}
+
+int ScaledFromDefaultFont(int pixels) {
+    return pixels * dialogFontPixels / kDefaultDialogFontPixels;
 }
 
 DialogUnits::DialogUnits(const QFont& font) {

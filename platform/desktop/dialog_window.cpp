@@ -11,6 +11,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QRegularExpressionValidator>
+#include <QStyle>
 #include <QTabBar>
 #include <QTextCursor>
 #include <QTextDocument>
@@ -18,7 +19,9 @@
 #include <algorithm>
 #include <utility>
 
+#include "platform/desktop/control_names.h"
 #include "platform/desktop/list_view.h"
+#include "platform/desktop/page_palette.h"
 #include "platform/desktop/ui_text.h"
 
 namespace {
@@ -99,6 +102,22 @@ class LimitedPlainTextEdit : public QPlainTextEdit {
     bool wantReturn_ = false;
 };
 
+// A check box or radio button at least as tall as its indicator: with a dialog
+// font made smaller to fit the screen, the template's height may not be, and
+// the box would be cut. Taller rectangles stay as they are.
+QRect RoomForIndicator(const QWidget* widget, QRect rect) {
+    QStyle::PixelMetric metric;
+    if (qobject_cast<const QCheckBox*>(widget))
+        metric = QStyle::PM_IndicatorHeight;
+    else if (qobject_cast<const QRadioButton*>(widget))
+        metric = QStyle::PM_ExclusiveIndicatorHeight;
+    else
+        return rect;
+    const int missing = widget->style()->pixelMetric(metric, nullptr, widget) + 2 - rect.height();
+    if (missing > 0) rect.adjust(0, -missing / 2, 0, missing - missing / 2);
+    return rect;
+}
+
 // A refused keystroke or the cut-off end of a paste says why it went: the
 // field names its limit next to itself.
 void ShowLimitWhenRefused(QLineEdit* edit) {
@@ -129,9 +148,11 @@ void DialogWindow::Create(QWidget* parent) {
     }
     resize(units_.ToPixelsX(template_.cx), units_.ToPixelsY(template_.cy));
     std::vector<QWidget*> groupBoxes;
+    std::vector<QWidget*> created;
     for (const ControlTemplate& control : template_.controls) {
         QWidget* widget = CreateControl(control);
-        widget->setGeometry(units_.ToPixels(control.rect));
+        created.push_back(widget);
+        widget->setGeometry(RoomForIndicator(widget, units_.ToPixels(control.rect)));
         widget->setEnabled(!(control.style & kDisabled));
         if (control.id != kNoId) items_[control.id] = widget;
         if (control.kind == ControlKind::PushButton && (control.style & kDefaultButton))
@@ -141,7 +162,24 @@ void DialogWindow::Create(QWidget* parent) {
     // Group boxes only frame their neighbours; keep them underneath so they
     // never take the neighbours' clicks.
     for (QWidget* box : groupBoxes) box->lower();
+    NameFieldsFromLabels(created);
     OnInitDialog();
+}
+
+void DialogWindow::NameFieldsFromLabels(const std::vector<QWidget*>& created) {
+    const std::vector<int> namers = NamingControls(template_);
+    for (std::size_t i = 0; i < namers.size(); ++i) {
+        if (namers[i] < 0) continue;
+        QWidget* namer = created[namers[i]];
+        QString name;
+        if (auto* label = qobject_cast<QLabel*>(namer)) {
+            label->setBuddy(created[i]);
+            name = label->text();
+        } else if (auto* group = qobject_cast<QGroupBox*>(namer)) {
+            name = group->title();
+        }
+        created[i]->setAccessibleName(NameFromLabel(name));
+    }
 }
 
 QWidget* DialogWindow::CreateControl(const ControlTemplate& control) {
@@ -306,9 +344,8 @@ void DialogWindow::OnClicked(int id, std::function<void()> handler) {
 }
 
 void DialogWindow::PaintWhite() {
-    QPalette palette = this->palette();
-    palette.setColor(QPalette::Window, Qt::white);
-    setPalette(palette);
+    // Not just a white window colour: the theme's text colours may be light.
+    setPalette(LightPagePalette());
     setAutoFillBackground(true);
     // Multi-line edits and lists keep the desktop's own colours.
     for (QWidget* child : findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {

@@ -61,7 +61,8 @@ class DialogWindow : public QDialog {
     virtual void OnOK() {}
     /// Esc and the close box; a page ignores it.
     virtual void OnCancel() {}
-    /// Pages paint white; the multi-line edits keep their own colours.
+    /// Pages paint white, with dark texts whatever the desktop's theme; the
+    /// multi-line edits and lists keep the desktop's colours.
     void PaintWhite();
 
     void keyPressEvent(QKeyEvent* event) override;
@@ -71,6 +72,9 @@ class DialogWindow : public QDialog {
 
   private:
     QWidget* CreateControl(const ControlTemplate& control);
+    /// Ties each field to its label (see control_names.h) and names it after
+    /// it; `created` holds the widgets in template order.
+    void NameFieldsFromLabels(const std::vector<QWidget*>& created);
 
     DialogTemplate template_;
     DialogUnits units_;

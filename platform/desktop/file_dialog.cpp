@@ -47,17 +47,28 @@ FileDialogService* current = &realDialogs;
 
 }  // namespace
 
-QString StartFolderFor(const QWidget* owner) {
-    const ListView* list = owner ? owner->findChild<ListView*>() : nullptr;
-    if (list && list->Count() > 0) {
-        const QString folder = QFileInfo(list->Text(list->Count() - 1, 0)).absolutePath();
+QString StartFolderForFile(const QString& lastFile) {
+    if (!lastFile.isEmpty()) {
+        const QString folder = QFileInfo(lastFile).absolutePath();
         if (QFileInfo(folder).isDir()) return folder;
     }
     return QDir::homePath();
 }
 
+QString StartFolderFor(const QWidget* owner) {
+    const ListView* list = owner ? owner->findChild<ListView*>() : nullptr;
+    if (list && list->Count() > 0) return StartFolderForFile(list->Text(list->Count() - 1, 0));
+    return QDir::homePath();
+}
+
 OpenFileSelection ShowOpenFileDialog(QWidget* owner, const QString& filterName, bool multiple) {
     return current->OpenFiles(OpenFileRequest{owner, filterName, multiple, StartFolderFor(owner)});
+}
+
+OpenFileSelection ShowOpenFileDialog(QWidget* owner, const QString& filterName, bool multiple,
+                                     const QString& lastFile) {
+    return current->OpenFiles(
+        OpenFileRequest{owner, filterName, multiple, StartFolderForFile(lastFile)});
 }
 
 void SetFileDialogService(FileDialogService* service) {

@@ -29,6 +29,8 @@ struct OpenFileRequest {
 /// Where an open-file dialog of `owner` starts: the folder of the last file in
 /// the owner's file list when that folder exists, else the home folder.
 QString StartFolderFor(const QWidget* owner);
+/// The folder of `lastFile` when that folder exists, else the home folder.
+QString StartFolderForFile(const QString& lastFile);
 
 class FileDialogService {
   public:
@@ -39,6 +41,10 @@ class FileDialogService {
 /// Shows the open-file dialog through the current service, starting in
 /// StartFolderFor(owner).
 OpenFileSelection ShowOpenFileDialog(QWidget* owner, const QString& filterName, bool multiple);
+/// The same for an owner without a file list, starting in the folder of the
+/// file it used last.
+OpenFileSelection ShowOpenFileDialog(QWidget* owner, const QString& filterName, bool multiple,
+                                     const QString& lastFile);
 
 /// Installs `service` for later dialogs; nullptr restores the real dialog.
 void SetFileDialogService(FileDialogService* service);

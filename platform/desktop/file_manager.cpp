@@ -5,8 +5,9 @@
 #include <QDBusMessage>
 #include <QDBusPendingCall>
 #include <QDBusPendingCallWatcher>
-#include <QDesktopServices>
 #include <QFileInfo>
+#include <QProcess>
+#include <QStandardPaths>
 #include <QStringList>
 #include <QUrl>
 
@@ -21,14 +22,37 @@ const char kInterface[] = "org.freedesktop.FileManager1";
 // Starting a file manager on demand can take a few seconds.
 constexpr int kCallTimeoutMs = 10000;
 
-// The last resort; when it fails too the user learns that nothing will open.
-bool OpenContainingFolder(const QString& absolutePath) {
-    if (QDesktopServices::openUrl(QUrl::fromLocalFile(QFileInfo(absolutePath).absolutePath())))
-        return true;
+void SayNothingOpens() {
     ShowMessage(QApplication::activeWindow(),
                 Text("无法打开文件所在的文件夹：没有可用的文件管理器。"), Text("提示"),
                 MessageIcon::Exclamation);
-    return false;
+}
+
+// The last resort: xdg-open on the folder. Its exit status says whether a
+// handler took the folder (merely starting it proves nothing); when it fails
+// the user learns that nothing will open. False when there is no xdg-open.
+bool OpenContainingFolder(const QString& absolutePath) {
+    const QString opener = QStandardPaths::findExecutable(QStringLiteral("xdg-open"));
+    if (opener.isEmpty()) {
+        SayNothingOpens();
+        return false;
+    }
+    auto* process = new QProcess;
+    process->setStandardOutputFile(QProcess::nullDevice());
+    process->setStandardErrorFile(QProcess::nullDevice());
+    QObject::connect(process, &QProcess::finished, process,
+                     [process](int exitCode, QProcess::ExitStatus status) {
+                         if (status != QProcess::NormalExit || exitCode != 0) SayNothingOpens();
+                         process->deleteLater();
+                     });
+    QObject::connect(process, &QProcess::errorOccurred, process,
+                     [process](QProcess::ProcessError error) {
+                         if (error != QProcess::FailedToStart) return;
+                         SayNothingOpens();
+                         process->deleteLater();
+                     });
+    process->start(opener, {QFileInfo(absolutePath).absolutePath()});
+    return true;
 }
 
 class DesktopFileManager : public FileManagerService {

@@ -13,10 +13,10 @@ class FileManagerService {
 
 /// Asks the file manager to show `path` selected
 /// (org.freedesktop.FileManager1.ShowItems on the session bus); when no file
-/// manager answers, opens the file's folder with the desktop's default handler;
-/// when that fails too, a message box (caption "提示") says the folder could not
-/// be opened. Never blocks the window thread: the answer is awaited
-/// asynchronously.
+/// manager answers, opens the file's folder with xdg-open; when that is
+/// missing or ends with a failure status, a message box (caption "提示") says
+/// the folder could not be opened. Never blocks the window thread: the answers
+/// are awaited asynchronously.
 bool ShowFileInFileManager(const QString& path);
 
 /// Installs `service` for later requests; nullptr restores the real one. The

@@ -1,5 +1,7 @@
 #include "platform/desktop/list_view.h"
 
+#include "platform/desktop/dialog_units.h"
+
 #include <QHeaderView>
 #include <QKeyEvent>
 #include <algorithm>
@@ -46,7 +48,7 @@ void ListView::InsertColumn(int column, const QString& header, int widthPx) {
     column = std::clamp(column, 0, columnCount());
     insertColumn(column);
     setHorizontalHeaderItem(column, new QTableWidgetItem(header));
-    setColumnWidth(column, widthPx);
+    setColumnWidth(column, ScaledFromDefaultFont(widthPx));
 }
 
 void ListView::SetReportStyle(bool gridLines) {

@@ -16,7 +16,9 @@ class ListView : public QTableWidget {
 
     /// Width of a column in pixels; 0 while the column does not exist.
     int ColumnWidth(int column) const;
-    /// Appends a column with its header text and width in pixels.
+    /// Inserts a column with its header text and its width in pixels at the
+    /// default dialog font (narrower when the font was made smaller to fit
+    /// the screen).
     void InsertColumn(int column, const QString& header, int widthPx);
     /// Grid lines and full-row selection.
     void SetReportStyle(bool gridLines);

@@ -1,13 +1,20 @@
 // The main window: pages, tab switching, drop routing, keys and version texts.
 #include <gtest/gtest.h>
 
+#include <QAccessible>
 #include <QApplication>
+#include <QCheckBox>
+#include <QGroupBox>
+#include <QImage>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMimeData>
 #include <QPixmap>
+#include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QTabBar>
 #include <QUrl>
 #include <filesystem>
@@ -18,7 +25,10 @@
 #include "app/tab_about_dlg.h"
 #include "encrypt/tab_aes256_dlg.h"
 #include "hash/tab_hash_dlg.h"
+#include "hash/tab_hash_template.h"
+#include "platform/desktop/job_runner.h"
 #include "platform/desktop/list_view.h"
+#include "platform/desktop/page_palette.h"
 #include "support/gui_support.h"
 #include "support/test_files.h"
 #include "tools/tab_tools_dlg.h"
@@ -275,6 +285,121 @@ TEST_F(MainWindowTest, VersionTextsNameTheRealBuild) {
     EXPECT_EQ(window.size(), window.maximumSize());
 }
 
+QString AccessibleName(QWidget* widget) {
+    QAccessibleInterface* accessible = QAccessible::queryAccessibleInterface(widget);
+    return accessible ? accessible->text(QAccessible::Name) : QString();
+}
+
+// Every field, list, button and page has a name that says what it is for, and
+// the labels are tied to the fields they name.
+TEST_F(MainWindowTest, AssistiveTechnologyHearsANameForEveryControlAndPage) {
+    for (int i = 0; i < CQuorvaneDlg::kPageCount; ++i)
+        EXPECT_EQ(AccessibleName(window.Page(i)), window.TabBar()->tabText(i)) << i;
+    int controls = 0;
+    for (QWidget* widget : window.findChildren<QWidget*>()) {
+        const bool named = qobject_cast<QAbstractButton*>(widget) ||
+                           qobject_cast<QLineEdit*>(widget) ||
+                           qobject_cast<QPlainTextEdit*>(widget) ||
+                           qobject_cast<QProgressBar*>(widget) || dynamic_cast<ListView*>(widget);
+        if (!named || widget->objectName().isEmpty()) continue;  // parts of other controls
+        ++controls;
+        const QString name = AccessibleName(widget);
+        EXPECT_FALSE(name.isEmpty()) << widget->objectName().toStdString();
+        EXPECT_NE(name, QStringLiteral("+"));
+        EXPECT_NE(name, QStringLiteral("-"));
+    }
+    EXPECT_GT(controls, 40);
+
+    QWidget* key = window.EncryptionPage()->Item(1005);
+    EXPECT_EQ(AccessibleName(key), QStringLiteral("加密密钥"));
+    const auto labels = QAccessible::queryAccessibleInterface(key)->relations(QAccessible::Label);
+    ASSERT_EQ(labels.size(), 1);
+    EXPECT_EQ(labels[0].first->text(QAccessible::Name), QStringLiteral("加密密钥："));
+    EXPECT_EQ(AccessibleName(window.EncryptionPage()->FileList()),
+              QStringLiteral("拖动文件到此处或点击”添加文件...“"));
+    EXPECT_EQ(AccessibleName(window.HashPage()->Item(hash_page_ids::kResultEdit)),
+              QStringLiteral("结果"));
+    EXPECT_EQ(AccessibleName(window.HashPage()->Progress(hash_page_ids::kProgressBar)),
+              QStringLiteral("进度"));
+    CTabToolsDlg* tools = window.ToolsPage();
+    EXPECT_EQ(AccessibleName(tools->Item(tools_page_ids::kLengthEdit)),
+              QStringLiteral("密码长度(1-9999)"));
+    EXPECT_EQ(AccessibleName(tools->Item(tools_page_ids::kPasswordEdit)),
+              QStringLiteral("随机密码生成器"));
+    EXPECT_EQ(AccessibleName(tools->Item(tools_page_ids::kBase64Edit)),
+              QStringLiteral("输入明文或编码"));
+    EXPECT_EQ(AccessibleName(tools->Item(tools_page_ids::kAddButton)), QStringLiteral("添加文件"));
+    EXPECT_EQ(AccessibleName(tools->Item(tools_page_ids::kRemoveButton)), QStringLiteral("移除"));
+}
+
+// Without its own mark a keyboard user cannot tell that the tab bar has the
+// focus: the bar looks different when it has it.
+TEST_F(MainWindowTest, TheTabBarShowsWhenItHasTheFocus) {
+    window.activateWindow();
+    ASSERT_TRUE(WaitUntil([&] { return window.isActiveWindow(); }));
+    window.EncryptionPage()->FocusItem(1005);
+    ServeEvents(20);
+    const QImage unfocused = window.TabBar()->grab().toImage();
+    window.TabBar()->setFocus(Qt::TabFocusReason);
+    ASSERT_TRUE(WaitUntil([&] { return window.TabBar()->hasFocus(); }));
+    EXPECT_NE(window.TabBar()->grab().toImage(), unfocused);
+}
+
+double LowestContrast(QWidget* widget, QPalette::ColorRole text, QPalette::ColorRole ground,
+                      const QColor& pageGround) {
+    double lowest = 21;
+    for (QPalette::ColorGroup group : {QPalette::Active, QPalette::Disabled}) {
+        const QPalette palette = widget->palette();
+        const QColor behind =
+            ground == QPalette::Window ? pageGround : palette.color(group, ground);
+        lowest = std::min(lowest, ContrastRatio(palette.color(group, text), behind));
+    }
+    return lowest;
+}
+
+// Under a dark theme the pages still paint white, so every text on them must
+// turn dark rather than keep the theme's light colour; the fields that keep
+// the theme's colours stay readable in them.
+TEST(MainWindowTheme, EveryTextReadsOnItsGroundUnderADarkTheme) {
+    const QPalette original = QApplication::palette();
+    QPalette dark(QColor(0x35, 0x35, 0x35), QColor(0x24, 0x24, 0x24));
+    for (auto role : {QPalette::WindowText, QPalette::Text, QPalette::ButtonText})
+        dark.setColor(role, QColor(0xee, 0xee, 0xee));
+    dark.setColor(QPalette::Base, QColor(0x2a, 0x2a, 0x2a));
+    QApplication::setPalette(dark);
+    {
+        ScriptedMessageBoxes boxes;
+        CQuorvaneDlg window;
+        window.Create(nullptr);
+        int texts = 0;
+        for (int i = 0; i < CQuorvaneDlg::kPageCount; ++i) {
+            DialogWindow* page = window.Page(i);
+            const QColor ground = page->palette().color(QPalette::Window);
+            EXPECT_EQ(ground, QColor(Qt::white)) << i;
+            for (QWidget* widget : page->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+                const std::string id = widget->objectName().toStdString();
+                double contrast = 21;
+                if (qobject_cast<QPushButton*>(widget))
+                    contrast =
+                        LowestContrast(widget, QPalette::ButtonText, QPalette::Button, ground);
+                else if (qobject_cast<QLabel*>(widget) || qobject_cast<QCheckBox*>(widget) ||
+                         qobject_cast<QRadioButton*>(widget) || qobject_cast<QGroupBox*>(widget))
+                    contrast =
+                        LowestContrast(widget, QPalette::WindowText, QPalette::Window, ground);
+                else if (qobject_cast<QLineEdit*>(widget) ||
+                         qobject_cast<QPlainTextEdit*>(widget) || dynamic_cast<ListView*>(widget))
+                    contrast = LowestContrast(widget, QPalette::Text, QPalette::Base, ground);
+                else
+                    continue;
+                ++texts;
+                EXPECT_GE(contrast, 4.5) << "page " << i << " " << id;
+            }
+        }
+        EXPECT_GT(texts, 60);
+    }
+    QApplication::setPalette(original);
+}
+
 // Closing the window while all three kinds of job run: every worker is stopped
 // before the widgets it reports to go away, and no half-written file remains.
 TEST(MainWindowClose, ClosingWhileJobsRunStopsThemAndLeavesNoPartialOutput) {
@@ -322,7 +447,8 @@ TEST(MainWindowClose, ClosingWhileJobsRunStopsThemAndLeavesNoPartialOutput) {
     window->ItemAs<QPushButton>(kIdCancel)->click();
     EXPECT_FALSE(window->isVisible());
     delete window;
-    ServeEvents(200);  // anything still queued for the pages must be gone
+    ServeEvents(200);     // anything still queued for the pages must be gone
+    JoinAbandonedJobs();  // as the program does before it ends
 
     std::set<std::string> names;
     for (const auto& entry : fs::directory_iterator(dir.path()))

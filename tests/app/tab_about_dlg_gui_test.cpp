@@ -45,7 +45,8 @@ class AboutPageTest : public ::testing::Test {
 TEST_F(AboutPageTest, TickingWritesTheEntryAndANewPageShowsItTicked) {
     auto page = NewPage(program);
     EXPECT_FALSE(page->IsChecked(kContextMenuBox));
-    EXPECT_EQ(page->ItemText(kContextMenuBox), QStringLiteral("添加程序到文件管理器的“打开方式”菜单"));
+    EXPECT_EQ(page->ItemText(kContextMenuBox),
+              QStringLiteral("添加程序到文件管理器的“打开方式”菜单"));
     Click(*page);
     EXPECT_TRUE(page->IsChecked(kContextMenuBox));
     ASSERT_EQ(boxes.shown.size(), 1u);
@@ -58,8 +59,9 @@ TEST_F(AboutPageTest, TickingWritesTheEntryAndANewPageShowsItTicked) {
                   (dataHome.path() / "applications/quorvane-open-with.desktop").string()));
     const QString text = EntryText();
     EXPECT_TRUE(text.contains("\nExec=\"/opt/quorvane/bin/quorvane\" %f\n")) << text.toStdString();
-    for (const char* line : {"Type=Application", "Name=Open with Quorvane", "NoDisplay=true",
-                             "MimeType=application/octet-stream;all/all;all/allfiles;"})
+    for (const char* line :
+         {"Type=Application", "Name=Open with Quorvane", "Name[zh_CN]=使用 Quorvane 打开",
+          "NoDisplay=true", "MimeType=application/octet-stream;all/all;all/allfiles;"})
         EXPECT_TRUE(text.contains(QString::fromUtf8(line) + "\n")) << line;
 
     EXPECT_TRUE(NewPage(program)->IsChecked(kContextMenuBox));

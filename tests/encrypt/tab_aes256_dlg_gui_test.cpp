@@ -18,6 +18,7 @@
 #include "encrypt/tab_aes256_template.h"
 #include "platform/desktop/command_line.h"
 #include "platform/desktop/file_manager.h"
+#include "platform/desktop/job_runner.h"
 #include "platform/desktop/list_view.h"
 #include "support/gui_support.h"
 #include "support/test_files.h"
@@ -404,6 +405,7 @@ TEST_F(EncryptionPageTest, StopWhileErasingLeavesOnlyTheCompleteContainer) {
     ASSERT_TRUE(WaitUntil([&] { return erasing; }, 120000));
     Click(kStopButton);
     EXPECT_EQ(Status(0), QStringLiteral("已取消"));
+    JoinAbandonedJobs();  // the stopped worker ends its last write
     // The damaged source is gone, so running the list again cannot encrypt it
     // over the good container.
     EXPECT_EQ(NamesIn(dir.path()), (std::set<std::string>{"big.bin.aes256"}));
@@ -457,6 +459,7 @@ TEST_F(EncryptionPageTest, StopCancelsTheCurrentFileAndNothingOfTheRunFollows) {
                    kEraseCheck, kDecryptCheck, kKeyEdit, kAesRadio, kCamelliaRadio})
         EXPECT_TRUE(page.IsItemEnabled(id)) << id;
     EXPECT_FALSE(page.IsItemEnabled(kStopButton));
+    JoinAbandonedJobs();
     EXPECT_EQ(NamesIn(dir.path()),
               (std::set<std::string>{"1.bin", "1.bin.aes256", "2.bin", "2.bin.aes256", "3.bin",
                                      "4.bin", "5.bin"}))

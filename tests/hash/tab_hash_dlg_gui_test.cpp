@@ -4,6 +4,7 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QDir>
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
@@ -118,6 +119,18 @@ TEST_F(HashPageTest, StartsIdleWithAllFiveTickedAndPaintsWhiteButTheResultEdit) 
     EXPECT_EQ(edit->palette().color(QPalette::Base),
               QApplication::palette(edit).color(QPalette::Base));
     EXPECT_FALSE(page.ItemAs<QPlainTextEdit>(kResultEdit)->isReadOnly());
+}
+
+// Like the pages with file lists, the dialog opens where the user was last.
+TEST_F(HashPageTest, TheFileDialogStartsInTheFolderOfTheFileHashedLast) {
+    const auto folder = dir / "last";
+    std::filesystem::create_directory(folder);
+    WriteFile(folder / "a.txt", {'a'});
+    HashThroughDialog(folder / "a.txt");
+    HashThroughDialog(folder / "a.txt");
+    ASSERT_EQ(dialogs.requests.size(), 2u);
+    EXPECT_EQ(dialogs.requests[0].startFolder, QDir::homePath());
+    EXPECT_EQ(dialogs.requests[1].startFolder, Text(folder));
 }
 
 TEST_F(HashPageTest, UnopenableFileGivesOneFailureSectionPerAlgorithmInTableOrder) {

@@ -9,10 +9,14 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QToolTip>
+#include <algorithm>
 #include <atomic>
+#include <latch>
+#include <memory>
 #include <thread>
 
 #include "platform/desktop/command_line.h"
+#include "platform/desktop/control_names.h"
 #include "platform/desktop/dialog_window.h"
 #include "platform/desktop/file_dialog.h"
 #include "platform/desktop/file_manager.h"
@@ -95,20 +99,44 @@ TEST(DialogWindow, AFullFieldNamesItsLimit) {
     QToolTip::hideText();
 }
 
-// When no file manager answers and the folder cannot be opened either, the
-// user is told so.
-TEST(FileManager, SaysSoWhenNothingCanShowTheFolder) {
+// Without a file manager on the bus the folder goes to xdg-open, and only its
+// exit status tells whether anything showed it: a missing xdg-open or one that
+// fails brings the message, one that succeeds does not.
+class FileManagerFallback : public ::testing::TestWithParam<const char*> {};
+
+TEST_P(FileManagerFallback, SaysSoOnlyWhenXdgOpenIsMissingOrFails) {
+    const std::string script = GetParam();
+    TempDir bin;
+    if (!script.empty()) {
+        const std::filesystem::path opener = bin / "xdg-open";
+        const std::string text =
+            "#!/bin/sh\necho \"$1\" > '" + (bin / "opened").string() + "'\n" + script + "\n";
+        WriteFile(opener, std::vector<uint8_t>(text.begin(), text.end()));
+        std::filesystem::permissions(opener, std::filesystem::perms::owner_all);
+    }
     const QByteArray path = qgetenv("PATH");
     qputenv("DBUS_SESSION_BUS_ADDRESS", "unix:path=/nonexistent/bus");
-    qputenv("PATH", "/nonexistent");  // no xdg-open either
+    qputenv("PATH", QByteArray::fromStdString(bin.path().string()));
     ScriptedMessageBoxes boxes;
-    ShowFileInFileManager(QStringLiteral("/tmp/some file.txt"));
+    ShowFileInFileManager(QStringLiteral("/tmp/some folder/file.txt"));
     qputenv("PATH", path);
-    ASSERT_TRUE(WaitUntil([&] { return !boxes.shown.empty(); }, 15000));
-    EXPECT_EQ(boxes.shown[0].caption, QStringLiteral("提示"));
-    EXPECT_EQ(boxes.shown[0].icon, MessageIcon::Exclamation);
-    EXPECT_FALSE(boxes.shown[0].text.isEmpty());
+    const bool fails = script != "exit 0";
+    if (fails) {
+        ASSERT_TRUE(WaitUntil([&] { return !boxes.shown.empty(); }, 15000));
+        EXPECT_EQ(boxes.shown[0].caption, QStringLiteral("提示"));
+        EXPECT_EQ(boxes.shown[0].icon, MessageIcon::Exclamation);
+        EXPECT_FALSE(boxes.shown[0].text.isEmpty());
+    }
+    if (!script.empty()) {
+        ASSERT_TRUE(WaitUntil([&] { return std::filesystem::exists(bin / "opened"); }, 15000));
+        ServeEvents(300);  // the exit status arrives
+        const std::string folder = "/tmp/some folder\n";
+        EXPECT_EQ(ReadFile(bin / "opened"), std::vector<uint8_t>(folder.begin(), folder.end()));
+    }
+    EXPECT_EQ(boxes.shown.size(), fails ? 1u : 0u);
 }
+
+INSTANTIATE_TEST_SUITE_P(Openers, FileManagerFallback, ::testing::Values("", "exit 3", "exit 0"));
 
 TEST(DialogUnits, ConvertLikeTheDialogManager) {
     const DialogUnits units;
@@ -120,6 +148,67 @@ TEST(DialogUnits, ConvertLikeTheDialogManager) {
     EXPECT_EQ(r.left(), units.ToPixelsX(10));
     EXPECT_EQ(r.right() + 1, units.ToPixelsX(40));
     EXPECT_EQ(r.bottom() + 1, units.ToPixelsY(60));
+}
+
+// A field is named by the label left of it on its line, else by the label
+// just above it, else by the group box around it; a label that shows a value
+// (it has an identifier) names nothing.
+TEST(ControlNames, FieldsTakeTheNameOfTheLabelBesideAboveOrAroundThem) {
+    const DialogTemplate layout{
+        501,
+        200,
+        100,
+        "",
+        {
+            {kNoId, ControlKind::GroupBox, "外框", kStyleNone, {0, 0, 200, 100}},
+            {kNoId, ControlKind::GroupBox, "内框", kStyleNone, {100, 40, 90, 50}},
+            {kNoId, ControlKind::StaticText, "长度:", kStyleNone, {4, 6, 40, 9}},
+            {20, ControlKind::Edit, "", kStyleNone, {46, 4, 30, 12}},  // label left
+            {kNoId, ControlKind::StaticText, "输入：", kStyleNone, {4, 20, 60, 9}},
+            {21, ControlKind::MultiLineEdit, "", kStyleNone, {5, 31, 80, 20}},  // label above
+            {22, ControlKind::ListView, "", kStyleNone, {104, 50, 80, 30}},     // inner group
+            {23, ControlKind::StaticText, "就绪", kStyleNone, {4, 60, 40, 9}},
+            {24, ControlKind::ProgressBar, "", kStyleNone, {4, 71, 40, 9}},  // outer group
+            {25, ControlKind::PushButton, "确定", kStyleNone, {150, 4, 40, 14}},
+        }};
+    EXPECT_EQ(NamingControls(layout), (std::vector<int>{-1, -1, -1, 2, -1, 4, 1, -1, 0, -1}));
+    EXPECT_EQ(NameFromLabel(QStringLiteral("密码长度(1-9999): ")),
+              QStringLiteral("密码长度(1-9999)"));
+    EXPECT_EQ(NameFromLabel(QStringLiteral("加密密钥：")), QStringLiteral("加密密钥"));
+
+    QWidget parent;
+    DialogWindow dialog(layout);
+    dialog.Create(&parent);
+    EXPECT_EQ(dialog.Item(20)->accessibleName(), QStringLiteral("长度"));
+    EXPECT_EQ(dialog.Item(22)->accessibleName(), QStringLiteral("内框"));
+    const auto labels = dialog.findChildren<QLabel*>();
+    EXPECT_TRUE(std::any_of(labels.begin(), labels.end(),
+                            [&](QLabel* label) { return label->buddy() == dialog.Item(21); }));
+}
+
+// A screen too small for the window gets a smaller dialog font, the largest at
+// which the window fits; where it fits already, the font stays as it is.
+TEST(DialogUnits, TheFontShrinksOnlyAsFarAsTheScreenNeeds) {
+    const QSize window(503, 289);
+    const QSize natural(DialogUnits().ToPixelsX(503), DialogUnits().ToPixelsY(289));
+    EXPECT_EQ(FittingDialogFontPixels(window, natural), kDefaultDialogFontPixels);
+    EXPECT_EQ(FittingDialogFontPixels(window, {1600, 1000}), kDefaultDialogFontPixels);
+
+    const QSize small(natural.width() * 3 / 4, natural.height() * 3 / 4);
+    const int pixels = FittingDialogFontPixels(window, small);
+    ASSERT_LT(pixels, kDefaultDialogFontPixels);
+    const auto sizeAt = [&](int fontPixels) {
+        QFont font = DialogFont();
+        font.setPixelSize(fontPixels);
+        const DialogUnits units(font);
+        return QSize(units.ToPixelsX(window.width()), units.ToPixelsY(window.height()));
+    };
+    EXPECT_LE(sizeAt(pixels).width(), small.width());
+    EXPECT_LE(sizeAt(pixels).height(), small.height());
+    const QSize larger = sizeAt(pixels + 1);
+    EXPECT_TRUE(larger.width() > small.width() || larger.height() > small.height());
+
+    EXPECT_GT(FittingDialogFontPixels(window, {10, 10}), 0) << "still a readable size";
 }
 
 TEST(ListView, RowOperationsKeepOrderSelectionAndIdentity) {
@@ -168,33 +257,42 @@ TEST(JobRunner, DeliversUpdatesInOrderThenFinishes) {
     EXPECT_EQ(seen, (std::vector<int>{0, 1, 2, 3, 4}));
 }
 
-TEST(JobRunner, StopWaitsForTheWorkerAndDropsEverythingItPostedAfterwards) {
-    QObject page;
-    JobRunner runner(&page);
-    std::atomic<int> blocks{0};
+// Stop must not wait for a worker stuck in a long system call: the worker
+// here is held until after Stop has returned. What it posts then never
+// arrives, a new job starts meanwhile, and the page may even be gone.
+TEST(JobRunner, StopReturnsWithoutTheWorkerWhichThenNeverReachesThePage) {
+    auto page = std::make_unique<QObject>();
+    JobRunner runner(page.get());
+    std::latch stuck(1);
+    std::latch release(1);
+    std::atomic<bool> returned{false};
     int delivered = 0;
     bool finished = false;
-    runner.Start(
+    ASSERT_TRUE(runner.Start(
         [&](const JobContext& job) {
-            while (!job.StopRequested()) {
-                ++blocks;
-                job.Post([&] { ++delivered; });
-                std::this_thread::sleep_for(std::chrono::milliseconds(1));
-            }
-            // Work the job does after noticing the stop must not reach the page.
+            job.Post([&] { ++delivered; });
+            stuck.count_down();
+            release.wait();  // as in an fsync that takes its time
             job.Post([&] { delivered += 1000; });
+            returned = true;
         },
-        [&] { finished = true; });
-    ASSERT_TRUE(WaitUntil([&] { return blocks.load() > 10; }));
-    runner.Stop();
+        [&] { finished = true; }));
+    stuck.wait();
+    runner.Stop();  // would never return if it waited for the worker
     EXPECT_FALSE(runner.Running());
-    const int before = delivered;
-    ServeEvents(100);
-    EXPECT_EQ(delivered, before) << "updates posted before Stop must be dropped too";
+    EXPECT_FALSE(returned.load());
+
+    bool secondFinished = false;
+    ASSERT_TRUE(runner.Start([](const JobContext&) {}, [&] { secondFinished = true; }));
+    EXPECT_TRUE(WaitUntil([&] { return secondFinished; }));
+
+    page.reset();
+    release.count_down();
+    JoinAbandonedJobs();
+    EXPECT_TRUE(returned.load());
+    ServeEvents(50);
+    EXPECT_EQ(delivered, 0) << "updates posted before and after Stop are both dropped";
     EXPECT_FALSE(finished);
-    // The runner can start again afterwards.
-    ASSERT_TRUE(runner.Start([](const JobContext&) {}, [&] { finished = true; }));
-    EXPECT_TRUE(WaitUntil([&] { return finished; }));
 }
 
 TEST(CommandLine, TakesTheFirstArgumentAndUnwrapsQuotes) {

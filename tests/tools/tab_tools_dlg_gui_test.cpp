@@ -17,6 +17,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/desktop/job_runner.h"
 #include "platform/desktop/list_view.h"
 #include "support/gui_support.h"
 #include "support/test_files.h"
@@ -507,6 +508,7 @@ TEST_F(ToolsPageTest, StopCancelsTheCurrentRowAndTouchesNothingAfter) {
     EXPECT_EQ(Column(1), statuses);
     ServeEvents(300);
     EXPECT_EQ(Column(1), statuses);
+    JoinAbandonedJobs();
     EXPECT_TRUE(fs::exists(dir / "large"));
     EXPECT_EQ(fs::file_size(dir / "large"), 64u * 1024 * 1024);
     EXPECT_EQ(ReadFile(dir / "later"), later);
