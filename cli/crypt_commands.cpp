@@ -4,8 +4,10 @@
 // as the page names them.
 #include <cstdio>
 #include <filesystem>
+#include <map>
 #include <memory>
 #include <optional>
+#include <set>
 #include <span>
 #include <string>
 #include <string_view>
@@ -18,6 +20,7 @@
 #include "cli/progress_line.h"
 #include "encrypt/crypt_run.h"
 #include "encrypt/key_bytes.h"
+#include "platform/system/ordered_list_run.h"
 #include "platform/system/secret_buffer.h"
 #include "tools/wipe.h"
 
@@ -33,6 +36,7 @@ struct CryptOptions {
     std::string cipher = "aes256";
     bool wipe = false;
     bool force = false;
+    unsigned jobs = 0;
     std::string password_file;
     std::vector<std::string> files;
 };
@@ -40,6 +44,7 @@ struct CryptOptions {
 struct WipeOptions {
     int passes = 1;
     bool yes = false;
+    unsigned jobs = 0;
     std::vector<std::string> files;
 };
 
@@ -126,51 +131,53 @@ uint64_t SizeOrZero(const fs::path& path) {
 }
 
 // What the command says of each file of an encryption or decryption run.
+// Events come one at a time; with several files at once no progress line is
+// shown, and the outcomes come in list order.
 class CryptReport {
   public:
-    CryptReport(std::span<const fs::path> sources, bool decrypt, CliContext& context)
-        : sources_(sources), decrypt_(decrypt), context_(context) {}
+    CryptReport(std::span<const fs::path> sources, bool decrypt, bool show_progress,
+                CliContext& context)
+        : sources_(sources), decrypt_(decrypt), show_progress_(show_progress), context_(context) {}
 
     void operator()(const CryptRunEvent& event) {
         const fs::path& source = sources_[event.index];
         switch (event.kind) {
             case CryptRunEvent::Kind::kFileStarted:
-                current_ = event.index;
-                destination_ = *event.destination;
-                wiping_ = false;
-                line_.emplace(source.filename().string(), SizeOrZero(source));
+                in_flight_[event.index] = {*event.destination, false};
+                ShowLine(source.filename().string(), source);
                 break;
             case CryptRunEvent::Kind::kProgress:
-                line_->Update(event.percent);
+                if (line_) line_->Update(event.percent);
                 break;
             case CryptRunEvent::Kind::kWipeStarted:
-                wiping_ = true;
-                line_.emplace(source.filename().string() + " (wiping)", SizeOrZero(source));
+                in_flight_[event.index].wiping = true;
+                ShowLine(source.filename().string() + " (wiping)", source);
                 break;
             case CryptRunEvent::Kind::kWipeProgress:
-                line_->Update(event.wipe.TotalPercent());
+                if (line_) line_->Update(event.wipe.TotalPercent());
                 break;
             case CryptRunEvent::Kind::kFileFinished:
                 line_.reset();
-                current_.reset();
+                in_flight_.erase(event.index);
                 Finished(source, *event.destination, event.outcome, event.result);
                 break;
         }
     }
 
-    /// Says what became of the file that was being worked on when the run
+    /// Says what became of the files that were being worked on when the run
     /// was stopped.
     void Stopped() {
         line_.reset();
-        if (!current_) return;
-        const char* source = sources_[*current_].c_str();
-        if (wiping_) {
-            std::fprintf(stderr,
-                         "%s: stopped while wiping; %s is complete and the partly "
-                         "overwritten source was deleted\n",
-                         source, destination_.c_str());
-        } else {
-            std::fprintf(stderr, "%s: stopped, nothing written\n", source);
+        for (const auto& [index, file] : in_flight_) {
+            const char* source = sources_[index].c_str();
+            if (file.wiping) {
+                std::fprintf(stderr,
+                             "%s: stopped while wiping; %s is complete and the partly "
+                             "overwritten source was deleted\n",
+                             source, file.destination.c_str());
+            } else {
+                std::fprintf(stderr, "%s: stopped, nothing written\n", source);
+            }
         }
     }
 
@@ -211,13 +218,21 @@ class CryptReport {
         context_.Fail(kExitFailure);
     }
 
+    void ShowLine(const std::string& label, const fs::path& source) {
+        if (show_progress_) line_.emplace(label, SizeOrZero(source));
+    }
+
+    struct InFlight {
+        fs::path destination;
+        bool wiping = false;
+    };
+
     std::span<const fs::path> sources_;
     bool decrypt_;
+    bool show_progress_;
     CliContext& context_;
     std::optional<ProgressLine> line_;
-    std::optional<std::size_t> current_;  // started and not yet finished
-    fs::path destination_;
-    bool wiping_ = false;
+    std::map<std::size_t, InFlight> in_flight_;  // started and not yet finished
 };
 
 void RunCrypt(const CryptOptions& options, bool decrypt, CliContext& context) {
@@ -233,8 +248,9 @@ void RunCrypt(const CryptOptions& options, bool decrypt, CliContext& context) {
     settings.wipe =
         options.wipe ? SourceWipePolicy::kWipeUntilFirstFailure : SourceWipePolicy::kKeep;
     settings.replace_existing = options.force;
+    settings.jobs = ListJobs(options.jobs);
     const std::vector<fs::path> sources(options.files.begin(), options.files.end());
-    CryptReport report(sources, decrypt, context);
+    CryptReport report(sources, decrypt, settings.jobs == 1 || sources.size() == 1, context);
     InterruptStop interrupt;
     const bool finished =
         RunCryptFiles(sources, secret.key.value, settings, std::ref(report), interrupt.token());
@@ -270,8 +286,10 @@ void RunWipe(const WipeOptions& options, CliContext& context) {
         }
     }
     const std::vector<fs::path> files(options.files.begin(), options.files.end());
+    const unsigned jobs = ListJobs(options.jobs);
+    const bool show_progress = jobs == 1 || files.size() == 1;
     std::optional<ProgressLine> line;
-    std::optional<std::size_t> current;  // started and not yet finished
+    std::set<std::size_t> in_flight;  // started and not yet finished
     InterruptStop interrupt;
     const bool finished = WipeFileList(
         files, options.passes,
@@ -279,15 +297,16 @@ void RunWipe(const WipeOptions& options, CliContext& context) {
             const fs::path& file = files[event.index];
             switch (event.kind) {
                 case WipeListEvent::Kind::kFileStarted:
-                    current = event.index;
-                    line.emplace(file.filename().string() + " (wiping)", SizeOrZero(file));
+                    in_flight.insert(event.index);
+                    if (show_progress)
+                        line.emplace(file.filename().string() + " (wiping)", SizeOrZero(file));
                     break;
                 case WipeListEvent::Kind::kProgress:
-                    line->Update(event.position.TotalPercent());
+                    if (line) line->Update(event.position.TotalPercent());
                     break;
                 case WipeListEvent::Kind::kFileFinished:
                     line.reset();
-                    current.reset();
+                    in_flight.erase(event.index);
                     if (event.result.done()) {
                         std::fprintf(stderr, "%s: wiped\n", file.c_str());
                     } else {
@@ -298,13 +317,13 @@ void RunWipe(const WipeOptions& options, CliContext& context) {
                     break;
             }
         },
-        interrupt.token());
+        interrupt.token(), jobs);
     if (!finished) {
         line.reset();
         context.Fail(kExitFailure);
-        if (current) {
+        for (std::size_t index : in_flight) {
             std::fprintf(stderr, "%s: stopped, the file is partly overwritten and still there\n",
-                         files[*current].c_str());
+                         files[index].c_str());
         }
         std::fprintf(stderr, "quorvane-cli: interrupted; later files were left alone\n");
     }
@@ -317,6 +336,9 @@ void AddCipherOptions(CLI::App* sub, CryptOptions& options) {
     sub->add_option("--password-file", options.password_file,
                     "read the password from the first line of FILE (- for standard input) "
                     "instead of asking on the terminal");
+    sub->add_option("-j,--jobs", options.jobs,
+                    "files worked on at once (default: one per core; 1 works one after "
+                    "another); the messages keep the order of the files");
     sub->add_flag("--force", options.force,
                   "replace an output file that already exists (without it, such a file fails "
                   "and is left as it is)");
@@ -350,6 +372,8 @@ void RegisterCryptCommands(CLI::App& app, CliContext& context) {
         ->check(CLI::Range(0, 255))
         ->capture_default_str();
     wipe_cmd->add_flag("--yes", wipe->yes, "do not ask for confirmation");
+    wipe_cmd->add_option("-j,--jobs", wipe->jobs,
+                         "files wiped at once (default: one per core; 1 wipes one after another)");
     wipe_cmd->add_option("FILE", wipe->files, "files to wipe")->required();
     wipe_cmd->callback([wipe, &context] { RunWipe(*wipe, context); });
 }

@@ -18,6 +18,7 @@
 #include "cli/progress_line.h"
 #include "hash/digest_text.h"
 #include "hash/hash_algorithm.h"
+#include "platform/system/ordered_list_run.h"
 
 namespace {
 
@@ -43,6 +44,7 @@ struct HashOptions {
     Verbosity verbosity = Verbosity::kNormal;
     bool strict = false;
     bool ignore_missing = false;
+    unsigned jobs = 0;  // files hashed at once; 0: one per core
     std::vector<std::string> files;
 };
 
@@ -98,7 +100,7 @@ bool DigestStandardInput(const std::vector<HashAlgorithm>& algorithms,
 // Digests of one file (or of standard input for "-"), one per algorithm.
 // Pipes and devices are read to their end like files.
 FileResult DigestPath(const std::string& path, const std::vector<HashAlgorithm>& algorithms,
-                      std::vector<std::vector<uint8_t>>& digests) {
+                      std::vector<std::vector<uint8_t>>& digests, bool show_progress = true) {
     if (path == kStandardInput) {
         if (DigestStandardInput(algorithms, digests)) return {};
         return FailureFromErrno(FileOutcome::kReadError);
@@ -109,14 +111,20 @@ FileResult DigestPath(const std::string& path, const std::vector<HashAlgorithm>&
     std::vector<Digest> running(algorithms.begin(), algorithms.end());
     FileResult result;
     {
-        ProgressLine progress(path, error ? 0 : size);
-        result =
-            HashFileInto(path, running, ProgressLine::Callback, &progress, {}, HashInput::kStream);
+        ProgressLine progress(path, error || !show_progress ? 0 : size);
+        result = HashFileInto(path, running, show_progress ? ProgressLine::Callback : nullptr,
+                              &progress, {}, HashInput::kStream);
     }
     if (!result.done()) return result;
     for (Digest& digest : running) digests.push_back(digest.Final());
     return result;
 }
+
+// One file's digests, or why there are none.
+struct HashedFile {
+    FileResult result;
+    std::vector<std::vector<uint8_t>> digests;
+};
 
 void RunHash(const HashOptions& options, const std::vector<HashAlgorithm>& algorithms,
              CliContext& context) {
@@ -126,22 +134,31 @@ void RunHash(const HashOptions& options, const std::vector<HashAlgorithm>& algor
     form.escape = !options.zero;
     const char line_end = options.zero ? '\0' : '\n';
     const HexCase letter_case = options.upper ? HexCase::kUpper : HexCase::kLower;
-    for (const std::string& path : options.files) {
-        std::vector<std::vector<uint8_t>> digests;
-        const FileResult result = DigestPath(path, algorithms, digests);
-        if (!result.done()) {
-            ReportFailure(path, result);
+    const std::vector<std::string>& files = options.files;
+    // Standard input can be read only once, by one file at a time.
+    const bool reads_stdin = std::find(files.begin(), files.end(), kStandardInput) != files.end();
+    const unsigned jobs = reads_stdin ? 1 : ListJobs(options.jobs);
+    const bool show_progress = jobs == 1 || files.size() == 1;
+    const auto work = [&](std::size_t i) {
+        HashedFile file;
+        file.result = DigestPath(files[i], algorithms, file.digests, show_progress);
+        return file;
+    };
+    const auto deliver = [&](std::size_t i, HashedFile& file) {
+        if (!file.result.done()) {
+            ReportFailure(files[i], file.result);
             context.Fail(kExitFailure);
-            continue;
+            return;
         }
-        for (std::size_t i = 0; i < algorithms.size(); ++i) {
-            std::string line =
-                FormatChecksumLine(algorithms[i], DigestHex(digests[i], letter_case), path, form);
+        for (std::size_t a = 0; a < algorithms.size(); ++a) {
+            std::string line = FormatChecksumLine(
+                algorithms[a], DigestHex(file.digests[a], letter_case), files[i], form);
             line += line_end;
             std::fwrite(line.data(), 1, line.size(), stdout);
         }
         std::fflush(stdout);
-    }
+    };
+    RunListInOrder<HashedFile>(files.size(), jobs, work, deliver, {});
 }
 
 struct CheckTally {
@@ -389,6 +406,9 @@ void RegisterHashCommands(CLI::App& app, CliContext& context) {
                   "Read checksum lists (any line form) and check the files they name");
     AddWritingOptions(sub, *options);
     AddCheckingOptions(sub, *options);
+    sub->add_option("-j,--jobs", options->jobs,
+                    "Files hashed at once (default: one per core; 1 hashes one after another); "
+                    "the lines keep the order of the files");
     sub->add_option("files", options->files,
                     "Files to hash or lists to check; - is standard input. Pipes and devices "
                     "are read to their end");

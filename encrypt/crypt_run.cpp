@@ -1,7 +1,13 @@
 #include "encrypt/crypt_run.h"
 
+#include <algorithm>
+#include <mutex>
+#include <vector>
+
 #include "encrypt/file_crypt.h"
 #include "encrypt/output_naming.h"
+#include "platform/system/file_sync.h"
+#include "platform/system/ordered_list_run.h"
 
 namespace {
 
@@ -67,53 +73,128 @@ std::filesystem::path CryptOutputPath(const std::filesystem::path& source,
                          settings.direction == CryptDirection::kDecrypt);
 }
 
+namespace {
+
+// What the work on one file left for its delivery in list order.
+struct WorkedFile {
+    std::filesystem::path destination;
+    FileResult result;
+    HeldFile source;  // open and locked while its wipe may follow
+};
+
+// The folders that received outputs without a sync of their own, synced once
+// when the run ends.
+class FolderSyncs {
+  public:
+    ~FolderSyncs() {
+        for (const std::filesystem::path& folder : folders_) SyncFolder(folder);
+    }
+    void Add(const std::filesystem::path& file) {
+        const std::filesystem::path parent = file.parent_path();
+        const std::filesystem::path folder = parent.empty() ? "." : parent;
+        if (std::find(folders_.begin(), folders_.end(), folder) == folders_.end())
+            folders_.push_back(folder);
+    }
+
+  private:
+    std::vector<std::filesystem::path> folders_;
+};
+
+// Hands on the outcomes in list order, wiping sources as the policy says:
+// only after every earlier file of the list succeeded, and never after a stop.
+class CryptDelivery {
+  public:
+    CryptDelivery(const CryptRunListener& listener, const std::stop_token& stop, bool wipe)
+        : listener_(listener), stop_(stop), wipe_(wipe) {}
+
+    void operator()(std::size_t i, WorkedFile& file) {
+        ++delivered_;
+        if (file.result.outcome == FileOutcome::kStopped) {
+            stopped_ = true;  // no outcome: nothing of it was written
+            return;
+        }
+        if (!file.result.done()) {
+            wipe_ = false;
+            Report(i, file, CryptFileOutcome::kFailed, file.result);
+            return;
+        }
+        if (!wipe_) {
+            Report(i, file, CryptFileOutcome::kDone, file.result);
+            return;
+        }
+        // The container is in place: it counts as done whatever comes now.
+        if (stopped_ || stop_.stop_requested()) {
+            stopped_ = true;
+            Report(i, file, CryptFileOutcome::kDoneNotWiped, file.result);
+            return;
+        }
+        bool overwriting = false;
+        const FileResult wiped = WipeSource(file.source, i, listener_, stop_, overwriting);
+        if (wiped.outcome == FileOutcome::kStopped) {
+            stopped_ = true;
+            // Stopped before anything was overwritten: the source is whole.
+            if (!overwriting) Report(i, file, CryptFileOutcome::kDoneNotWiped, file.result);
+            return;
+        }
+        Report(i, file, wiped.done() ? CryptFileOutcome::kDoneWiped : CryptFileOutcome::kWipeFailed,
+               wiped);
+    }
+
+    bool Finished(std::size_t count) const { return !stopped_ && delivered_ == count; }
+
+  private:
+    void Report(std::size_t i, WorkedFile& file, CryptFileOutcome outcome,
+                const FileResult& result) {
+        ReportFinished(listener_, i, file.destination, outcome, result);
+        file.source = {};  // its lock goes with it
+    }
+
+    const CryptRunListener& listener_;
+    const std::stop_token& stop_;
+    bool wipe_;
+    bool stopped_ = false;
+    std::size_t delivered_ = 0;
+};
+
+}  // namespace
+
 bool RunCryptFiles(std::span<const std::filesystem::path> sources, const uint8_t key[32],
                    const CryptRunSettings& settings, const CryptRunListener& listener,
                    std::stop_token stop) {
     const FileProcedure procedure = ProcedureFor(settings);
-    bool wipe = settings.direction == CryptDirection::kEncrypt &&
-                settings.wipe == SourceWipePolicy::kWipeUntilFirstFailure;
-    for (std::size_t i = 0; i < sources.size(); ++i) {
-        if (stop.stop_requested()) return false;
-        const std::filesystem::path destination = CryptOutputPath(sources[i], settings);
+    const bool wiping = settings.direction == CryptDirection::kEncrypt &&
+                        settings.wipe == SourceWipePolicy::kWipeUntilFirstFailure;
+    // Files worked on at once tell the listener one at a time.
+    std::mutex listening;
+    const CryptRunListener serial = [&](const CryptRunEvent& event) {
+        std::lock_guard lock(listening);
+        listener(event);
+    };
+    FolderSyncs folders;
+    std::mutex folders_guard;
+    const auto work = [&](std::size_t i) {
+        WorkedFile file;
+        file.destination = CryptOutputPath(sources[i], settings);
         CryptRunEvent started{CryptRunEvent::Kind::kFileStarted, i};
-        started.destination = &destination;
-        listener(started);
-
-        ProgressRelay relay{&listener, i};
-        HeldFile source;
+        started.destination = &file.destination;
+        serial(started);
+        ProgressRelay relay{&serial, i};
         FileCryptOptions options;
         options.replace_existing = settings.replace_existing;
-        options.keep_source = wipe ? &source : nullptr;
-        const FileResult result =
-            procedure(sources[i], destination, key, ProgressRelay::Callback, &relay, stop, options);
-        if (result.outcome == FileOutcome::kStopped) return false;
-        if (!result.done()) {
-            wipe = false;
-            ReportFinished(listener, i, destination, CryptFileOutcome::kFailed, result);
-            continue;
+        // A container's name must be durable before its source is wiped;
+        // other outputs' folders are synced once, at the end.
+        options.sync_folder = wiping;
+        options.keep_source = wiping ? &file.source : nullptr;
+        file.result = procedure(sources[i], file.destination, key, ProgressRelay::Callback, &relay,
+                                stop, options);
+        if (file.result.done() && !wiping) {
+            std::lock_guard lock(folders_guard);
+            folders.Add(file.destination);
         }
-        if (!wipe) {
-            ReportFinished(listener, i, destination, CryptFileOutcome::kDone, result);
-            continue;
-        }
-        // The container is in place: it counts as done whatever comes now.
-        if (stop.stop_requested()) {
-            ReportFinished(listener, i, destination, CryptFileOutcome::kDoneNotWiped, result);
-            return false;
-        }
-        bool overwriting = false;
-        const FileResult wiped = WipeSource(source, i, listener, stop, overwriting);
-        if (wiped.outcome == FileOutcome::kStopped) {
-            // Stopped before anything was overwritten: the source is whole.
-            if (!overwriting) {
-                ReportFinished(listener, i, destination, CryptFileOutcome::kDoneNotWiped, result);
-            }
-            return false;
-        }
-        ReportFinished(listener, i, destination,
-                       wiped.done() ? CryptFileOutcome::kDoneWiped : CryptFileOutcome::kWipeFailed,
-                       wiped);
-    }
-    return true;
+        return file;
+    };
+    CryptDelivery deliver(serial, stop, wiping);
+    RunListInOrder<WorkedFile>(sources.size(), ListJobs(settings.jobs), work, std::ref(deliver),
+                               stop);
+    return deliver.Finished(sources.size());
 }

@@ -33,6 +33,10 @@ struct CryptRunSettings {
     /// False: a file whose output name exists fails (kDestinationRefused)
     /// instead of replacing it.
     bool replace_existing = true;
+    /// Files worked on at once (0: one per core). Outcomes still come in
+    /// list order, and a source is wiped only once every earlier file of the
+    /// list succeeded. The pages work on one file at a time.
+    unsigned jobs = 1;
 };
 
 /// How a file of the run ended.

@@ -5,12 +5,14 @@
 #include <cstdio>
 #include <cstring>
 #include <memory>
+#include <mutex>
 #include <new>
 #include <string>
 
 #include "platform/system/file_handle.h"
 #include "platform/system/file_names.h"
 #include "platform/system/file_sync.h"
+#include "platform/system/ordered_list_run.h"
 
 namespace fs = std::filesystem;
 
@@ -230,18 +232,34 @@ FileResult WipeFile(const fs::path& path, int passes, ProgressCallback callback,
 }
 
 bool WipeFileList(std::span<const std::filesystem::path> files, int passes,
-                  const std::function<void(const WipeListEvent&)>& listener, std::stop_token stop) {
-    for (std::size_t i = 0; i < files.size(); ++i) {
-        if (stop.stop_requested()) return false;
-        listener({WipeListEvent::Kind::kFileStarted, i, {}});
-        const FileResult result = WipeFileReporting(
+                  const std::function<void(const WipeListEvent&)>& listener, std::stop_token stop,
+                  unsigned jobs) {
+    // Files wiped at once tell the listener one at a time.
+    std::mutex listening;
+    const auto serial = [&](const WipeListEvent& event) {
+        std::lock_guard lock(listening);
+        listener(event);
+    };
+    const auto work = [&](std::size_t i) {
+        serial({WipeListEvent::Kind::kFileStarted, i, {}});
+        return WipeFileReporting(
             files[i], passes,
             [&](const WipePosition& position) {
-                listener({WipeListEvent::Kind::kProgress, i, position});
+                serial({WipeListEvent::Kind::kProgress, i, position});
             },
             stop);
-        if (result.outcome == FileOutcome::kStopped) return false;
-        listener({WipeListEvent::Kind::kFileFinished, i, {}, result});
-    }
-    return true;
+    };
+    bool stopped = false;
+    std::size_t delivered = 0;
+    const auto deliver = [&](std::size_t i, FileResult& result) {
+        ++delivered;
+        // A file cut short by the stop gets no outcome: it is partly wiped.
+        if (result.outcome == FileOutcome::kStopped) {
+            stopped = true;
+            return;
+        }
+        serial({WipeListEvent::Kind::kFileFinished, i, {}, result});
+    };
+    RunListInOrder<FileResult>(files.size(), ListJobs(jobs), work, deliver, stop);
+    return !stopped && delivered == files.size();
 }

@@ -110,10 +110,11 @@ struct WipeListEvent {
     FileResult result{};    ///< kFileFinished: done when overwritten and deleted
 };
 
-/// Wipes `files` one after another with `passes` passes each. A file that
-/// fails does not end the run. A stop request ends it before the next block
-/// or file; the file being wiped then gets no kFileFinished (it is left
-/// partly overwritten). Returns false when stopped.
+/// Wipes `files` with `passes` passes each, `jobs` files at once (0: one
+/// per core; the page wipes one after another), telling the outcomes in list
+/// order. A file that fails does not end the run. A stop request ends it
+/// before the next block or file; a file being wiped then gets no
+/// kFileFinished (it is left partly overwritten). Returns false when stopped.
 bool WipeFileList(std::span<const std::filesystem::path> files, int passes,
                   const std::function<void(const WipeListEvent&)>& listener,
-                  std::stop_token stop = {});
+                  std::stop_token stop = {}, unsigned jobs = 1);

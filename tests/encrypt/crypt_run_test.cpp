@@ -4,6 +4,7 @@
 
 #include <filesystem>
 #include <stop_token>
+#include <string>
 #include <vector>
 
 #include "encrypt/crypt_run.h"
@@ -33,25 +34,40 @@ struct Recorded {
 
 }  // namespace
 
-TEST(CryptRun, AfterAFailedFileNoLaterSourceIsWiped) {
+// Whether files run one after another or several at once, outcomes come in
+// list order and no source after a failed file is wiped.
+class CryptRunJobs : public testing::TestWithParam<unsigned> {};
+
+TEST_P(CryptRunJobs, AfterAFailedFileNoLaterSourceIsWiped) {
     TempDir dir;
-    const auto first = dir / "one.txt", third = dir / "three.txt";
-    WriteFile(first, PatternBytes(100, 1));
-    WriteFile(third, PatternBytes(200, 3));
-    const std::vector<fs::path> sources = {first, dir / "two.missing", third};
-    Recorded seen;
-    EXPECT_TRUE(RunCryptFiles(sources, kKey, Encrypting(SourceWipePolicy::kWipeUntilFirstFailure),
-                              [&](const CryptRunEvent& event) {
-                                  if (event.kind == CryptRunEvent::Kind::kFileFinished)
-                                      seen.outcomes.push_back(event.outcome);
-                              }));
-    EXPECT_EQ(seen.outcomes, (std::vector{CryptFileOutcome::kDoneWiped, CryptFileOutcome::kFailed,
-                                          CryptFileOutcome::kDone}));
-    EXPECT_FALSE(fs::exists(first));
-    EXPECT_TRUE(fs::exists(dir / "one.txt.aes256"));
-    EXPECT_EQ(ReadFile(third), PatternBytes(200, 3));
-    EXPECT_TRUE(fs::exists(dir / "three.txt.aes256"));
+    std::vector<fs::path> sources;
+    for (int i = 0; i < 8; ++i) {
+        sources.push_back(dir / ("f" + std::to_string(i)));
+        // The first file is the largest, so later ones finish before it.
+        if (i != 3) WriteFile(sources.back(), PatternBytes(i == 0 ? 3 * kMiB : 100 + i, i));
+    }
+    CryptRunSettings settings = Encrypting(SourceWipePolicy::kWipeUntilFirstFailure);
+    settings.jobs = GetParam();
+    std::vector<std::size_t> order;
+    std::vector<CryptFileOutcome> outcomes;
+    EXPECT_TRUE(RunCryptFiles(sources, kKey, settings, [&](const CryptRunEvent& event) {
+        if (event.kind != CryptRunEvent::Kind::kFileFinished) return;
+        order.push_back(event.index);
+        outcomes.push_back(event.outcome);
+    }));
+    EXPECT_EQ(order, (std::vector<std::size_t>{0, 1, 2, 3, 4, 5, 6, 7}));
+    for (std::size_t i = 0; i < sources.size(); ++i) {
+        SCOPED_TRACE(i);
+        const CryptFileOutcome expected = i < 3    ? CryptFileOutcome::kDoneWiped
+                                          : i == 3 ? CryptFileOutcome::kFailed
+                                                   : CryptFileOutcome::kDone;
+        EXPECT_EQ(outcomes[i], expected);
+        EXPECT_EQ(fs::exists(sources[i]), i > 3);
+        EXPECT_EQ(fs::exists(sources[i].string() + ".aes256"), i != 3);
+    }
 }
+
+INSTANTIATE_TEST_SUITE_P(OneOrSeveral, CryptRunJobs, testing::Values(1u, 3u));
 
 TEST(CryptRun, EventsOfOneFileAndTheRoundTripThroughBothCiphers) {
     TempDir dir;
