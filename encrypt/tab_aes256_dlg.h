@@ -55,7 +55,7 @@ class CTabAES256Dlg : public DialogWindow {
     void OnStopRun();
 
   private:
-    /// The final status of a file and why it ended so (empty when done).
+    /// The status a file ended with and, for a failure or a kept source, why.
     struct RowOutcome {
         QString status;
         QString reason;
