@@ -7,6 +7,7 @@
 #include "encrypt/output_naming.h"
 #include "encrypt/tab_aes256_template.h"
 #include "platform/desktop/command_line.h"
+#include "platform/desktop/failure_text.h"
 #include "platform/desktop/file_dialog.h"
 #include "platform/desktop/file_manager.h"
 #include "platform/desktop/message_box.h"
@@ -85,9 +86,11 @@ void CTabAES256Dlg::InsertFileRow(int position, const QString& path, const QStri
     list->SetText(row, kStatusColumn, statusText);
 }
 
-void CTabAES256Dlg::SetRowStatus(int row, const QString& text) {
+void CTabAES256Dlg::SetRowStatus(int row, const QString& text, const QString& reason) {
     ListView* list = FileList();
     if (row < 0 || row >= list->Count()) return;
+    // Every status replaces the reason, so a row run again loses the old one.
+    list->SetToolTip(row, kStatusColumn, reason);
     list->SetText(row, kStatusColumn, text);
     list->EnsureVisible(row);
 }
@@ -183,7 +186,7 @@ void CTabAES256Dlg::TakeRunSettings() {
         run.paths.push_back(ToPath(list->Text(row, kPathColumn)));
         run.rowIds.push_back(list->IdOfRow(row));
     }
-    run.outcomes.assign(run.paths.size(), QString());
+    run.outcomes.assign(run.paths.size(), RowOutcome());
 
     // A copy of our own (data() detaches it from the edit's text), wiped as
     // soon as it has given the key bytes.
@@ -235,38 +238,43 @@ void CTabAES256Dlg::ShowRunEvent(CTabAES256Dlg* page, RunState& run, const Crypt
             // How much of the file has been overwritten.
             text = Text("擦除中 %1%..").arg(event.wipe.PassPercent());
             break;
-        case CryptRunEvent::Kind::kFileFinished:
-            switch (event.outcome) {
-                case CryptFileOutcome::kFailed:
-                    text = Text(decrypt ? "解密失败" : "加密失败");
-                    break;
-                case CryptFileOutcome::kDone:
-                case CryptFileOutcome::kDoneNotWiped:
-                    text = Text(decrypt ? "解密完成" : "加密完成");
-                    break;
-                case CryptFileOutcome::kDoneWiped:
-                    text = Text("完成并已擦除");
-                    break;
-                case CryptFileOutcome::kWipeFailed:
-                    text = Text("擦除失败");
-                    break;
-            }
+        case CryptRunEvent::Kind::kFileFinished: {
+            const RowOutcome outcome = FinalStatus(event, decrypt);
             {
                 const std::lock_guard lock(run.progressMutex);
-                run.outcomes[event.index] = text;
+                run.outcomes[event.index] = outcome;
             }
-            PostRowStatus(page, run, event.index, text, job);
+            PostRowStatus(page, run, event.index, outcome, job);
             return;
+        }
     }
     if (text == run.lastProgress) return;  // nothing new to show
     run.lastProgress = text;
-    PostRowStatus(page, run, event.index, text, job);
+    PostRowStatus(page, run, event.index, {text, QString()}, job);
+}
+
+CTabAES256Dlg::RowOutcome CTabAES256Dlg::FinalStatus(const CryptRunEvent& event, bool decrypt) {
+    switch (event.outcome) {
+        case CryptFileOutcome::kFailed:
+            return {Text(decrypt ? "解密失败" : "加密失败"), FailureReason(event.result)};
+        case CryptFileOutcome::kDone:
+            break;
+        case CryptFileOutcome::kDoneNotWiped:
+            return {Text(decrypt ? "解密完成" : "加密完成"), Text("已停止，源文件未擦除")};
+        case CryptFileOutcome::kDoneWiped:
+            return {Text("完成并已擦除"), QString()};
+        case CryptFileOutcome::kWipeFailed:
+            return {Text("擦除失败"), FailureReason(event.result)};
+    }
+    return {Text(decrypt ? "解密完成" : "加密完成"), QString()};
 }
 
 void CTabAES256Dlg::PostRowStatus(CTabAES256Dlg* page, const RunState& run, std::size_t index,
-                                  const QString& text, const JobContext& job) {
+                                  const RowOutcome& status, const JobContext& job) {
     const ListView::RowId id = run.rowIds[index];
-    job.Post([page, id, text] { page->SetRowStatus(page->FileList()->RowOfId(id), text); });
+    job.Post([page, id, status] {
+        page->SetRowStatus(page->FileList()->RowOfId(id), status.status, status.reason);
+    });
 }
 
 void CTabAES256Dlg::OnStopRun() {
@@ -279,7 +287,7 @@ void CTabAES256Dlg::OnStopRun() {
 void CTabAES256Dlg::ShowSettledOutcomes() {
     // The worker may still be ending: take what it had settled at the stop.
     RunState& run = *m_run;
-    std::vector<QString> outcomes;
+    std::vector<RowOutcome> outcomes;
     std::size_t current = 0;
     {
         const std::lock_guard lock(run.progressMutex);
@@ -288,12 +296,14 @@ void CTabAES256Dlg::ShowSettledOutcomes() {
     }
     ListView* list = FileList();
     for (std::size_t i = 0; i < outcomes.size(); ++i) {
-        if (outcomes[i].isEmpty()) continue;
+        if (outcomes[i].status.isEmpty()) continue;
         const int row = list->RowOfId(run.rowIds[i]);
-        if (row >= 0 && list->Text(row, kStatusColumn) != outcomes[i])
-            list->SetText(row, kStatusColumn, outcomes[i]);
+        if (row < 0) continue;
+        list->SetToolTip(row, kStatusColumn, outcomes[i].reason);
+        if (list->Text(row, kStatusColumn) != outcomes[i].status)
+            list->SetText(row, kStatusColumn, outcomes[i].status);
     }
-    if (current < outcomes.size() && outcomes[current].isEmpty())
+    if (current < outcomes.size() && outcomes[current].status.isEmpty())
         SetRowStatus(list->RowOfId(run.rowIds[current]), Text("已取消"));
 }
 

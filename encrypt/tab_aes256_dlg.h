@@ -31,8 +31,9 @@ class CTabAES256Dlg : public DialogWindow {
     /// status text; later rows move down.
     void InsertFileRow(int position, const QString& path, const QString& sizeText,
                        const QString& statusText);
-    /// Sets the status column of the row at `row` and scrolls it into view.
-    void SetRowStatus(int row, const QString& text);
+    /// Sets the status column of the row at `row`, with `reason` as its
+    /// tooltip (none when empty), and scrolls it into view.
+    void SetRowStatus(int row, const QString& text, const QString& reason = {});
     /// Enables the controls of an idle page (true) or only Stop (false).
     void EnableRunControls(bool enable);
 
@@ -54,6 +55,12 @@ class CTabAES256Dlg : public DialogWindow {
     void OnStopRun();
 
   private:
+    /// The status a file ended with and, for a failure or a kept source, why.
+    struct RowOutcome {
+        QString status;
+        QString reason;
+    };
+
     /// The settings and progress of one run, shared by the page and the
     /// run's worker (which may outlive the page after a stop). The window
     /// thread writes the settings before the worker starts; afterwards the
@@ -71,7 +78,7 @@ class CTabAES256Dlg : public DialogWindow {
 
         std::mutex progressMutex;
         /// The final status of each file the worker finished; empty otherwise.
-        std::vector<QString> outcomes;
+        std::vector<RowOutcome> outcomes;
         std::size_t currentRow = 0;  ///< index into paths
 
         QString lastProgress;  ///< the progress text posted last (worker only)
@@ -84,9 +91,12 @@ class CTabAES256Dlg : public DialogWindow {
     /// Turns one event of the core's run into the row's status (worker thread).
     static void ShowRunEvent(CTabAES256Dlg* page, RunState& run, const CryptRunEvent& event,
                              const JobContext& job);
-    /// Posts a status text for the run's row `index` (worker thread).
+    /// The row's status and reason once a file has finished.
+    static RowOutcome FinalStatus(const CryptRunEvent& event, bool decrypt);
+    /// Posts a status text and its reason for the run's row `index` (worker
+    /// thread).
     static void PostRowStatus(CTabAES256Dlg* page, const RunState& run, std::size_t index,
-                              const QString& text, const JobContext& job);
+                              const RowOutcome& status, const JobContext& job);
     /// After a stop: statuses the worker settled but whose posts were dropped,
     /// and "已取消" on the file it was working on.
     void ShowSettledOutcomes();

@@ -3,6 +3,7 @@
 #include <QPlainTextEdit>
 #include <string>
 
+#include "platform/desktop/failure_text.h"
 #include "platform/desktop/file_dialog.h"
 #include "platform/desktop/message_box.h"
 #include "platform/desktop/path_text.h"
@@ -128,15 +129,18 @@ void CTabToolsDlg::InsertWipeRow(int index, const QString& path, const QString& 
     list->SetText(row, 1, status);
 }
 
-void CTabToolsDlg::SetWipeRowStatus(int row, const QString& text) {
+void CTabToolsDlg::SetWipeRowStatus(int row, const QString& text, const QString& reason) {
     ListView* list = WipeList();
+    // Every status replaces the reason, so a row wiped again loses the old one.
+    list->SetToolTip(row, 1, reason);
     list->SetText(row, 1, text);
     list->EnsureVisible(row);
 }
 
-void CTabToolsDlg::SetWipeStatusOfRowId(ListView::RowId row, const QString& text) {
+void CTabToolsDlg::SetWipeStatusOfRowId(ListView::RowId row, const QString& text,
+                                        const QString& reason) {
     const int position = WipeList()->RowOfId(row);
-    if (position >= 0) SetWipeRowStatus(position, text);
+    if (position >= 0) SetWipeRowStatus(position, text, reason);
 }
 
 void CTabToolsDlg::OnAddFiles() {
@@ -189,6 +193,7 @@ void CTabToolsDlg::OnErase() {
     run->passes = SelectedPasses();
     run->outcomes = std::make_unique<std::atomic<WipeOutcome>[]>(run->paths.size());
     for (std::size_t i = 0; i < run->paths.size(); ++i) run->outcomes[i] = WipeOutcome::kPending;
+    run->results.resize(run->paths.size());
     m_wipeRun = run;
 
     SetWipeControlsIdle(false);
@@ -215,10 +220,13 @@ void CTabToolsDlg::WipeWorker(CTabToolsDlg* page, const std::shared_ptr<WipeRun>
                 }
                 break;
             case WipeListEvent::Kind::kFileFinished:
+                run->results[event.index] = event.result;
                 run->outcomes[event.index] =
                     event.result.done() ? WipeOutcome::kWiped : WipeOutcome::kFailed;
-                job.Post([page, row, wiped = event.result.done()] {
-                    page->SetWipeStatusOfRowId(row, Text(wiped ? kStatusWiped : kStatusFailed));
+                job.Post([page, row, result = event.result] {
+                    page->SetWipeStatusOfRowId(row,
+                                               Text(result.done() ? kStatusWiped : kStatusFailed),
+                                               FailureReason(result));
                 });
                 break;
         }
@@ -241,7 +249,8 @@ void CTabToolsDlg::OnStop() {
                 SetWipeStatusOfRowId(run.rows[i], Text(kStatusWiped));
                 break;
             case WipeOutcome::kFailed:
-                SetWipeStatusOfRowId(run.rows[i], Text(kStatusFailed));
+                SetWipeStatusOfRowId(run.rows[i], Text(kStatusFailed),
+                                     FailureReason(run.results[i]));
                 break;
             case WipeOutcome::kRunning:
                 SetWipeStatusOfRowId(run.rows[i], Text(kStatusCancelled));

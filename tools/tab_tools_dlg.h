@@ -11,6 +11,7 @@
 #include "platform/desktop/dialog_window.h"
 #include "platform/desktop/job_runner.h"
 #include "platform/desktop/list_view.h"
+#include "platform/system/file_outcome.h"
 
 class CTabToolsDlg : public DialogWindow {
   public:
@@ -19,8 +20,9 @@ class CTabToolsDlg : public DialogWindow {
 
     /// Inserts a row into the wipe list at `index` with the path and status.
     void InsertWipeRow(int index, const QString& path, const QString& status);
-    /// Replaces the status of a row and scrolls it into view.
-    void SetWipeRowStatus(int row, const QString& text);
+    /// Replaces the status of a row, with `reason` as its tooltip (none when
+    /// empty), and scrolls it into view.
+    void SetWipeRowStatus(int row, const QString& text, const QString& reason = {});
     ListView* WipeList() const;
 
     /// True from a confirmed Erase until the wipe ends or is stopped.
@@ -51,13 +53,16 @@ class CTabToolsDlg : public DialogWindow {
         std::vector<ListView::RowId> rows;  ///< the row of each path
         int passes = 1;
         std::unique_ptr<std::atomic<WipeOutcome>[]> outcomes;
+        /// Why each failed file failed: written before its outcome becomes
+        /// kFailed, read only after.
+        std::vector<FileResult> results;
     };
 
     /// The wipe thread: wipes the queued files in order, reporting through
     /// posts to `page` (a stopped worker may outlive the page).
     static void WipeWorker(CTabToolsDlg* page, const std::shared_ptr<WipeRun>& run,
                            const JobContext& job);
-    void SetWipeStatusOfRowId(ListView::RowId row, const QString& text);
+    void SetWipeStatusOfRowId(ListView::RowId row, const QString& text, const QString& reason = {});
     void SetWipeControlsIdle(bool idle);
     int SelectedPasses() const;
 

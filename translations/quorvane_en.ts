@@ -351,5 +351,81 @@
       <source>使用 Quorvane 打开</source>
       <translation>Open with Quorvane</translation>
     </message>
+    <message>
+      <source>已停止，源文件未擦除</source>
+      <translation>Stopped; the source was not wiped</translation>
+    </message>
+    <message>
+      <source>%1：%2</source>
+      <translation>%1: %2</translation>
+    </message>
+    <message>
+      <source>无法打开文件</source>
+      <translation>Cannot open the file</translation>
+    </message>
+    <message>
+      <source>不是普通文件</source>
+      <translation>Not a regular file</translation>
+    </message>
+    <message>
+      <source>文件正被另一个任务使用</source>
+      <translation>The file is in use by another run</translation>
+    </message>
+    <message>
+      <source>不是加密文件（大小不符）</source>
+      <translation>Not an encrypted file (its size cannot be one)</translation>
+    </message>
+    <message>
+      <source>密码或算法错误（填充校验失败）</source>
+      <translation>Wrong password or algorithm (the padding does not check)</translation>
+    </message>
+    <message>
+      <source>读取失败</source>
+      <translation>Read failed</translation>
+    </message>
+    <message>
+      <source>磁盘空间不足</source>
+      <translation>No space left on the disk</translation>
+    </message>
+    <message>
+      <source>超出磁盘配额</source>
+      <translation>Disk quota exceeded</translation>
+    </message>
+    <message>
+      <source>文件过大</source>
+      <translation>File too large for the destination</translation>
+    </message>
+    <message>
+      <source>写入失败</source>
+      <translation>Write failed</translation>
+    </message>
+    <message>
+      <source>文件在读取期间被修改</source>
+      <translation>The file changed while it was read</translation>
+    </message>
+    <message>
+      <source>文件已被替换或删除，未覆写任何内容</source>
+      <translation>The file was replaced or removed meanwhile; nothing was overwritten</translation>
+    </message>
+    <message>
+      <source>已停止</source>
+      <translation>Stopped</translation>
+    </message>
+    <message>
+      <source>目标文件已存在且不能替换</source>
+      <translation>The output file exists and may not be replaced</translation>
+    </message>
+    <message>
+      <source>文件无法删除（所在文件夹不可写或文件不可更改），未覆写任何内容</source>
+      <translation>The file cannot be deleted (its folder is not writable, or the file is immutable); nothing was overwritten</translation>
+    </message>
+    <message>
+      <source>系统错误</source>
+      <translation>System error</translation>
+    </message>
+    <message>
+      <source>错误 %1</source>
+      <translation>Error %1</translation>
+    </message>
   </context>
 </TS>

@@ -82,6 +82,24 @@ QString ListView::Text(int row, int column) const {
     return cell ? cell->text() : QString();
 }
 
+void ListView::SetToolTip(int row, int column, const QString& text) {
+    if (row < 0 || row >= rowCount() || column < 0 || column >= columnCount()) return;
+    QTableWidgetItem* cell = item(row, column);
+    // Qt reports a change for every tooltip set, even an empty one set for the
+    // first time; only real changes should reach whoever watches the list.
+    if (cell != nullptr && cell->toolTip() == text) return;
+    if (cell == nullptr) {
+        cell = new QTableWidgetItem();
+        setItem(row, column, cell);
+    }
+    cell->setToolTip(text);
+}
+
+QString ListView::ToolTip(int row, int column) const {
+    const QTableWidgetItem* cell = item(row, column);
+    return cell ? cell->toolTip() : QString();
+}
+
 int ListView::SelectedCount() const {
     return static_cast<int>(SelectedRows().size());
 }

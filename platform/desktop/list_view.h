@@ -28,6 +28,9 @@ class ListView : public QTableWidget {
     int InsertRow(int position, const QString& text);
     void SetText(int row, int column, const QString& text);
     QString Text(int row, int column) const;
+    /// The text shown when the pointer rests on the cell; empty for none.
+    void SetToolTip(int row, int column, const QString& text);
+    QString ToolTip(int row, int column) const;
     int Count() const { return rowCount(); }
 
     int SelectedCount() const;

@@ -8,6 +8,8 @@
 #include <QLineEdit>
 #include <QTableWidget>
 #include <algorithm>
+#include <cerrno>
+#include <cstring>
 #include <filesystem>
 #include <map>
 #include <set>
@@ -84,6 +86,7 @@ class EncryptionPageTest : public ::testing::Test {
     void SetKey(const QString& key) { page.ItemAs<QLineEdit>(kKeyEdit)->setText(key); }
     ListView* List() { return page.FileList(); }
     QString Status(int row) { return List()->Text(row, 2); }
+    QString StatusTip(int row) { return List()->ToolTip(row, 2); }
     QString PathAt(int row) { return List()->Text(row, 0); }
 
     fs::path MakeFile(const std::string& name, std::size_t size, uint32_t seed = 7) {
@@ -363,8 +366,28 @@ TEST_F(EncryptionPageTest, AWrongKeyFailsAndLeavesAnExistingOutputFileAlone) {
         if (Status(0) == QStringLiteral("解密失败")) break;
     }
     EXPECT_EQ(Status(0), QStringLiteral("解密失败"));
+    EXPECT_EQ(StatusTip(0), QStringLiteral("密码或算法错误（填充校验失败）"));
     EXPECT_EQ(ReadFile(source), keep);
     EXPECT_EQ(NamesIn(dir.path()), (std::set<std::string>{"a.txt", "a.txt.aes256"}));
+}
+
+// A failed row keeps its short status and tells why in its tooltip; run again
+// with success, it has none.
+TEST_F(EncryptionPageTest, AFailedRowTellsWhyInItsTooltip) {
+    const fs::path later = dir / "later.txt";
+    RunOnRows({later}, false, false, QStringLiteral("key"));
+    EXPECT_EQ(Status(0), QStringLiteral("加密失败"));
+    EXPECT_EQ(StatusTip(0),
+              QStringLiteral("无法打开文件：") + QString::fromLocal8Bit(std::strerror(ENOENT)));
+
+    MakeFile("later.txt", 100);
+    RunToEnd();
+    EXPECT_EQ(Status(0), kEncrypted);
+    EXPECT_EQ(StatusTip(0), QString());
+
+    RunOnRows({MakeFile("short.aes256", 5)}, true, false, QStringLiteral("key"));
+    EXPECT_EQ(Status(0), QStringLiteral("解密失败"));
+    EXPECT_EQ(StatusTip(0), QStringLiteral("不是加密文件（大小不符）"));
 }
 
 TEST_F(EncryptionPageTest, EraseStopsAfterTheFirstFailureAndShowsARealWipePercentage) {

@@ -12,7 +12,9 @@
 #include <QPlainTextEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <cerrno>
 #include <clocale>
+#include <cstring>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -68,6 +70,7 @@ class ToolsPageTest : public ::testing::Test {
     QWidget* Focused() { return page.focusWidget(); }
     ListView* List() { return page.WipeList(); }
 
+    QString StatusTip(int row) { return List()->ToolTip(row, 1); }
     QStringList Column(int column) {
         QStringList texts;
         for (int row = 0; row < List()->Count(); ++row) texts << List()->Text(row, column);
@@ -454,6 +457,25 @@ TEST_F(ToolsPageTest, AFailedFileDoesNotStopTheRun) {
     EXPECT_FALSE(fs::exists(dir / "third"));
     EXPECT_TRUE(WipeIdle());
     EXPECT_EQ(List()->Count(), 3);
+}
+
+// A failed row keeps its short status and tells why in its tooltip; wiped
+// again with success, it has none.
+TEST_F(ToolsPageTest, AFailedRowTellsWhyInItsTooltip) {
+    TempDir dir;
+    fs::create_directory(dir / "folder");
+    AddRows({dir / "folder", dir / "later"});
+    EraseAndWait();
+    EXPECT_EQ(Column(1), QStringList({"擦除失败", "擦除失败"}));
+    EXPECT_TRUE(StatusTip(0).startsWith(QStringLiteral("不是普通文件")))
+        << StatusTip(0).toStdString();
+    EXPECT_EQ(StatusTip(1),
+              QStringLiteral("无法打开文件：") + QString::fromLocal8Bit(std::strerror(ENOENT)));
+
+    WriteFile(dir / "later", {1});
+    EraseAndWait();
+    EXPECT_EQ(Column(1), QStringList({"擦除失败", "已擦除"}));
+    EXPECT_EQ(StatusTip(1), QString());
 }
 
 // Every status a row goes through, in order: the MiB count of each pass from
