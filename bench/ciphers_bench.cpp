@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "encrypt/cbc_paths.h"
+#include "ciphers/cbc_paths.h"
 
 namespace {
 
@@ -25,7 +25,7 @@ const uint8_t kKey[32] = {0x60, 0x3d, 0xeb, 0x10, 0x15, 0xca, 0x71, 0xbe, 0x2b, 
                           0x08, 0xd7, 0x2d, 0x98, 0x10, 0xa3, 0x09, 0x14, 0xdf, 0xf4};
 
 template <typename Context>
-void RunCbc(benchmark::State& state, typename CbcPath<Context>::Function cbc,
+void RunCbc(benchmark::State& state, typename CbcFunctions<Context>::Function cbc,
             const Context* context) {
     std::vector<uint8_t> data = Buffer();
     uint8_t chain[16] = {};
@@ -44,20 +44,20 @@ void RegisterAes(const AesCbcPath& path) {
                                  [path](benchmark::State& state) {
                                      Aes256Context context;
                                      Aes256SetEncryptKey(&context, kKey);
-                                     RunCbc<Aes256Context>(state, path.encrypt, &context);
+                                     RunCbc<Aes256Context>(state, path.function.encrypt, &context);
                                  });
     benchmark::RegisterBenchmark(("Aes256CbcDecrypt" + suffix).c_str(),
                                  [path](benchmark::State& state) {
                                      Aes256Context context;
                                      Aes256SetDecryptKey(&context, kKey);
-                                     RunCbc<Aes256Context>(state, path.decrypt, &context);
+                                     RunCbc<Aes256Context>(state, path.function.decrypt, &context);
                                  });
 }
 
 void RegisterCamellia(const CamelliaCbcPath& path) {
     const std::string suffix = std::string("/") + path.name;
     for (bool encrypt : {true, false}) {
-        const auto cbc = encrypt ? path.encrypt : path.decrypt;
+        const auto cbc = encrypt ? path.function.encrypt : path.function.decrypt;
         benchmark::RegisterBenchmark(
             (std::string(encrypt ? "Camellia256CbcEncrypt" : "Camellia256CbcDecrypt") + suffix)
                 .c_str(),
@@ -72,10 +72,10 @@ void RegisterCamellia(const CamelliaCbcPath& path) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    for (const AesCbcPath& path : AesCbcPaths()) {
+    for (const AesCbcPath& path : AesCbcPaths().All()) {
         if (path.available()) RegisterAes(path);
     }
-    for (const CamelliaCbcPath& path : CamelliaCbcPaths()) {
+    for (const CamelliaCbcPath& path : CamelliaCbcPaths().All()) {
         if (path.available()) RegisterCamellia(path);
     }
     benchmark::Initialize(&argc, argv);

@@ -8,7 +8,6 @@
 #include <cstring>
 #include <filesystem>
 #include <fstream>
-#include <span>
 #include <string>
 #include <vector>
 
@@ -108,27 +107,27 @@ void BM_KeccakEngine(benchmark::State& state) {
 // One engine benchmark per path the processor can run, named
 // BM_<Engine>Engine/<path>; the engine is switched to the path for the run
 // and back to its automatic choice afterwards.
-template <typename Path>
-void RegisterPaths(const char* engine, std::span<const Path> paths, void (*select)(const Path*),
+template <typename Function>
+void RegisterPaths(const char* engine, cpu::CodePaths<Function>& paths,
                    void (*run)(benchmark::State&)) {
-    for (const Path& path : paths) {
+    for (const auto& path : paths.All()) {
         if (!path.available()) continue;
         const std::string name = std::string("BM_") + engine + "Engine/" + path.name;
-        benchmark::RegisterBenchmark(name.c_str(), [&path, select, run](benchmark::State& state) {
-            select(&path);
+        benchmark::RegisterBenchmark(name.c_str(), [&paths, &path, run](benchmark::State& state) {
+            paths.Select(&path);
             run(state);
-            select(nullptr);
+            paths.Select(nullptr);
         });
     }
 }
 
 void RegisterEnginePaths() {
     using namespace hash_engines;
-    RegisterPaths("Md5", Md5Paths(), SelectMd5Path, BM_Md5Engine);
-    RegisterPaths("Sha1", Sha1Paths(), SelectSha1Path, BM_Sha1Engine);
-    RegisterPaths("Sha256", Sha256Paths(), SelectSha256Path, BM_Sha256Engine);
-    RegisterPaths("Sha512", Sha512Paths(), SelectSha512Path, BM_Sha512Engine);
-    RegisterPaths("Keccak", KeccakPaths(), SelectKeccakPath, BM_KeccakEngine);
+    RegisterPaths("Md5", Md5Paths(), BM_Md5Engine);
+    RegisterPaths("Sha1", Sha1Paths(), BM_Sha1Engine);
+    RegisterPaths("Sha256", Sha256Paths(), BM_Sha256Engine);
+    RegisterPaths("Sha512", Sha512Paths(), BM_Sha512Engine);
+    RegisterPaths("Keccak", KeccakPaths(), BM_KeccakEngine);
 }
 
 // The file the drivers read: QUORVANE_BENCH_FILE, or a 256 MiB temporary file

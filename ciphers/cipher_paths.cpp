@@ -1,8 +1,8 @@
 #include "ciphers/cipher_paths.h"
 
-#include "encrypt/cbc_paths.h"
+#include "ciphers/cbc_paths.h"
 
 std::string CipherPathsText() {
-    return std::string("aes: ") + ChosenAesCbcPath().name +
-           ", camellia: " + ChosenCamelliaCbcPath().name;
+    return std::string("aes: ") + AesCbcPaths().Active().name +
+           ", camellia: " + CamelliaCbcPaths().Active().name;
 }

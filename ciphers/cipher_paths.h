@@ -1,6 +1,5 @@
 #pragma once
-// Which implementation of each block cipher this process uses, chosen once
-// from what the processor offers.
+// Which code path of each block cipher this process uses (cbc_paths.h).
 
 #include <string>
 

@@ -4,7 +4,7 @@
 
 std::string DigestPathsText() {
     using namespace hash_engines;
-    return std::string("md5: ") + Md5ActivePath().name + ", sha1: " + Sha1ActivePath().name +
-           ", sha256: " + Sha256ActivePath().name + ", sha512: " + Sha512ActivePath().name +
-           ", keccak: " + KeccakActivePath().name;
+    return std::string("md5: ") + Md5Paths().Active().name +
+           ", sha1: " + Sha1Paths().Active().name + ", sha256: " + Sha256Paths().Active().name +
+           ", sha512: " + Sha512Paths().Active().name + ", keccak: " + KeccakPaths().Active().name;
 }

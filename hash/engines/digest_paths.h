@@ -1,6 +1,5 @@
 #pragma once
-// Which implementation of each digest engine this process uses, chosen once
-// from what the processor offers.
+// Which code path of each digest engine this process uses (engine_paths.h).
 
 #include <string>
 

@@ -1,15 +1,13 @@
 #pragma once
-// The implementations ("paths") of each digest engine's block function: the
+// The code paths of each digest engine's block function (code_paths.h): the
 // portable code that runs everywhere and is the reference, and the fast paths
-// for processors that offer the instructions they need. Each engine uses the
-// last available path of its list, chosen once at its first use; the tests
-// select each path in turn. Internal to the engines, their path report and
-// their tests.
+// for processors that offer the instructions they need. Internal to the
+// engines, their path report, their tests and benchmarks.
 
-#include <atomic>
 #include <cstddef>
 #include <cstdint>
-#include <span>
+
+#include "platform/system/code_paths.h"
 
 namespace hash_engines {
 
@@ -31,71 +29,18 @@ struct KeccakFunctions {
     void (*absorb)(uint8_t state[200], const uint8_t* data, std::size_t blocks);
 };
 
-template <typename Function>
-struct EnginePath {
-    const char* name;
-    bool (*available)();
-    Function function;
-};
+using Md5Path = cpu::CodePath<Md5Block>;
+using Sha1Path = cpu::CodePath<Sha1Blocks>;
+using Sha256Path = cpu::CodePath<Sha256Blocks>;
+using Sha512Path = cpu::CodePath<Sha512Blocks>;
+using KeccakPath = cpu::CodePath<KeccakFunctions>;
 
-using Md5Path = EnginePath<Md5Block>;
-using Sha1Path = EnginePath<Sha1Blocks>;
-using Sha256Path = EnginePath<Sha256Blocks>;
-using Sha512Path = EnginePath<Sha512Blocks>;
-using KeccakPath = EnginePath<KeccakFunctions>;
-
-/// Every path built into this program, the portable one first and the
-/// preferred one last.
-std::span<const Md5Path> Md5Paths();
-std::span<const Sha1Path> Sha1Paths();
-std::span<const Sha256Path> Sha256Paths();
-std::span<const Sha512Path> Sha512Paths();
-std::span<const KeccakPath> KeccakPaths();
-
-/// The path an engine uses: the one selected, else the last available one,
-/// determined at the first call.
-const Md5Path& Md5ActivePath();
-const Sha1Path& Sha1ActivePath();
-const Sha256Path& Sha256ActivePath();
-const Sha512Path& Sha512ActivePath();
-const KeccakPath& KeccakActivePath();
-
-/// Makes the engine use `path` from now on (for the tests); null returns to
-/// the automatic choice. Not for use while another thread hashes.
-void SelectMd5Path(const Md5Path* path);
-void SelectSha1Path(const Sha1Path* path);
-void SelectSha256Path(const Sha256Path* path);
-void SelectSha512Path(const Sha512Path* path);
-void SelectKeccakPath(const KeccakPath* path);
-
-/// The path choice of one engine: a pointer set on first use.
-template <typename Path>
-class PathChoice {
-  public:
-    explicit constexpr PathChoice(std::span<const Path> (*paths)()) : paths_(paths) {}
-
-    const Path& Active() {
-        const Path* path = chosen_.load(std::memory_order_acquire);
-        if (path == nullptr) {
-            const auto all = paths_();
-            path = &all.front();
-            for (const Path& candidate : all) {
-                if (candidate.available()) path = &candidate;
-            }
-            chosen_.store(path, std::memory_order_release);
-        }
-        return *path;
-    }
-    void Select(const Path* path) { chosen_.store(path, std::memory_order_release); }
-
-  private:
-    std::span<const Path> (*paths_)();
-    std::atomic<const Path*> chosen_{nullptr};
-};
-
-inline bool AlwaysAvailable() {
-    return true;
-}
+/// Each engine's paths and the choice among them.
+cpu::CodePaths<Md5Block>& Md5Paths();
+cpu::CodePaths<Sha1Blocks>& Sha1Paths();
+cpu::CodePaths<Sha256Blocks>& Sha256Paths();
+cpu::CodePaths<Sha512Blocks>& Sha512Paths();
+cpu::CodePaths<KeccakFunctions>& KeccakPaths();
 
 // The portable block functions (the references).
 void Md5BlockPortable(uint32_t state[4], const uint32_t words[16]);

@@ -174,14 +174,14 @@ bool HasAvx512() {
 
 constexpr hash_engines::KeccakPath kPaths[] = {
     {"portable",
-     hash_engines::AlwaysAvailable,
+     cpu::Always,
      {hash_engines::KeccakPermutePortable, hash_engines::KeccakAbsorbPortable}},
 #if defined(__x86_64__)
     {"avx512", HasAvx512, {hash_engines::KeccakPermuteAvx512, hash_engines::KeccakAbsorbAvx512}},
 #endif
 };
 
-constinit hash_engines::PathChoice<hash_engines::KeccakPath> g_choice{hash_engines::KeccakPaths};
+constinit cpu::CodePaths<hash_engines::KeccakFunctions> g_paths{kPaths};
 
 }  // namespace
 
@@ -194,20 +194,14 @@ void KeccakAbsorbPortable(uint8_t state[200], const uint8_t* data, std::size_t b
     if (blocks > 0) Sponge(state, data, blocks);
 }
 
-std::span<const KeccakPath> KeccakPaths() {
-    return kPaths;
-}
-const KeccakPath& KeccakActivePath() {
-    return g_choice.Active();
-}
-void SelectKeccakPath(const KeccakPath* path) {
-    g_choice.Select(path);
+cpu::CodePaths<KeccakFunctions>& KeccakPaths() {
+    return g_paths;
 }
 
 }  // namespace hash_engines
 
 void KeccakPermute(KeccakContext& context, uint32_t lane_count, const uint8_t* data) {
-    const hash_engines::KeccakFunctions& path = hash_engines::KeccakActivePath().function;
+    const hash_engines::KeccakFunctions& path = hash_engines::KeccakPaths().Active().function;
     if (lane_count == kRateLanes) {
         path.absorb(context.state, data, 1);
         return;
@@ -230,7 +224,8 @@ void KeccakUpdate(KeccakContext& context, const uint8_t* data, uint64_t bit_leng
     }
     if (bit_length >= kRateBits) {
         const uint64_t blocks = bit_length / kRateBits;
-        hash_engines::KeccakActivePath().function.absorb(context.state, data, std::size_t(blocks));
+        hash_engines::KeccakPaths().Active().function.absorb(context.state, data,
+                                                             std::size_t(blocks));
         data += blocks * kRateBytes;
         bit_length -= blocks * kRateBits;
     }

@@ -26,26 +26,20 @@ bool HasBmi() {
 #endif
 
 constexpr hash_engines::Md5Path kPaths[] = {
-    {"portable", hash_engines::AlwaysAvailable, hash_engines::Md5BlockPortable},
+    {"portable", cpu::Always, hash_engines::Md5BlockPortable},
 #if defined(__x86_64__)
     {"bmi", HasBmi, hash_engines::Md5BlockBmi},
 #endif
 };
 
-constinit hash_engines::PathChoice<hash_engines::Md5Path> g_choice{hash_engines::Md5Paths};
+constinit cpu::CodePaths<hash_engines::Md5Block> g_paths{kPaths};
 
 }  // namespace
 
 namespace hash_engines {
 
-std::span<const Md5Path> Md5Paths() {
-    return kPaths;
-}
-const Md5Path& Md5ActivePath() {
-    return g_choice.Active();
-}
-void SelectMd5Path(const Md5Path* path) {
-    g_choice.Select(path);
+cpu::CodePaths<Md5Block>& Md5Paths() {
+    return g_paths;
 }
 
 void Md5BlockPortable(uint32_t state[4], const uint32_t block[16]) {
@@ -132,7 +126,7 @@ void Md5BlockPortable(uint32_t state[4], const uint32_t block[16]) {
 }  // namespace hash_engines
 
 void Md5Transform(uint32_t state[4], const uint32_t block[16]) {
-    hash_engines::Md5ActivePath().function(state, block);
+    hash_engines::Md5Paths().Active().function(state, block);
 }
 
 void Md5StateToDigestWords(const uint32_t state[4], uint32_t digest_words[4]) {

@@ -81,13 +81,13 @@ bool HasShaNi() {
 #endif
 
 constexpr hash_engines::Sha1Path kPaths[] = {
-    {"portable", hash_engines::AlwaysAvailable, hash_engines::Sha1BlocksPortable},
+    {"portable", cpu::Always, hash_engines::Sha1BlocksPortable},
 #if defined(__x86_64__)
     {"sha-ni", HasShaNi, hash_engines::Sha1BlocksShaNi},
 #endif
 };
 
-constinit hash_engines::PathChoice<hash_engines::Sha1Path> g_choice{hash_engines::Sha1Paths};
+constinit cpu::CodePaths<hash_engines::Sha1Blocks> g_paths{kPaths};
 
 // Runs of whole blocks for the buffering, through the active path.
 struct Compress {
@@ -104,31 +104,25 @@ void Sha1BlocksPortable(uint32_t h[5], const uint8_t* data, std::size_t blocks) 
     for (; blocks > 0; --blocks, data += 64) CompressBlock(h, data);
 }
 
-std::span<const Sha1Path> Sha1Paths() {
-    return kPaths;
-}
-const Sha1Path& Sha1ActivePath() {
-    return g_choice.Active();
-}
-void SelectSha1Path(const Sha1Path* path) {
-    g_choice.Select(path);
+cpu::CodePaths<Sha1Blocks>& Sha1Paths() {
+    return g_paths;
 }
 
 }  // namespace hash_engines
 
 void Sha1Transform(Sha1Context& context, const uint8_t block[64]) {
-    hash_engines::Sha1ActivePath().function(context.h, block, 1);
+    hash_engines::Sha1Paths().Active().function(context.h, block, 1);
 }
 
 void Sha1Update(Sha1Context& context, const uint8_t* data, std::size_t length) {
-    hash_engines::BufferedUpdate<64>(context, data, length,
-                                     Compress{context.h, hash_engines::Sha1ActivePath().function});
+    hash_engines::BufferedUpdate<64>(
+        context, data, length, Compress{context.h, hash_engines::Sha1Paths().Active().function});
 }
 
 void Sha1Final(Sha1Context& context, uint8_t* digest) {
     if (digest != nullptr) {
         hash_engines::PadAndCompressLast<64, 8>(
-            context, Compress{context.h, hash_engines::Sha1ActivePath().function});
+            context, Compress{context.h, hash_engines::Sha1Paths().Active().function});
         for (int i = 0; i < 5; ++i) StoreBe32(digest + 4 * i, context.h[i]);
     }
     SecureWipeObject(context);

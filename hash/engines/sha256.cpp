@@ -87,13 +87,13 @@ bool HasFastPath() {
 #endif
 
 constexpr hash_engines::Sha256Path kPaths[] = {
-    {"portable", hash_engines::AlwaysAvailable, hash_engines::Sha256BlocksPortable},
+    {"portable", cpu::Always, hash_engines::Sha256BlocksPortable},
 #if defined(__x86_64__)
     {"sha-ni", HasFastPath, hash_engines::Sha256BlocksShaNi},
 #endif
 };
 
-constinit hash_engines::PathChoice<hash_engines::Sha256Path> g_choice{hash_engines::Sha256Paths};
+constinit cpu::CodePaths<hash_engines::Sha256Blocks> g_paths{kPaths};
 
 // Runs of whole blocks for the buffering, through the active path.
 struct Compress {
@@ -110,31 +110,25 @@ void Sha256BlocksPortable(uint32_t h[8], const uint8_t* data, std::size_t blocks
     for (; blocks > 0; --blocks, data += 64) CompressBlock(h, data);
 }
 
-std::span<const Sha256Path> Sha256Paths() {
-    return kPaths;
-}
-const Sha256Path& Sha256ActivePath() {
-    return g_choice.Active();
-}
-void SelectSha256Path(const Sha256Path* path) {
-    g_choice.Select(path);
+cpu::CodePaths<Sha256Blocks>& Sha256Paths() {
+    return g_paths;
 }
 
 }  // namespace hash_engines
 
 void Sha256Transform(Sha256Context& context, const uint8_t block[64]) {
-    hash_engines::Sha256ActivePath().function(context.h, block, 1);
+    hash_engines::Sha256Paths().Active().function(context.h, block, 1);
 }
 
 void Sha256Update(Sha256Context& context, const uint8_t* data, std::size_t length) {
     hash_engines::BufferedUpdate<64>(
-        context, data, length, Compress{context.h, hash_engines::Sha256ActivePath().function});
+        context, data, length, Compress{context.h, hash_engines::Sha256Paths().Active().function});
 }
 
 void Sha256Final(Sha256Context& context, uint8_t* digest) {
     if (digest != nullptr) {
         hash_engines::PadAndCompressLast<64, 8>(
-            context, Compress{context.h, hash_engines::Sha256ActivePath().function});
+            context, Compress{context.h, hash_engines::Sha256Paths().Active().function});
         for (int i = 0; i < 8; ++i) StoreBe32(digest + 4 * i, context.h[i]);
     }
     SecureWipeObject(context);

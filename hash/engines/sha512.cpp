@@ -95,13 +95,13 @@ bool HasFastPath() {
 #endif
 
 constexpr hash_engines::Sha512Path kPaths[] = {
-    {"portable", hash_engines::AlwaysAvailable, hash_engines::Sha512BlocksPortable},
+    {"portable", cpu::Always, hash_engines::Sha512BlocksPortable},
 #if defined(__x86_64__)
     {"avx2-bmi2", HasFastPath, hash_engines::Sha512BlocksAvx2Bmi2},
 #endif
 };
 
-constinit hash_engines::PathChoice<hash_engines::Sha512Path> g_choice{hash_engines::Sha512Paths};
+constinit cpu::CodePaths<hash_engines::Sha512Blocks> g_paths{kPaths};
 
 // Runs of whole blocks for the buffering, through the active path.
 struct Compress {
@@ -118,30 +118,24 @@ void Sha512BlocksPortable(uint64_t h[8], const uint8_t* data, std::size_t blocks
     for (; blocks > 0; --blocks, data += 128) CompressBlock(h, data);
 }
 
-std::span<const Sha512Path> Sha512Paths() {
-    return kPaths;
-}
-const Sha512Path& Sha512ActivePath() {
-    return g_choice.Active();
-}
-void SelectSha512Path(const Sha512Path* path) {
-    g_choice.Select(path);
+cpu::CodePaths<Sha512Blocks>& Sha512Paths() {
+    return g_paths;
 }
 
 }  // namespace hash_engines
 
 void Sha512Transform(Sha512Context& context, const uint8_t block[128]) {
-    hash_engines::Sha512ActivePath().function(context.h, block, 1);
+    hash_engines::Sha512Paths().Active().function(context.h, block, 1);
 }
 
 void Sha512Update(Sha512Context& context, const uint8_t* data, std::size_t length) {
     hash_engines::BufferedUpdate<128>(
-        context, data, length, Compress{context.h, hash_engines::Sha512ActivePath().function});
+        context, data, length, Compress{context.h, hash_engines::Sha512Paths().Active().function});
 }
 
 void Sha512Final(Sha512Context& context, uint8_t* digest) {
     if (digest == nullptr) return;
     hash_engines::PadAndCompressLast<128, 16>(
-        context, Compress{context.h, hash_engines::Sha512ActivePath().function});
+        context, Compress{context.h, hash_engines::Sha512Paths().Active().function});
     for (int i = 0; i < 8; ++i) StoreBe64(digest + 8 * i, context.h[i]);
 }

@@ -66,7 +66,7 @@ bool PortableForced() {
 }
 
 const Features& Detected() {
-    static const Features features = PortableForced() ? Features{} : Probe();
+    static const Features features = Probe();
     return features;
 }
 

@@ -1,11 +1,12 @@
 #pragma once
 // What the processor offers, read once. Fast paths of the ciphers and digests
-// are chosen from this at their first use; the portable table-driven code is
-// always there as the fallback and as the reference the fast paths are tested
-// against.
+// are chosen from this at their first use (code_paths.h); the portable
+// table-driven code is always there as the fallback and as the reference the
+// fast paths are tested against.
 //
-// QUORVANE_CPU=portable in the environment reports no feature at all, which
-// forces the portable path everywhere.
+// QUORVANE_CPU=portable in the environment forces the portable paths. The
+// features stay those of the processor, so the tests still run every path it
+// can run.
 
 namespace cpu {
 
@@ -31,7 +32,7 @@ struct Features {
 /// determined on the first call (thread-safe) and fixed afterwards.
 const Features& Detected();
 
-/// True when QUORVANE_CPU=portable was set at the first call of Detected().
+/// True when QUORVANE_CPU=portable was set at the first call.
 bool PortableForced();
 
 }  // namespace cpu

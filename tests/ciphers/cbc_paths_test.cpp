@@ -1,6 +1,6 @@
 // Every implementation behind the CBC functions that this processor can run:
 // the published vectors through each, and each against the portable path on
-// random chains. A path the processor lacks is skipped.
+// random chains. A path the processor lacks is skipped and named.
 #include <gtest/gtest.h>
 
 #include <memory>
@@ -8,7 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "encrypt/cbc_paths.h"
+#include "ciphers/cbc_paths.h"
+#include "support/code_path_cases.h"
 #include "tests/ciphers/block_cipher_checks.h"
 
 namespace {
@@ -41,8 +42,8 @@ class AesPath : public PathCipher {
         Aes256SetDecryptKey(&decrypt_, key);
     }
     void Cbc(bool encrypt, std::size_t blocks, uint8_t* buffer, uint8_t chain[16]) const override {
-        encrypt ? path_.encrypt(blocks, buffer, &encrypt_, chain)
-                : path_.decrypt(blocks, buffer, &decrypt_, chain);
+        encrypt ? path_.function.encrypt(blocks, buffer, &encrypt_, chain)
+                : path_.function.decrypt(blocks, buffer, &decrypt_, chain);
     }
 
   private:
@@ -55,8 +56,8 @@ class CamelliaPath : public PathCipher {
     explicit CamelliaPath(const CamelliaCbcPath& path) : path_(path) {}
     void SetKey(const uint8_t key[32]) override { Camellia256SetKey(&context_, key); }
     void Cbc(bool encrypt, std::size_t blocks, uint8_t* buffer, uint8_t chain[16]) const override {
-        encrypt ? path_.encrypt(blocks, buffer, &context_, chain)
-                : path_.decrypt(blocks, buffer, &context_, chain);
+        encrypt ? path_.function.encrypt(blocks, buffer, &context_, chain)
+                : path_.function.decrypt(blocks, buffer, &context_, chain);
     }
 
   private:
@@ -73,21 +74,23 @@ struct VectorFile {
 
 struct PathChoice {
     bool camellia;
-    std::size_t index;  // into AesCbcPaths() or CamelliaCbcPaths()
+    std::size_t index;  // into AesCbcPaths().All() or CamelliaCbcPaths().All()
 
+    const char* Family() const { return camellia ? "camellia" : "aes"; }
     const char* Name() const {
-        return camellia ? CamelliaCbcPaths()[index].name : AesCbcPaths()[index].name;
+        return camellia ? CamelliaCbcPaths().All()[index].name : AesCbcPaths().All()[index].name;
     }
     bool Available() const {
-        return camellia ? CamelliaCbcPaths()[index].available() : AesCbcPaths()[index].available();
+        return camellia ? CamelliaCbcPaths().All()[index].available()
+                        : AesCbcPaths().All()[index].available();
     }
     std::unique_ptr<PathCipher> Make() const {
-        if (camellia) return std::make_unique<CamelliaPath>(CamelliaCbcPaths()[index]);
-        return std::make_unique<AesPath>(AesCbcPaths()[index]);
+        if (camellia) return std::make_unique<CamelliaPath>(CamelliaCbcPaths().All()[index]);
+        return std::make_unique<AesPath>(AesCbcPaths().All()[index]);
     }
     std::unique_ptr<PathCipher> MakePortable() const {
-        if (camellia) return std::make_unique<CamelliaPath>(CamelliaCbcPaths().back());
-        return std::make_unique<AesPath>(AesCbcPaths().back());
+        if (camellia) return std::make_unique<CamelliaPath>(CamelliaCbcPaths().Portable());
+        return std::make_unique<AesPath>(AesCbcPaths().Portable());
     }
     std::vector<VectorFile> Files() const {
         if (camellia) {
@@ -105,32 +108,27 @@ struct PathChoice {
 };
 
 void PrintTo(const PathChoice& choice, std::ostream* os) {
-    *os << (choice.camellia ? "camellia " : "aes ") << choice.Name();
+    *os << choice.Family() << " " << choice.Name();
 }
 
 std::vector<PathChoice> AllPaths() {
     std::vector<PathChoice> paths;
-    for (std::size_t i = 0; i < AesCbcPaths().size(); ++i) paths.push_back({false, i});
-    for (std::size_t i = 0; i < CamelliaCbcPaths().size(); ++i) paths.push_back({true, i});
+    for (std::size_t i = 0; i < AesCbcPaths().All().size(); ++i) paths.push_back({false, i});
+    for (std::size_t i = 0; i < CamelliaCbcPaths().All().size(); ++i) paths.push_back({true, i});
     return paths;
 }
 
 std::string PathLabel(const testing::TestParamInfo<PathChoice>& info) {
-    std::string label = std::string(info.param.camellia ? "camellia_" : "aes_") + info.param.Name();
-    for (char& c : label) {
-        if (c == '-') c = '_';
-    }
-    return label;
+    return code_path_testing::Label(info.param.Family(), info.param.Name());
 }
 
 class CbcPaths : public testing::TestWithParam<PathChoice> {
   protected:
     void SetUp() override {
-        if (!GetParam().Available()) {
-            GTEST_SKIP() << GetParam().Name()
-                         << ": not available (the processor lacks the instructions, or "
-                            "QUORVANE_CPU=portable)";
-        }
+        const PathChoice& path = GetParam();
+        if (code_path_testing::NotRunnable(path.Family(), path.Name(), path.Available()))
+            GTEST_SKIP() << "this processor lacks the instructions of the " << path.Name()
+                         << " path";
     }
 };
 

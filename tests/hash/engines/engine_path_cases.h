@@ -1,20 +1,25 @@
 #pragma once
-// Every built-in implementation path of every digest engine as a test
-// parameter: a suite instantiated over these runs once per path, with the
-// engine switched to that path, and skips the paths this processor lacks.
+// Every built-in code path of every digest engine as a test parameter: a
+// suite instantiated over these runs once per path, with the engine switched
+// to that path, and skips (and names) the paths this processor lacks.
 
 #include <gtest/gtest.h>
 
 #include <functional>
 #include <ostream>
-#include <span>
 #include <string>
 #include <vector>
 
 #include "hash/engines/engine_paths.h"
 #include "hash/hash_algorithm.h"
+#include "support/code_path_cases.h"
 
 namespace engine_paths_testing {
+
+inline const char* EngineName(HashAlgorithm algorithm) {
+    static const char* const kNames[] = {"md5", "sha1", "sha256", "sha512", "keccak"};
+    return kNames[int(algorithm)];
+}
 
 struct PathCase {
     HashAlgorithm algorithm;
@@ -25,29 +30,28 @@ struct PathCase {
 
 /// How gtest shows a case in its messages: "sha256 path sha-ni".
 inline void PrintTo(const PathCase& c, std::ostream* out) {
-    static const char* const kNames[] = {"md5", "sha1", "sha256", "sha512", "keccak"};
-    *out << kNames[int(c.algorithm)] << " path " << c.path;
+    *out << EngineName(c.algorithm) << " path " << c.path;
 }
 
 inline void SelectAutomaticPaths() {
     using namespace hash_engines;
-    SelectMd5Path(nullptr);
-    SelectSha1Path(nullptr);
-    SelectSha256Path(nullptr);
-    SelectSha512Path(nullptr);
-    SelectKeccakPath(nullptr);
+    Md5Paths().Select(nullptr);
+    Sha1Paths().Select(nullptr);
+    Sha256Paths().Select(nullptr);
+    Sha512Paths().Select(nullptr);
+    KeccakPaths().Select(nullptr);
 }
 
-template <typename Path>
-void AddCases(std::vector<PathCase>& cases, HashAlgorithm algorithm, std::span<const Path> paths,
-              void (*select)(const Path*)) {
-    for (const Path& path : paths) {
+template <typename Function>
+void AddCases(std::vector<PathCase>& cases, HashAlgorithm algorithm,
+              cpu::CodePaths<Function>& paths) {
+    for (const auto& path : paths.All()) {
         cases.push_back(
-            {algorithm, path.name, path.available(), [&path, select] { select(&path); }});
+            {algorithm, path.name, path.available(), [&paths, &path] { paths.Select(&path); }});
     }
 }
 
-/// The paths of the given engines (all five when empty), in table order.
+/// The paths of the given engines (all five when empty), portable first.
 inline std::vector<PathCase> PathCases(std::vector<HashAlgorithm> algorithms = {}) {
     using namespace hash_engines;
     if (algorithms.empty())
@@ -56,44 +60,38 @@ inline std::vector<PathCase> PathCases(std::vector<HashAlgorithm> algorithms = {
     for (HashAlgorithm algorithm : algorithms) {
         switch (algorithm) {
             case HashAlgorithm::kMd5:
-                AddCases(cases, algorithm, Md5Paths(), SelectMd5Path);
+                AddCases(cases, algorithm, Md5Paths());
                 break;
             case HashAlgorithm::kSha1:
-                AddCases(cases, algorithm, Sha1Paths(), SelectSha1Path);
+                AddCases(cases, algorithm, Sha1Paths());
                 break;
             case HashAlgorithm::kSha256:
-                AddCases(cases, algorithm, Sha256Paths(), SelectSha256Path);
+                AddCases(cases, algorithm, Sha256Paths());
                 break;
             case HashAlgorithm::kSha512:
-                AddCases(cases, algorithm, Sha512Paths(), SelectSha512Path);
+                AddCases(cases, algorithm, Sha512Paths());
                 break;
             case HashAlgorithm::kKeccak:
-                AddCases(cases, algorithm, KeccakPaths(), SelectKeccakPath);
+                AddCases(cases, algorithm, KeccakPaths());
                 break;
         }
     }
     return cases;
 }
 
-/// "Sha256_sha_ni": a test name part.
+/// "sha256_sha_ni": a test name part.
 inline std::string CaseName(const testing::TestParamInfo<PathCase>& info) {
-    static const char* const kNames[] = {"Md5", "Sha1", "Sha256", "Sha512", "Keccak"};
-    std::string name = std::string(kNames[int(info.param.algorithm)]) + "_" + info.param.path;
-    for (char& c : name) {
-        if (c == '-') c = '_';
-    }
-    return name;
+    return code_path_testing::Label(EngineName(info.param.algorithm), info.param.path);
 }
 
 /// A suite whose tests run with the engine switched to the parameter's path.
 class OnEachPath : public testing::TestWithParam<PathCase> {
   protected:
     void SetUp() override {
-        if (!GetParam().available) {
-            GTEST_SKIP() << "this processor lacks the instructions of the " << GetParam().path
-                         << " path";
-        }
-        GetParam().select();
+        const PathCase& c = GetParam();
+        if (code_path_testing::NotRunnable(EngineName(c.algorithm), c.path, c.available))
+            GTEST_SKIP() << "this processor lacks the instructions of the " << c.path << " path";
+        c.select();
     }
     void TearDown() override { SelectAutomaticPaths(); }
     HashAlgorithm Algorithm() const { return GetParam().algorithm; }

@@ -1,4 +1,4 @@
-#include "encrypt/cbc_paths.h"
+#include "ciphers/cbc_paths.h"
 
 #include <cstring>
 
@@ -73,10 +73,6 @@ void CamelliaPortableDecrypt(std::size_t blocks, uint8_t* buffer, const Camellia
                [context](uint8_t* block) { Camellia256DecryptBlock(block, block, context); });
 }
 
-bool Always() {
-    return true;
-}
-
 #if defined(__x86_64__)
 bool HasAesNi() {
     const cpu::Features& f = cpu::Detected();
@@ -102,45 +98,30 @@ bool HasGfniAvx512() {
 // CBC encryption is one chain, so every AES path but the portable one
 // enciphers with AES-NI one block at a time; they differ in decryption.
 constexpr AesCbcPath kAesPaths[] = {
+    {"portable", cpu::Always, {AesPortableEncrypt, AesPortableDecrypt}},
 #if defined(__x86_64__)
-    {"vaes-avx512", HasVaesAvx512, Aes256NiCbcEncrypt, Aes256VaesCbcDecrypt},
-    {"vaes-avx2", HasVaesAvx2, Aes256NiCbcEncrypt, Aes256VaesAvx2CbcDecrypt},
-    {"aesni", HasAesNi, Aes256NiCbcEncrypt, Aes256NiCbcDecrypt},
+    {"aesni", HasAesNi, {Aes256NiCbcEncrypt, Aes256NiCbcDecrypt}},
+    {"vaes-avx2", HasVaesAvx2, {Aes256NiCbcEncrypt, Aes256VaesAvx2CbcDecrypt}},
+    {"vaes-avx512", HasVaesAvx512, {Aes256NiCbcEncrypt, Aes256VaesCbcDecrypt}},
 #endif
-    {"portable", Always, AesPortableEncrypt, AesPortableDecrypt},
 };
 
 constexpr CamelliaCbcPath kCamelliaPaths[] = {
+    {"portable", cpu::Always, {CamelliaPortableEncrypt, CamelliaPortableDecrypt}},
 #if defined(__x86_64__)
-    {"gfni-avx512", HasGfniAvx512, CamelliaPortableEncrypt, Camellia256GfniCbcDecrypt},
+    {"gfni-avx512", HasGfniAvx512, {CamelliaPortableEncrypt, Camellia256GfniCbcDecrypt}},
 #endif
-    {"portable", Always, CamelliaPortableEncrypt, CamelliaPortableDecrypt},
 };
 
-template <typename Path>
-const Path& FirstAvailable(std::span<const Path> paths) {
-    for (const Path& path : paths) {
-        if (path.available()) return path;
-    }
-    return paths.back();
-}
+constinit cpu::CodePaths<AesCbcFunctions> g_aesPaths{kAesPaths};
+constinit cpu::CodePaths<CamelliaCbcFunctions> g_camelliaPaths{kCamelliaPaths};
 
 }  // namespace
 
-std::span<const AesCbcPath> AesCbcPaths() {
-    return kAesPaths;
+cpu::CodePaths<AesCbcFunctions>& AesCbcPaths() {
+    return g_aesPaths;
 }
 
-std::span<const CamelliaCbcPath> CamelliaCbcPaths() {
-    return kCamelliaPaths;
-}
-
-const AesCbcPath& ChosenAesCbcPath() {
-    static const AesCbcPath& chosen = FirstAvailable(AesCbcPaths());
-    return chosen;
-}
-
-const CamelliaCbcPath& ChosenCamelliaCbcPath() {
-    static const CamelliaCbcPath& chosen = FirstAvailable(CamelliaCbcPaths());
-    return chosen;
+cpu::CodePaths<CamelliaCbcFunctions>& CamelliaCbcPaths() {
+    return g_camelliaPaths;
 }
