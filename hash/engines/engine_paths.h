@@ -1,8 +1,9 @@
 #pragma once
 // The code paths of each digest engine's block function (code_paths.h): the
 // portable code that runs everywhere and is the reference, and the fast paths
-// for processors that offer the instructions they need. Internal to the
-// engines, their path report, their tests and benchmarks.
+// for processors that offer the instructions they need; the tables are in
+// engine_paths.cpp. Internal to the engines, their path report, their tests
+// and benchmarks.
 
 #include <cstddef>
 #include <cstdint>

@@ -3,7 +3,6 @@
 #include "platform/system/byte_order.h"
 
 #include "hash/engines/engine_paths.h"
-#include "platform/system/cpu_features.h"
 
 namespace {
 
@@ -165,24 +164,6 @@ void Sponge(uint8_t state[200], const uint8_t* data, std::size_t blocks) {
     StoreLe64(state + 192, a24);
 }
 
-#if defined(__x86_64__)
-bool HasAvx512() {
-    const cpu::Features& f = cpu::Detected();
-    return f.avx512f && f.avx512vl;
-}
-#endif
-
-constexpr hash_engines::KeccakPath kPaths[] = {
-    {"portable",
-     cpu::Always,
-     {hash_engines::KeccakPermutePortable, hash_engines::KeccakAbsorbPortable}},
-#if defined(__x86_64__)
-    {"avx512", HasAvx512, {hash_engines::KeccakPermuteAvx512, hash_engines::KeccakAbsorbAvx512}},
-#endif
-};
-
-constinit cpu::CodePaths<hash_engines::KeccakFunctions> g_paths{kPaths};
-
 }  // namespace
 
 namespace hash_engines {
@@ -192,10 +173,6 @@ void KeccakPermutePortable(uint8_t state[200]) {
 }
 void KeccakAbsorbPortable(uint8_t state[200], const uint8_t* data, std::size_t blocks) {
     if (blocks > 0) Sponge(state, data, blocks);
-}
-
-cpu::CodePaths<KeccakFunctions>& KeccakPaths() {
-    return g_paths;
 }
 
 }  // namespace hash_engines

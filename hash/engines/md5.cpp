@@ -1,7 +1,6 @@
 #include "hash/engines/md5.h"
 
 #include "hash/engines/engine_paths.h"
-#include "platform/system/cpu_features.h"
 
 namespace {
 
@@ -18,29 +17,9 @@ inline uint32_t Rotl(uint32_t x, int n) {
     a += f(b, c, d) + (word) + (constant);         \
     a = Rotl(a, s) + b;
 
-#if defined(__x86_64__)
-bool HasBmi() {
-    // andn is BMI1, rorx BMI2.
-    return cpu::Detected().bmi1 && cpu::Detected().bmi2;
-}
-#endif
-
-constexpr hash_engines::Md5Path kPaths[] = {
-    {"portable", cpu::Always, hash_engines::Md5BlockPortable},
-#if defined(__x86_64__)
-    {"bmi", HasBmi, hash_engines::Md5BlockBmi},
-#endif
-};
-
-constinit cpu::CodePaths<hash_engines::Md5Block> g_paths{kPaths};
-
 }  // namespace
 
 namespace hash_engines {
-
-cpu::CodePaths<Md5Block>& Md5Paths() {
-    return g_paths;
-}
 
 void Md5BlockPortable(uint32_t state[4], const uint32_t block[16]) {
     uint32_t a = state[0], b = state[1], c = state[2], d = state[3];

@@ -3,7 +3,6 @@
 
 #include "hash/engines/block_buffer.h"
 #include "hash/engines/engine_paths.h"
-#include "platform/system/cpu_features.h"
 
 #include <cstring>
 
@@ -73,22 +72,6 @@ void CompressBlock(uint32_t h[5], const uint8_t block[64]) {
     h[4] += e;
 }
 
-#if defined(__x86_64__)
-bool HasShaNi() {
-    const cpu::Features& f = cpu::Detected();
-    return f.sha && f.sse41 && f.ssse3;
-}
-#endif
-
-constexpr hash_engines::Sha1Path kPaths[] = {
-    {"portable", cpu::Always, hash_engines::Sha1BlocksPortable},
-#if defined(__x86_64__)
-    {"sha-ni", HasShaNi, hash_engines::Sha1BlocksShaNi},
-#endif
-};
-
-constinit cpu::CodePaths<hash_engines::Sha1Blocks> g_paths{kPaths};
-
 // Runs of whole blocks for the buffering, through the active path.
 struct Compress {
     uint32_t* h;
@@ -102,10 +85,6 @@ namespace hash_engines {
 
 void Sha1BlocksPortable(uint32_t h[5], const uint8_t* data, std::size_t blocks) {
     for (; blocks > 0; --blocks, data += 64) CompressBlock(h, data);
-}
-
-cpu::CodePaths<Sha1Blocks>& Sha1Paths() {
-    return g_paths;
 }
 
 }  // namespace hash_engines

@@ -4,7 +4,6 @@
 
 #include "hash/engines/block_buffer.h"
 #include "hash/engines/engine_paths.h"
-#include "platform/system/cpu_features.h"
 
 #include <cstring>
 
@@ -79,22 +78,6 @@ void CompressBlock(uint32_t state[8], const uint8_t block[64]) {
     state[7] += h;
 }
 
-#if defined(__x86_64__)
-bool HasFastPath() {
-    const cpu::Features& f = cpu::Detected();
-    return f.sha && f.sse41 && f.ssse3;
-}
-#endif
-
-constexpr hash_engines::Sha256Path kPaths[] = {
-    {"portable", cpu::Always, hash_engines::Sha256BlocksPortable},
-#if defined(__x86_64__)
-    {"sha-ni", HasFastPath, hash_engines::Sha256BlocksShaNi},
-#endif
-};
-
-constinit cpu::CodePaths<hash_engines::Sha256Blocks> g_paths{kPaths};
-
 // Runs of whole blocks for the buffering, through the active path.
 struct Compress {
     uint32_t* h;
@@ -108,10 +91,6 @@ namespace hash_engines {
 
 void Sha256BlocksPortable(uint32_t h[8], const uint8_t* data, std::size_t blocks) {
     for (; blocks > 0; --blocks, data += 64) CompressBlock(h, data);
-}
-
-cpu::CodePaths<Sha256Blocks>& Sha256Paths() {
-    return g_paths;
 }
 
 }  // namespace hash_engines

@@ -4,7 +4,6 @@
 
 #include "hash/engines/block_buffer.h"
 #include "hash/engines/engine_paths.h"
-#include "platform/system/cpu_features.h"
 
 #include <cstring>
 
@@ -87,22 +86,6 @@ void CompressBlock(uint64_t state[8], const uint8_t block[128]) {
     state[7] += h;
 }
 
-#if defined(__x86_64__)
-bool HasFastPath() {
-    const cpu::Features& f = cpu::Detected();
-    return f.avx2 && f.bmi1 && f.bmi2;
-}
-#endif
-
-constexpr hash_engines::Sha512Path kPaths[] = {
-    {"portable", cpu::Always, hash_engines::Sha512BlocksPortable},
-#if defined(__x86_64__)
-    {"avx2-bmi2", HasFastPath, hash_engines::Sha512BlocksAvx2Bmi2},
-#endif
-};
-
-constinit cpu::CodePaths<hash_engines::Sha512Blocks> g_paths{kPaths};
-
 // Runs of whole blocks for the buffering, through the active path.
 struct Compress {
     uint64_t* h;
@@ -116,10 +99,6 @@ namespace hash_engines {
 
 void Sha512BlocksPortable(uint64_t h[8], const uint8_t* data, std::size_t blocks) {
     for (; blocks > 0; --blocks, data += 128) CompressBlock(h, data);
-}
-
-cpu::CodePaths<Sha512Blocks>& Sha512Paths() {
-    return g_paths;
 }
 
 }  // namespace hash_engines
