@@ -130,6 +130,12 @@ void ListView::DeleteRow(int row) {
     if (row >= 0 && row < rowCount()) removeRow(row);
 }
 
+void ListView::DeleteSelected() {
+    const std::vector<int> rows = SelectedRows();
+    // From the bottom up, so each position still names its row when deleted.
+    for (auto row = rows.rbegin(); row != rows.rend(); ++row) DeleteRow(*row);
+}
+
 void ListView::DeleteAll() {
     setRowCount(0);
 }

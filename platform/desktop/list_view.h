@@ -41,6 +41,8 @@ class ListView : public QTableWidget {
     void SelectRow(int row, bool extend);
 
     void DeleteRow(int row);
+    /// Deletes every selected row.
+    void DeleteSelected();
     void DeleteAll();
     /// Scrolls until the row is entirely visible.
     void EnsureVisible(int row);

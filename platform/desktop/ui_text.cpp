@@ -38,6 +38,10 @@ QString Text(const char* chinese) {
     return QCoreApplication::translate(kTextContext, chinese);
 }
 
+QString CancelledText() {
+    return Text("已取消");
+}
+
 bool LanguageFromName(const QString& name, InterfaceLanguage& language) {
     const QString lower = name.toLower();
     if (lower == QStringLiteral("zh")) {

@@ -13,6 +13,9 @@ inline constexpr char kTextContext[] = "Quorvane";
 /// translation is installed that has it.
 QString Text(const char* chinese);
 
+/// The status of a file or a run that Stop cut short: "已取消".
+QString CancelledText();
+
 /// The interface languages. Chinese is the default.
 enum class InterfaceLanguage { Chinese, English };
 
