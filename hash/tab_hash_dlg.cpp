@@ -185,7 +185,6 @@ void CTabHashDlg::SetRunningControls(bool running) {
 }
 
 void CTabHashDlg::SetResult(const QString& text) {
-    resultText_ = text;
     // The edit's own line break is a plain line feed; it shows (and copies)
     // the text line by line.
     m_editResult->setPlainText(QString(text).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));

@@ -31,9 +31,6 @@ class CTabHashDlg : public DialogWindow {
     /// The action of "停止": abandons the run.
     void OnStop();
 
-    /// The last result text exactly as built, with CR LF line ends (the result
-    /// edit shows it with plain line breaks). Empty before the first run.
-    const QString& ResultText() const { return resultText_; }
     /// True from the start of a run until it ended or was stopped.
     bool Running() const { return m_hWorker.Running(); }
 
@@ -81,7 +78,6 @@ class CTabHashDlg : public DialogWindow {
     int m_useSha256 = 0;
     int m_useSha512 = 0;
     int m_useKeccak = 0;
-    QString resultText_;
     /// The worker of the current run; destroyed (stopped) before the widgets.
     JobRunner m_hWorker{this};
 };

@@ -18,9 +18,6 @@ class CTabToolsDlg : public DialogWindow {
     void InsertWipeRow(int index, const QString& path, const QString& status);
     ListView* WipeList() const;
 
-    /// True from a confirmed Erase until the wipe ends or is stopped.
-    bool IsWiping() const { return wipeJob_.Running(); }
-
     // Button handlers (the page's message map).
     void OnGenerate();
     void OnEncode();

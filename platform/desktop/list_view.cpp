@@ -95,11 +95,6 @@ void ListView::SetToolTip(int row, int column, const QString& text) {
     cell->setToolTip(text);
 }
 
-QString ListView::ToolTip(int row, int column) const {
-    const QTableWidgetItem* cell = item(row, column);
-    return cell ? cell->toolTip() : QString();
-}
-
 int ListView::SelectedCount() const {
     return static_cast<int>(SelectedRows().size());
 }
@@ -116,14 +111,6 @@ int ListView::SelectionMark() const {
     if (row >= 0 && selectionModel()->isRowSelected(row, QModelIndex())) return row;
     const std::vector<int> rows = SelectedRows();
     return rows.empty() ? -1 : rows.back();
-}
-
-void ListView::SelectRow(int row, bool extend) {
-    if (row < 0 || row >= rowCount()) return;
-    const auto flags =
-        (extend ? QItemSelectionModel::Select : QItemSelectionModel::ClearAndSelect) |
-        QItemSelectionModel::Rows;
-    selectionModel()->setCurrentIndex(model()->index(row, 0), flags);
 }
 
 void ListView::DeleteRow(int row) {

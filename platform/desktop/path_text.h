@@ -9,7 +9,3 @@
 inline std::filesystem::path ToPath(const QString& text) {
     return std::filesystem::path(QFile::encodeName(text).toStdString());
 }
-
-inline QString FromPath(const std::filesystem::path& path) {
-    return QFile::decodeName(QByteArray::fromStdString(path.native()));
-}

@@ -28,9 +28,6 @@ bool LanguageFromName(const QString& name, InterfaceLanguage& language);
 /// translation file is missing; the interface then keeps the texts it has.
 bool InstallTranslations(InterfaceLanguage language);
 
-/// The language installed last (Chinese before any).
-InterfaceLanguage CurrentLanguage();
-
 /// The folders searched for quorvane_<lang>.qm, nearest first: beside an
 /// installed program (../share/quorvane/translations) and in a build tree.
 QStringList TranslationFolders();
