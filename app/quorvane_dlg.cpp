@@ -193,9 +193,7 @@ void CQuorvaneDlg::OnDropFiles(const QStringList& paths) {
             break;
         case kHashTab:
             // Only the first dropped file is hashed.
-            HashPage()->m_filePath = paths.front();
-            HashPage()->m_pendingDrop = 1;
-            HashPage()->OnOpen();
+            HashPage()->OpenDroppedFile(paths.front());
             break;
         case kToolsTab:
             for (int i = 0; i < paths.size(); ++i)

@@ -13,7 +13,7 @@ using namespace about_page_ids;
 }
 
 CTabAboutDlg::CTabAboutDlg(QString programPath)
-    : DialogWindow(AboutPageTemplate()), m_programPath(std::move(programPath)) {}
+    : DialogWindow(AboutPageTemplate()), programPath_(std::move(programPath)) {}
 
 void CTabAboutDlg::OnInitDialog() {
     PaintWhite();
@@ -23,13 +23,13 @@ void CTabAboutDlg::OnInitDialog() {
         bold.setBold(true);
         heading->setFont(bold);
     }
-    SetChecked(kContextMenuBox, OpenWithEntryMatches(m_programPath));
+    SetChecked(kContextMenuBox, OpenWithEntryMatches(programPath_));
     OnClicked(kContextMenuBox, [this] { OnContextMenuCheck(); });
 }
 
 void CTabAboutDlg::OnContextMenuCheck() {
     const bool ticked = IsChecked(kContextMenuBox);
-    const bool done = ticked ? WriteOpenWithEntry(m_programPath) : RemoveOpenWithEntry();
+    const bool done = ticked ? WriteOpenWithEntry(programPath_) : RemoveOpenWithEntry();
     if (!done) {
         // The box keeps showing what is really installed.
         SetChecked(kContextMenuBox, !ticked);

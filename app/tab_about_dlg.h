@@ -19,5 +19,5 @@ class CTabAboutDlg : public DialogWindow {
     void OnInitDialog() override;
 
   private:
-    QString m_programPath;
+    QString programPath_;
 };

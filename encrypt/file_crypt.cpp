@@ -18,7 +18,6 @@
 
 namespace {
 
-constexpr std::size_t kChunk = 1 << 20;
 constexpr std::size_t kIvSize = 16;
 // IV plus at least one ciphertext block.
 constexpr uint64_t kSmallestContainer = 32;
@@ -108,7 +107,7 @@ FileResult EncryptOpenSource(FileHandle& source, const FileHandle::Stamp& before
                              ProgressCallback callback, void* context, const std::stop_token& stop,
                              const FileCryptOptions& options) {
     const uint64_t size = before.size;
-    if (size < kChunk) {
+    if (size < kWorkUnitBytes) {
         return EncryptSmallSource<Cipher>(source, before, destination_path, key, callback, context,
                                           stop, options);
     }
@@ -125,7 +124,7 @@ FileResult EncryptOpenSource(FileHandle& source, const FileHandle::Stamp& before
     // than leaving a container of something that never was the file. The
     // chunks end with a short one (room for the extra padding block).
     // Reading, ciphering and writing overlap: each has a thread.
-    ChunkReader reader(source, size, kChunk, /*closing_chunk=*/true, kChunk + 16);
+    ChunkReader reader(source, size, kWorkUnitBytes, /*closing_chunk=*/true, kWorkUnitBytes + 16);
     if (!reader.ok()) return {FileOutcome::kSystemError, reader.start_error()};
     ChunkWriter writer(destination, reader);
     uint64_t total = 0;
@@ -136,8 +135,9 @@ FileResult EncryptOpenSource(FileHandle& source, const FileHandle::Stamp& before
         if (!chunk.ok) return ReadFailure(chunk);
         total += chunk.size;
         ReportCryptProgress(callback, context, total, size);
-        const bool final_chunk = chunk.size < kChunk;
-        const std::size_t out = final_chunk ? PadFinalChunk(chunk.data, chunk.size) : kChunk;
+        const bool final_chunk = chunk.size < kWorkUnitBytes;
+        const std::size_t out =
+            final_chunk ? PadFinalChunk(chunk.data, chunk.size) : kWorkUnitBytes;
         Cipher::CbcEncrypt(out / 16, chunk.data, &schedule.value, chain);
         writer.Write(chunk.data, out);
         writer.ReleaseChunk();
@@ -237,7 +237,7 @@ FileResult DecryptFile(const std::filesystem::path& source_path,
     const int64_t got = source.ReadUpTo(chain, sizeof chain);
     if (got < 0) return FailureFromErrno(FileOutcome::kReadError);
     if (got != static_cast<int64_t>(sizeof chain)) return {FileOutcome::kSourceChanged};
-    if (payload <= kChunk) {
+    if (payload <= kWorkUnitBytes) {
         return DecryptSmallPayload<Cipher>(source, payload, chain, destination_path, key, callback,
                                            context, stop, options);
     }
@@ -254,7 +254,7 @@ FileResult DecryptFile(const std::filesystem::path& source_path,
     if (!destination.IsOpen()) return destination.failure();
 
     // Fewer bytes than measured means the file changed under us.
-    ChunkReader reader(source, payload, kChunk, /*closing_chunk=*/false, kChunk);
+    ChunkReader reader(source, payload, kWorkUnitBytes, /*closing_chunk=*/false, kWorkUnitBytes);
     if (!reader.ok()) return {FileOutcome::kSystemError, reader.start_error()};
     ChunkWriter writer(destination, reader);
     uint64_t total = 0;

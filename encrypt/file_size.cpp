@@ -9,8 +9,3 @@ std::optional<uint64_t> QueryFileSize(const std::filesystem::path& path) {
     if (!file.IsRegularFile()) return std::nullopt;
     return file.MeasureSize();
 }
-
-std::string FormatSizeText(std::optional<uint64_t> size) {
-    if (!size) return "打开文件失败";
-    return std::to_string(*size / 1024) + " KB";
-}

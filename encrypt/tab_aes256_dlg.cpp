@@ -8,7 +8,6 @@
 #include "encrypt/tab_aes256_template.h"
 #include "platform/desktop/command_line.h"
 #include "platform/desktop/failure_text.h"
-#include "platform/desktop/file_dialog.h"
 #include "platform/desktop/file_manager.h"
 #include "platform/desktop/message_box.h"
 #include "platform/desktop/path_text.h"
@@ -26,14 +25,19 @@ constexpr int kKeyLimit = 32;
 
 }  // namespace
 
-QString SizeTextOf(const QString& path) {
-    return FromUtf8(FormatSizeText(QueryFileSize(ToPath(path))));
+QString FormatSizeText(std::optional<uint64_t> size) {
+    if (!size) return Text("打开文件失败");
+    return QStringLiteral("%1 KB").arg(*size / 1024);
 }
 
-CTabAES256Dlg::CTabAES256Dlg() : DialogWindow(EncryptionPageTemplate()), m_worker(this) {}
+QString SizeTextOf(const QString& path) {
+    return FormatSizeText(QueryFileSize(ToPath(path)));
+}
+
+CTabAES256Dlg::CTabAES256Dlg() : DialogWindow(EncryptionPageTemplate()), worker_(this) {}
 
 CTabAES256Dlg::~CTabAES256Dlg() {
-    m_worker.Stop();
+    worker_.Stop();
     ForgetKey();
 }
 
@@ -86,15 +90,6 @@ void CTabAES256Dlg::InsertFileRow(int position, const QString& path, const QStri
     list->SetText(row, kStatusColumn, statusText);
 }
 
-void CTabAES256Dlg::SetRowStatus(int row, const QString& text, const QString& reason) {
-    ListView* list = FileList();
-    if (row < 0 || row >= list->Count()) return;
-    // Every status replaces the reason, so a row run again loses the old one.
-    list->SetToolTip(row, kStatusColumn, reason);
-    list->SetText(row, kStatusColumn, text);
-    list->EnsureVisible(row);
-}
-
 void CTabAES256Dlg::EnableRunControls(bool enable) {
     EnableItem(kAddButton, enable);
     EnableItem(kClearButton, enable);
@@ -111,9 +106,7 @@ void CTabAES256Dlg::EnableRunControls(bool enable) {
 }
 
 void CTabAES256Dlg::OnAddFiles() {
-    const OpenFileSelection selection =
-        ShowOpenFileDialog(this, Text("所有文件(*.*)"), /*multiple=*/true);
-    for (const QString& path : SelectedPaths(selection))
+    for (const QString& path : ChooseFilesToAdd(this))
         InsertFileRow(FileList()->Count(), path, SizeTextOf(path), Text("就绪"));
 }
 
@@ -126,10 +119,7 @@ void CTabAES256Dlg::OnOpenLocation() {
 }
 
 void CTabAES256Dlg::OnRemoveFiles() {
-    ListView* list = FileList();
-    const std::vector<int> rows = list->SelectedRows();
-    // From the bottom up, so each position still names its row when deleted.
-    for (auto row = rows.rbegin(); row != rows.rend(); ++row) list->DeleteRow(*row);
+    FileList()->DeleteSelected();
 }
 
 void CTabAES256Dlg::OnClearList() {
@@ -156,7 +146,7 @@ void CTabAES256Dlg::OnStartRun() {
     TakeRunSettings();
     // A key whose bytes are all zero (a NUL, or characters like "一" whose low
     // byte is zero) is the empty key, whatever the field shows.
-    if (ItemText(kKeyEdit).isEmpty() || KeyBytesAreEmpty(m_run->key)) {
+    if (ItemText(kKeyEdit).isEmpty() || KeyBytesAreEmpty(run_->key)) {
         ForgetKey();
         ShowMessage(this, Text("请输入加密密钥."), Text("提示"), MessageIcon::Exclamation);
         FocusItem(kKeyEdit);
@@ -166,8 +156,8 @@ void CTabAES256Dlg::OnStartRun() {
     // second click can arrive before the run has really begun.
     EnableRunControls(false);
     const bool started =
-        m_worker.Start([this, run = m_run](const JobContext& job) { CryptWorker(this, *run, job); },
-                       [this] { EnableRunControls(true); });
+        worker_.Start([run = run_](const JobContext& job) { CryptWorker(*run, job); },
+                      [this] { EnableRunControls(true); });
     if (!started) {
         ForgetKey();
         EnableRunControls(true);
@@ -175,18 +165,9 @@ void CTabAES256Dlg::OnStartRun() {
 }
 
 void CTabAES256Dlg::TakeRunSettings() {
-    const ListView* list = FileList();
-    const int count = list->Count();
     // A worker of a stopped run may still be using the previous state.
-    m_run = std::make_shared<RunState>();
-    RunState& run = *m_run;
-    run.paths.reserve(count);
-    run.rowIds.reserve(count);
-    for (int row = 0; row < count; ++row) {
-        run.paths.push_back(ToPath(list->Text(row, kPathColumn)));
-        run.rowIds.push_back(list->IdOfRow(row));
-    }
-    run.outcomes.assign(run.paths.size(), RowOutcome());
+    run_ = std::make_shared<RunState>(*FileList());
+    RunState& run = *run_;
 
     // A copy of our own (data() detaches it from the edit's text), wiped as
     // soon as it has given the key bytes.
@@ -205,55 +186,45 @@ void CTabAES256Dlg::TakeRunSettings() {
                             : SourceWipePolicy::kKeep;
 }
 
+CTabAES256Dlg::RunState::RunState(ListView& list) : files(list, kStatusColumn) {}
+
 CTabAES256Dlg::RunState::~RunState() {
     SecureWipe(key, sizeof key);
 }
 
-void CTabAES256Dlg::CryptWorker(CTabAES256Dlg* page, RunState& run, const JobContext& job) {
+void CTabAES256Dlg::CryptWorker(RunState& run, const JobContext& job) {
     RunCryptFiles(
-        run.paths, run.key, run.settings,
-        [page, &run, &job](const CryptRunEvent& event) { ShowRunEvent(page, run, event, job); },
+        run.files.Paths(), run.key, run.settings,
+        [&run, &job](const CryptRunEvent& event) { ShowRunEvent(run, event, job); },
         job.StopToken());
     SecureWipe(run.key, sizeof run.key);
 }
 
-void CTabAES256Dlg::ShowRunEvent(CTabAES256Dlg* page, RunState& run, const CryptRunEvent& event,
-                                 const JobContext& job) {
+void CTabAES256Dlg::ShowRunEvent(RunState& run, const CryptRunEvent& event, const JobContext& job) {
     const bool decrypt = run.settings.direction == CryptDirection::kDecrypt;
-    QString text;
     switch (event.kind) {
-        case CryptRunEvent::Kind::kFileStarted: {
-            const std::lock_guard lock(run.progressMutex);
-            run.currentRow = event.index;
-            run.lastProgress.clear();
-            return;
-        }
+        case CryptRunEvent::Kind::kFileStarted:
+            run.files.Begin(event.index);
+            break;
         case CryptRunEvent::Kind::kProgress:
-            text = Text(decrypt ? "解密 %1%.." : "加密 %1%..").arg(event.percent);
+            run.files.ShowProgress(job, event.index,
+                                   Text(decrypt ? "解密 %1%.." : "加密 %1%..").arg(event.percent));
             break;
         case CryptRunEvent::Kind::kWipeStarted:
-            text = Text("加密完成");
+            run.files.ShowProgress(job, event.index, Text("加密完成"));
             break;
         case CryptRunEvent::Kind::kWipeProgress:
             // How much of the file has been overwritten.
-            text = Text("擦除中 %1%..").arg(event.wipe.PassPercent());
+            run.files.ShowProgress(job, event.index,
+                                   Text("擦除中 %1%..").arg(event.wipe.PassPercent()));
             break;
-        case CryptRunEvent::Kind::kFileFinished: {
-            const RowOutcome outcome = FinalStatus(event, decrypt);
-            {
-                const std::lock_guard lock(run.progressMutex);
-                run.outcomes[event.index] = outcome;
-            }
-            PostRowStatus(page, run, event.index, outcome, job);
-            return;
-        }
+        case CryptRunEvent::Kind::kFileFinished:
+            run.files.Settle(job, event.index, FinalStatus(event, decrypt));
+            break;
     }
-    if (text == run.lastProgress) return;  // nothing new to show
-    run.lastProgress = text;
-    PostRowStatus(page, run, event.index, {text, QString()}, job);
 }
 
-CTabAES256Dlg::RowOutcome CTabAES256Dlg::FinalStatus(const CryptRunEvent& event, bool decrypt) {
+FileListRun::Status CTabAES256Dlg::FinalStatus(const CryptRunEvent& event, bool decrypt) {
     switch (event.outcome) {
         case CryptFileOutcome::kFailed:
             return {Text(decrypt ? "解密失败" : "加密失败"), FailureReason(event.result)};
@@ -269,44 +240,13 @@ CTabAES256Dlg::RowOutcome CTabAES256Dlg::FinalStatus(const CryptRunEvent& event,
     return {Text(decrypt ? "解密完成" : "加密完成"), QString()};
 }
 
-void CTabAES256Dlg::PostRowStatus(CTabAES256Dlg* page, const RunState& run, std::size_t index,
-                                  const RowOutcome& status, const JobContext& job) {
-    const ListView::RowId id = run.rowIds[index];
-    job.Post([page, id, status] {
-        page->SetRowStatus(page->FileList()->RowOfId(id), status.status, status.reason);
-    });
-}
-
 void CTabAES256Dlg::OnStopRun() {
     if (!IsRunning()) return;
-    m_worker.Stop();
-    ShowSettledOutcomes();
+    worker_.Stop();
+    run_->files.ShowSettled();
     EnableRunControls(true);
 }
 
-void CTabAES256Dlg::ShowSettledOutcomes() {
-    // The worker may still be ending: take what it had settled at the stop.
-    RunState& run = *m_run;
-    std::vector<RowOutcome> outcomes;
-    std::size_t current = 0;
-    {
-        const std::lock_guard lock(run.progressMutex);
-        outcomes = run.outcomes;
-        current = run.currentRow;
-    }
-    ListView* list = FileList();
-    for (std::size_t i = 0; i < outcomes.size(); ++i) {
-        if (outcomes[i].status.isEmpty()) continue;
-        const int row = list->RowOfId(run.rowIds[i]);
-        if (row < 0) continue;
-        list->SetToolTip(row, kStatusColumn, outcomes[i].reason);
-        if (list->Text(row, kStatusColumn) != outcomes[i].status)
-            list->SetText(row, kStatusColumn, outcomes[i].status);
-    }
-    if (current < outcomes.size() && outcomes[current].status.isEmpty())
-        SetRowStatus(list->RowOfId(run.rowIds[current]), Text("已取消"));
-}
-
 void CTabAES256Dlg::ForgetKey() {
-    SecureWipe(m_run->key, sizeof m_run->key);
+    if (run_) SecureWipe(run_->key, sizeof run_->key);
 }

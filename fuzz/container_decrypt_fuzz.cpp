@@ -22,12 +22,12 @@
 
 #include "encrypt/cbc.h"
 #include "encrypt/file_crypt.h"
+#include "platform/system/progress.h"
 
 namespace fs = std::filesystem;
 
 namespace {
 
-constexpr std::size_t kChunk = 1 << 20;
 constexpr uint8_t kKey[32] = {1,  2,  3,  4,  5,  6,  7,  8,  9,  10, 11, 12, 13, 14, 15, 16,
                               17, 18, 19, 20, 21, 22, 23, 24, 25, 26, 27, 28, 29, 30, 31, 32};
 
@@ -52,13 +52,13 @@ std::vector<uint8_t> Container(const uint8_t* data, std::size_t size) {
     ++data, --size;
     std::vector<uint8_t> file(data, data + std::min<std::size_t>(size, 16));
     if ((flags & 0x0F) == 1 && size >= 16) {
-        // kChunk - 48 .. kChunk + 64 bytes of filler, whole blocks.
+        // kWorkUnitBytes - 48 .. kWorkUnitBytes + 64 bytes of filler, whole blocks.
         static const std::vector<uint8_t> pattern = [] {
-            std::vector<uint8_t> bytes(kChunk + 64);
+            std::vector<uint8_t> bytes(kWorkUnitBytes + 64);
             for (std::size_t i = 0; i < bytes.size(); ++i) bytes[i] = static_cast<uint8_t>(i * 131);
             return bytes;
         }();
-        const std::size_t filler = kChunk - 48 + 16 * ((flags >> 4) % 8);
+        const std::size_t filler = kWorkUnitBytes - 48 + 16 * ((flags >> 4) % 8);
         file.insert(file.end(), pattern.begin(), pattern.begin() + filler);
     }
     if (size > 16) file.insert(file.end(), data + 16, data + size);

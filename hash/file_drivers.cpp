@@ -49,11 +49,6 @@ void Md5BytesToDigestWords(const uint8_t bytes[16], uint32_t words[4]) {
     for (int k = 0; k < 4; ++k) words[k] = LoadBe32(bytes + 4 * k);
 }
 
-int32_t ChunkPercent(uint64_t chunk_index, uint64_t chunk_count) {
-    const double percent = double(chunk_index + 1) / double(chunk_count) * 100.0;
-    return int32_t(std::min(percent, 100.0));
-}
-
 }  // namespace
 
 namespace {
@@ -205,7 +200,7 @@ class GroupFeeder {
 
 // A small file is over before threads would pay for their start.
 std::size_t GroupCount(std::size_t digests, std::optional<uint64_t> size) {
-    constexpr uint64_t kWorthThreads = 4 * uint64_t{kHashChunkSize};
+    constexpr uint64_t kWorthThreads = 4 * uint64_t{kWorkUnitBytes};
     if (size && *size < kWorthThreads) return 1;
     const std::size_t cores = std::max(1u, std::thread::hardware_concurrency());
     return std::min({digests, cores, std::size_t{4}});
@@ -231,12 +226,12 @@ namespace {
 FileResult FeedFile(FileHandle& file, SecretBuffer& buffer, GroupFeeder& feeder,
                     std::optional<uint64_t> size, ProgressCallback progress, void* context,
                     const std::stop_token& stop) {
-    const uint64_t chunk_count = size ? *size / kHashChunkSize + 1 : 0;
+    const uint64_t chunk_count = size ? *size / kWorkUnitBytes + 1 : 0;
     for (uint64_t i = 0;; ++i) {
         if (stop.stop_requested()) return {FileOutcome::kStopped, 0};
-        if (progress != nullptr && size) progress(ChunkPercent(i, chunk_count), context);
-        for (std::size_t in_chunk = 0; in_chunk < kHashChunkSize;) {
-            const std::size_t wanted = std::min(buffer.size(), kHashChunkSize - in_chunk);
+        if (progress != nullptr && size) progress(PercentAtUnitStart(i, chunk_count), context);
+        for (std::size_t in_chunk = 0; in_chunk < kWorkUnitBytes;) {
+            const std::size_t wanted = std::min(buffer.size(), kWorkUnitBytes - in_chunk);
             const int64_t got = file.ReadUpTo(buffer.data(), wanted);
             if (got < 0) return FailureFromErrno(FileOutcome::kReadError);
             if (got > 0) feeder.Feed(buffer.data(), static_cast<std::size_t>(got));

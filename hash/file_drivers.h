@@ -22,9 +22,6 @@ class Digest;
 // asked to stop before a chunk was read; kSystemError when no memory or
 // thread could be had. A file that cannot be opened reports no progress.
 
-/// Size of one chunk of the reading loop.
-inline constexpr uint32_t kHashChunkSize = 1u << 20;
-
 // Every driver: opens `path` for reading (a regular file or a block device),
 // measures its size once and reads it in chunks of 1 MiB to its end. For an
 // unchanging file that is n = size / 1 MiB + 1 chunks (the last holds size

@@ -115,11 +115,17 @@ void CTabHashDlg::OnOpen() {
     StartWorker();
 }
 
+void CTabHashDlg::OpenDroppedFile(const QString& path) {
+    m_filePath = path;
+    m_pendingDrop = 1;
+    OnOpen();
+}
+
 void CTabHashDlg::OnStop() {
     // Returns at once; nothing the worker posted reaches the page afterwards,
     // so the result edit keeps its content.
     m_hWorker.Stop();
-    m_staticThread->setText(Text("已取消"));
+    m_staticThread->setText(CancelledText());
     m_progress->setValue(0);
     SetRunningControls(false);
 }
@@ -153,7 +159,8 @@ QString CTabHashDlg::HashWorker(CTabHashDlg* page, const HashRequest& request,
             HashFileWith(algorithm.algorithm, path, digest, &CTabHashDlg::HashProgress, &target,
                          job.StopToken());
         if (outcome.outcome == FileOutcome::kStopped) return {};
-        result += SectionHeader(algorithm) + SectionBody(outcome, FromUtf8(DigestHex(digest)));
+        result += SectionHeader(algorithm) +
+                  SectionBody(outcome, QString::fromStdString(DigestHex(digest)));
     }
     return result;
 }
@@ -178,7 +185,6 @@ void CTabHashDlg::SetRunningControls(bool running) {
 }
 
 void CTabHashDlg::SetResult(const QString& text) {
-    m_resultText = text;
     // The edit's own line break is a plain line feed; it shows (and copies)
     // the text line by line.
     m_editResult->setPlainText(QString(text).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));

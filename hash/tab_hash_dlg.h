@@ -26,16 +26,15 @@ class CTabHashDlg : public DialogWindow {
     /// The action of the "打开..." button and of a drop: hashes the pending
     /// dropped file, or asks the user for one. Ignored while a run is going.
     void OnOpen();
+    /// A file dropped on the page: hashed at once as if chosen with "打开...".
+    void OpenDroppedFile(const QString& path);
     /// The action of "停止": abandons the run.
     void OnStop();
 
-    /// The last result text exactly as built, with CR LF line ends (the result
-    /// edit shows it with plain line breaks). Empty before the first run.
-    const QString& ResultText() const { return m_resultText; }
     /// True from the start of a run until it ended or was stopped.
     bool Running() const { return m_hWorker.Running(); }
 
-    /// The path to hash; set by the main window's drop routing.
+    /// The path hashed last, or the dropped one waiting for OnOpen.
     QString m_filePath;
     /// 1 while m_filePath holds a dropped path that OnOpen has not used yet.
     int m_pendingDrop = 0;
@@ -79,7 +78,6 @@ class CTabHashDlg : public DialogWindow {
     int m_useSha256 = 0;
     int m_useSha512 = 0;
     int m_useKeccak = 0;
-    QString m_resultText;
     /// The worker of the current run; destroyed (stopped) before the widgets.
     JobRunner m_hWorker{this};
 };

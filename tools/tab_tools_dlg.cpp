@@ -4,9 +4,7 @@
 #include <string>
 
 #include "platform/desktop/failure_text.h"
-#include "platform/desktop/file_dialog.h"
 #include "platform/desktop/message_box.h"
-#include "platform/desktop/path_text.h"
 #include "platform/desktop/ui_text.h"
 #include "platform/system/secure_wipe.h"
 #include "tools/base64_text.h"
@@ -18,13 +16,13 @@ namespace {
 
 using namespace tools_page_ids;
 
+constexpr int kStatusColumn = 1;
 constexpr int kLengthLimit = 4;
 constexpr int kBase64Limit = 1048576;
 
 const char* const kStatusAdded = "就绪";
 const char* const kStatusWiped = "已擦除";
 const char* const kStatusFailed = "擦除失败";
-const char* const kStatusCancelled = "已取消";
 
 QString WipeProgressText(int32_t megabytes) {
     return Text("擦除 %1 MB..").arg(megabytes);
@@ -36,7 +34,7 @@ CTabToolsDlg::CTabToolsDlg() : DialogWindow(ToolsPageTemplate()) {}
 
 CTabToolsDlg::~CTabToolsDlg() {
     // The worker posts to this page; it must be cut off before the page goes.
-    m_wipeJob.Stop();
+    wipeJob_.Stop();
 }
 
 void CTabToolsDlg::OnInitDialog() {
@@ -45,7 +43,7 @@ void CTabToolsDlg::OnInitDialog() {
     if (list->ColumnWidth(0) == 0) {
         list->SetReportStyle(true);
         list->InsertColumn(0, Text("文件路径"), 180);
-        list->InsertColumn(1, Text("状态"), 90);
+        list->InsertColumn(kStatusColumn, Text("状态"), 90);
     }
     SetChecked(kOnePassRadio, true);
     SetWipeControlsIdle(true);
@@ -126,34 +124,16 @@ ListView* CTabToolsDlg::WipeList() const {
 void CTabToolsDlg::InsertWipeRow(int index, const QString& path, const QString& status) {
     ListView* list = WipeList();
     const int row = list->InsertRow(index, path);
-    list->SetText(row, 1, status);
-}
-
-void CTabToolsDlg::SetWipeRowStatus(int row, const QString& text, const QString& reason) {
-    ListView* list = WipeList();
-    // Every status replaces the reason, so a row wiped again loses the old one.
-    list->SetToolTip(row, 1, reason);
-    list->SetText(row, 1, text);
-    list->EnsureVisible(row);
-}
-
-void CTabToolsDlg::SetWipeStatusOfRowId(ListView::RowId row, const QString& text,
-                                        const QString& reason) {
-    const int position = WipeList()->RowOfId(row);
-    if (position >= 0) SetWipeRowStatus(position, text, reason);
+    list->SetText(row, kStatusColumn, status);
 }
 
 void CTabToolsDlg::OnAddFiles() {
-    const OpenFileSelection selection = ShowOpenFileDialog(this, Text("所有文件(*.*)"), true);
-    for (const QString& path : SelectedPaths(selection))
+    for (const QString& path : ChooseFilesToAdd(this))
         InsertWipeRow(WipeList()->Count(), path, Text(kStatusAdded));
 }
 
 void CTabToolsDlg::OnRemoveFiles() {
-    ListView* list = WipeList();
-    const std::vector<int> rows = list->SelectedRows();
-    // From the bottom up, so the positions still to delete stay valid.
-    for (auto row = rows.rbegin(); row != rows.rend(); ++row) list->DeleteRow(*row);
+    WipeList()->DeleteSelected();
 }
 
 void CTabToolsDlg::OnClearFiles() {
@@ -172,11 +152,9 @@ int CTabToolsDlg::SelectedPasses() const {
 }
 
 void CTabToolsDlg::OnErase() {
-    if (m_wipeJob.Running()) return;
+    if (wipeJob_.Running()) return;
     FocusItem(kWipeList);
-    ListView* list = WipeList();
-    const int count = list->Count();
-    if (count == 0) {
+    if (WipeList()->Count() == 0) {
         ShowMessage(this, Text("没有添加文件到列表"), Text("提示"), MessageIcon::Exclamation);
         return;
     }
@@ -185,79 +163,46 @@ void CTabToolsDlg::OnErase() {
         return;
 
     // The worker works from this copy: rows added later are not part of it.
-    auto run = std::make_shared<WipeRun>();
-    for (int row = 0; row < count; ++row) {
-        run->paths.push_back(ToPath(list->Text(row, 0)));
-        run->rows.push_back(list->IdOfRow(row));
-    }
+    auto run = std::make_shared<WipeRun>(*WipeList());
     run->passes = SelectedPasses();
-    run->outcomes = std::make_unique<std::atomic<WipeOutcome>[]>(run->paths.size());
-    for (std::size_t i = 0; i < run->paths.size(); ++i) run->outcomes[i] = WipeOutcome::kPending;
-    run->results.resize(run->paths.size());
-    m_wipeRun = run;
+    wipeRun_ = run;
 
     SetWipeControlsIdle(false);
-    m_wipeJob.Start([this, run](const JobContext& job) { WipeWorker(this, run, job); },
-                    [this] { SetWipeControlsIdle(true); });
+    wipeJob_.Start([run](const JobContext& job) { WipeWorker(*run, job); },
+                   [this] { SetWipeControlsIdle(true); });
 }
 
-void CTabToolsDlg::WipeWorker(CTabToolsDlg* page, const std::shared_ptr<WipeRun>& run,
-                              const JobContext& job) {
-    // Runs on the worker thread: the page is reached only through posted updates.
-    const auto report = [page, &run, &job](const WipeListEvent& event) {
-        const ListView::RowId row = run->rows[event.index];
+CTabToolsDlg::WipeRun::WipeRun(ListView& list) : files(list, kStatusColumn) {}
+
+void CTabToolsDlg::WipeWorker(WipeRun& run, const JobContext& job) {
+    // Runs on the worker thread: the list is reached only through posts.
+    const auto report = [&run, &job](const WipeListEvent& event) {
         switch (event.kind) {
             case WipeListEvent::Kind::kFileStarted:
-                run->outcomes[event.index] = WipeOutcome::kRunning;
+                run.files.Begin(event.index);
                 break;
             case WipeListEvent::Kind::kProgress:
                 // The row shows the MiB block about to be written.
-                if (event.position.blocks_written < event.position.blocks) {
-                    const auto block = int32_t(event.position.blocks_written);
-                    job.Post([page, row, block] {
-                        page->SetWipeStatusOfRowId(row, WipeProgressText(block));
-                    });
-                }
+                if (event.position.blocks_written < event.position.blocks)
+                    run.files.ShowProgress(
+                        job, event.index, WipeProgressText(int32_t(event.position.blocks_written)));
                 break;
             case WipeListEvent::Kind::kFileFinished:
-                run->results[event.index] = event.result;
-                run->outcomes[event.index] =
-                    event.result.done() ? WipeOutcome::kWiped : WipeOutcome::kFailed;
-                job.Post([page, row, result = event.result] {
-                    page->SetWipeStatusOfRowId(row,
-                                               Text(result.done() ? kStatusWiped : kStatusFailed),
-                                               FailureReason(result));
-                });
+                run.files.Settle(job, event.index,
+                                 {Text(event.result.done() ? kStatusWiped : kStatusFailed),
+                                  FailureReason(event.result)});
                 break;
         }
     };
-    // A wipe cut short by Stop stays "running": Stop marks it cancelled.
-    WipeFileList(run->paths, run->passes, report, job.StopToken());
+    // A wipe cut short by Stop gets no final status: Stop marks it cancelled.
+    WipeFileList(run.files.Paths(), run.passes, report, job.StopToken());
 }
 
 void CTabToolsDlg::OnStop() {
-    if (!m_wipeJob.Running()) return;
+    if (!wipeJob_.Running()) return;
     // Returns at once, while the worker may still finish its current write or
     // sync in the background; none of its updates arrive after this.
-    m_wipeJob.Stop();
-    // Updates the worker posted but the page had not yet shown were dropped:
-    // write every file's final status from what the worker recorded.
-    const WipeRun& run = *m_wipeRun;
-    for (std::size_t i = 0; i < run.paths.size(); ++i) {
-        switch (run.outcomes[i].load()) {
-            case WipeOutcome::kWiped:
-                SetWipeStatusOfRowId(run.rows[i], Text(kStatusWiped));
-                break;
-            case WipeOutcome::kFailed:
-                SetWipeStatusOfRowId(run.rows[i], Text(kStatusFailed),
-                                     FailureReason(run.results[i]));
-                break;
-            case WipeOutcome::kRunning:
-                SetWipeStatusOfRowId(run.rows[i], Text(kStatusCancelled));
-                break;
-            case WipeOutcome::kPending:
-                break;
-        }
-    }
+    wipeJob_.Stop();
+    wipeRun_->files.ShowSettled();
     SetWipeControlsIdle(true);
 }

@@ -18,8 +18,6 @@ namespace fs = std::filesystem;
 
 namespace {
 
-constexpr std::size_t kBlock = 1 << 20;
-
 uint8_t FillByteOfPass(int pass) {
     return pass % 2 == 1 ? 0xFF : 0x00;
 }
@@ -31,7 +29,7 @@ bool OverwritePass(FileHandle& file, uint8_t* buffer, WipePosition& position, ui
         result = FailureFromErrno(FileOutcome::kWriteError);
         return false;
     }
-    std::memset(buffer, FillByteOfPass(position.pass), kBlock);
+    std::memset(buffer, FillByteOfPass(position.pass), kWorkUnitBytes);
     for (uint64_t block = 0; block < position.blocks; ++block) {
         if (stop.stop_requested()) {
             result = {FileOutcome::kStopped};
@@ -39,7 +37,8 @@ bool OverwritePass(FileHandle& file, uint8_t* buffer, WipePosition& position, ui
         }
         position.blocks_written = block;
         if (listener) listener(position);
-        const std::size_t length = block + 1 < position.blocks ? kBlock : size % kBlock;
+        const std::size_t length =
+            block + 1 < position.blocks ? kWorkUnitBytes : size % kWorkUnitBytes;
         touched = true;
         if (!file.WriteAll(buffer, length)) {
             result = FailureFromErrno(FileOutcome::kWriteError);
@@ -62,7 +61,7 @@ FileResult OverwritePasses(FileHandle& writer, uint64_t size, int passes,
     position.passes = passes & 0xFF;
     position.blocks = WipeBlocksPerPass(size);
     if (size == 0 || position.passes == 0) return {};
-    std::unique_ptr<uint8_t[]> buffer(new (std::nothrow) uint8_t[kBlock]);
+    std::unique_ptr<uint8_t[]> buffer(new (std::nothrow) uint8_t[kWorkUnitBytes]);
     if (!buffer) return {FileOutcome::kSystemError, ENOMEM};
     FileResult result;
     for (position.pass = 1; position.pass <= position.passes; ++position.pass) {
@@ -159,24 +158,17 @@ fs::path WipeLeftoverPath(const fs::path& path) {
 }
 
 uint64_t WipeBlocksPerPass(uint64_t file_size) {
-    return file_size / kBlock + 1;
-}
-
-int32_t WipePassPercent(int32_t block_index, uint64_t file_size) {
-    const uint64_t blocks = WipeBlocksPerPass(file_size);
-    const uint64_t done = static_cast<uint64_t>(std::max(block_index, 0)) + 1;
-    return static_cast<int32_t>(std::min<uint64_t>(100, done * 100 / blocks));
+    return file_size / kWorkUnitBytes + 1;
 }
 
 int32_t WipePosition::PassPercent() const {
-    if (blocks == 0) return 0;
-    return static_cast<int32_t>(std::min<uint64_t>(blocks_written, blocks) * 100 / blocks);
+    return PercentDone(blocks_written, blocks);
 }
 
 int32_t WipePosition::TotalPercent() const {
     if (blocks == 0 || passes <= 0) return 0;
-    const uint64_t done = uint64_t(pass - 1) * blocks + std::min(blocks_written, blocks);
-    return static_cast<int32_t>(done * 100 / (uint64_t(passes) * blocks));
+    return PercentDone(uint64_t(pass - 1) * blocks + std::min(blocks_written, blocks),
+                       uint64_t(passes) * blocks);
 }
 
 FileResult WipeHeldFile(HeldFile& file, int passes, const WipeListener& listener,

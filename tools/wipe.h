@@ -49,12 +49,6 @@ struct WipePosition {
 
 using WipeListener = std::function<void(const WipePosition&)>;
 
-/// For progress displays: the percentage of the current pass that is done
-/// once the block the callback just announced (`block_index`) is written,
-/// (block_index + 1) × 100 / WipeBlocksPerPass(file_size), at most 100.
-/// The last block of every pass gives 100.
-int32_t WipePassPercent(int32_t block_index, uint64_t file_size);
-
 /// What becomes of a file whose overwriting began when its wipe stops or
 /// fails before the end.
 enum class InterruptedWipe {

@@ -273,11 +273,6 @@ void DialogWindow::EnableItem(int id, bool enabled) {
     if (QWidget* widget = Item(id)) widget->setEnabled(enabled);
 }
 
-bool DialogWindow::IsItemEnabled(int id) const {
-    const QWidget* widget = Item(id);
-    return widget && widget->isEnabled();
-}
-
 void DialogWindow::SetItemText(int id, const QString& text) {
     QWidget* widget = Item(id);
     if (auto* button = qobject_cast<QAbstractButton*>(widget))

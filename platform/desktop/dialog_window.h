@@ -26,7 +26,6 @@ class DialogWindow : public QDialog {
     /// top-level window (parent null), then runs OnInitDialog.
     void Create(QWidget* parent);
 
-    const DialogTemplate& Template() const { return template_; }
     const DialogUnits& Units() const { return units_; }
 
     /// The control with this identifier, or nullptr.
@@ -39,7 +38,6 @@ class DialogWindow : public QDialog {
     QProgressBar* Progress(int id) const;
 
     void EnableItem(int id, bool enabled);
-    bool IsItemEnabled(int id) const;
     /// Text of a button, label or edit.
     void SetItemText(int id, const QString& text);
     QString ItemText(int id) const;

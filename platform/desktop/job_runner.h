@@ -30,7 +30,6 @@ class JobContext {
 
     /// The stop request to hand to core procedures.
     std::stop_token StopToken() const { return stop_; }
-    bool StopRequested() const { return stop_.stop_requested(); }
 
     /// Runs `update` on the window thread, unless the job has been stopped by
     /// the time it would run. Never blocks for longer than it takes to queue.

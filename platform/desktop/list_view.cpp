@@ -95,11 +95,6 @@ void ListView::SetToolTip(int row, int column, const QString& text) {
     cell->setToolTip(text);
 }
 
-QString ListView::ToolTip(int row, int column) const {
-    const QTableWidgetItem* cell = item(row, column);
-    return cell ? cell->toolTip() : QString();
-}
-
 int ListView::SelectedCount() const {
     return static_cast<int>(SelectedRows().size());
 }
@@ -118,16 +113,14 @@ int ListView::SelectionMark() const {
     return rows.empty() ? -1 : rows.back();
 }
 
-void ListView::SelectRow(int row, bool extend) {
-    if (row < 0 || row >= rowCount()) return;
-    const auto flags =
-        (extend ? QItemSelectionModel::Select : QItemSelectionModel::ClearAndSelect) |
-        QItemSelectionModel::Rows;
-    selectionModel()->setCurrentIndex(model()->index(row, 0), flags);
-}
-
 void ListView::DeleteRow(int row) {
     if (row >= 0 && row < rowCount()) removeRow(row);
+}
+
+void ListView::DeleteSelected() {
+    const std::vector<int> rows = SelectedRows();
+    // From the bottom up, so each position still names its row when deleted.
+    for (auto row = rows.rbegin(); row != rows.rend(); ++row) DeleteRow(*row);
 }
 
 void ListView::DeleteAll() {

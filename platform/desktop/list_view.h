@@ -30,7 +30,6 @@ class ListView : public QTableWidget {
     QString Text(int row, int column) const;
     /// The text shown when the pointer rests on the cell; empty for none.
     void SetToolTip(int row, int column, const QString& text);
-    QString ToolTip(int row, int column) const;
     int Count() const { return rowCount(); }
 
     int SelectedCount() const;
@@ -38,9 +37,10 @@ class ListView : public QTableWidget {
     std::vector<int> SelectedRows() const;
     /// The row of the latest selection, or -1.
     int SelectionMark() const;
-    void SelectRow(int row, bool extend);
 
     void DeleteRow(int row);
+    /// Deletes every selected row.
+    void DeleteSelected();
     void DeleteAll();
     /// Scrolls until the row is entirely visible.
     void EnsureVisible(int row);

@@ -1,21 +1,5 @@
 #include "platform/desktop/page_palette.h"
 
-#include <algorithm>
-#include <cmath>
-
-namespace {
-
-double Linear(double channel) {
-    return channel <= 0.04045 ? channel / 12.92 : std::pow((channel + 0.055) / 1.055, 2.4);
-}
-
-double RelativeLuminance(const QColor& colour) {
-    return 0.2126 * Linear(colour.redF()) + 0.7152 * Linear(colour.greenF()) +
-           0.0722 * Linear(colour.blueF());
-}
-
-}  // namespace
-
 QPalette LightPagePalette() {
     const QColor black(0x00, 0x00, 0x00);
     const QColor white(0xff, 0xff, 0xff);
@@ -50,10 +34,4 @@ QPalette LightPagePalette() {
         palette.setColor(group, QPalette::ToolTipText, black);
     }
     return palette;
-}
-
-double ContrastRatio(const QColor& first, const QColor& second) {
-    const double a = RelativeLuminance(first);
-    const double b = RelativeLuminance(second);
-    return (std::max(a, b) + 0.05) / (std::min(a, b) + 0.05);
 }

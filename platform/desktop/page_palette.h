@@ -10,7 +10,3 @@
 /// that still reads on white and on the button face for disabled texts, and a
 /// blue selection with white text.
 QPalette LightPagePalette();
-
-/// The contrast ratio of two colours as accessibility guidelines define it:
-/// from 1 (equal luminance) to 21 (black on white).
-double ContrastRatio(const QColor& first, const QColor& second);

@@ -5,20 +5,7 @@
 #include <QFile>
 #include <QString>
 #include <filesystem>
-#include <string>
-
-#include "platform/desktop/ui_text.h"
 
 inline std::filesystem::path ToPath(const QString& text) {
     return std::filesystem::path(QFile::encodeName(text).toStdString());
-}
-
-inline QString FromPath(const std::filesystem::path& path) {
-    return QFile::decodeName(QByteArray::fromStdString(path.native()));
-}
-
-/// UTF-8 texts of the core (status texts, size texts) for the windows, in the
-/// interface's language.
-inline QString FromUtf8(const std::string& text) {
-    return Text(text.c_str());
 }

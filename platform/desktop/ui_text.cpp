@@ -9,7 +9,6 @@
 
 namespace {
 
-InterfaceLanguage current = InterfaceLanguage::Chinese;
 // Translators stay installed for the rest of the run.
 std::unique_ptr<QTranslator> qtTexts;
 std::unique_ptr<QTranslator> ownTexts;
@@ -38,6 +37,10 @@ QString Text(const char* chinese) {
     return QCoreApplication::translate(kTextContext, chinese);
 }
 
+QString CancelledText() {
+    return Text("已取消");
+}
+
 bool LanguageFromName(const QString& name, InterfaceLanguage& language) {
     const QString lower = name.toLower();
     if (lower == QStringLiteral("zh")) {
@@ -61,7 +64,6 @@ QStringList TranslationFolders() {
 bool InstallTranslations(InterfaceLanguage language) {
     Remove(qtTexts);
     Remove(ownTexts);
-    current = language;
     if (language == InterfaceLanguage::Chinese) {
         QLocale::setDefault(QLocale(QLocale::Chinese, QLocale::China));
         return Install(qtTexts, QStringLiteral("qtbase_zh_CN"),
@@ -70,8 +72,4 @@ bool InstallTranslations(InterfaceLanguage language) {
     // Qt's own texts are English already.
     QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));
     return Install(ownTexts, QStringLiteral("quorvane_en"), TranslationFolders());
-}
-
-InterfaceLanguage CurrentLanguage() {
-    return current;
 }

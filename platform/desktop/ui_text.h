@@ -13,6 +13,9 @@ inline constexpr char kTextContext[] = "Quorvane";
 /// translation is installed that has it.
 QString Text(const char* chinese);
 
+/// The status of a file or a run that Stop cut short: "已取消".
+QString CancelledText();
+
 /// The interface languages. Chinese is the default.
 enum class InterfaceLanguage { Chinese, English };
 
@@ -24,9 +27,6 @@ bool LanguageFromName(const QString& name, InterfaceLanguage& language);
 /// dialogs); for English, the program's English texts. Returns false when a
 /// translation file is missing; the interface then keeps the texts it has.
 bool InstallTranslations(InterfaceLanguage language);
-
-/// The language installed last (Chinese before any).
-InterfaceLanguage CurrentLanguage();
 
 /// The folders searched for quorvane_<lang>.qm, nearest first: beside an
 /// installed program (../share/quorvane/translations) and in a build tree.

@@ -17,9 +17,10 @@ namespace fs = std::filesystem;
 
 namespace {
 
-// The process's umask. Reading it from /proc leaves it alone; setting and
-// restoring it would change it for a moment under every other thread.
-mode_t CurrentUmask() {
+// The process's umask, read once: reading it from /proc leaves it alone,
+// whereas setting and restoring it would change it for a moment under every
+// other thread.
+mode_t ReadUmask() {
     if (FILE* status = std::fopen("/proc/self/status", "re")) {
         char line[256];
         unsigned mask = 0;
@@ -32,6 +33,11 @@ mode_t CurrentUmask() {
     }
     const mode_t mask = umask(022);
     umask(mask);
+    return mask;
+}
+
+mode_t CurrentUmask() {
+    static const mode_t mask = ReadUmask();
     return mask;
 }
 

@@ -2,6 +2,8 @@
 // and the English interface with texts that fit the same controls.
 #include <gtest/gtest.h>
 
+#include <typeinfo>
+
 #include <QAbstractButton>
 #include <QDialogButtonBox>
 #include <QFile>
@@ -31,7 +33,7 @@ QString ShownText(const QWidget* control) {
 void ExpectTextsFit(const DialogWindow& window) {
     for (QWidget* control : window.findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
         const std::string name = ShownText(control).toStdString() + " (template " +
-                                 std::to_string(window.Template().resourceId) + ")";
+                                 std::string(typeid(window).name()) + ")";
         if (const auto* button = qobject_cast<QPushButton*>(control)) {
             const int textWidth = button->fontMetrics().horizontalAdvance(button->text());
             EXPECT_LE(textWidth + 8, button->width()) << name;
@@ -48,7 +50,6 @@ TEST(InterfaceLanguage, ChineseBringsQtsOwnChineseTexts) {
     if (!QFile::exists(folder + QStringLiteral("/qtbase_zh_CN.qm")))
         GTEST_SKIP() << "qt6-translations-l10n is not installed";
     ASSERT_TRUE(InstallTranslations(InterfaceLanguage::Chinese));
-    EXPECT_EQ(CurrentLanguage(), InterfaceLanguage::Chinese);
     QDialogButtonBox buttons(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
     EXPECT_TRUE(buttons.button(QDialogButtonBox::Ok)->text().startsWith(QStringLiteral("确定")))
         << buttons.button(QDialogButtonBox::Ok)->text().toStdString();

@@ -442,7 +442,8 @@ TEST(MainWindowClose, ClosingWhileJobsRunStopsThemAndLeavesNoPartialOutput) {
                hash->Progress(1033)->value() > 0 &&
                tools->WipeList()->Text(0, 1).startsWith(QStringLiteral("擦除 "));
     }));
-    ASSERT_TRUE(encryption->IsRunning() && hash->Running() && tools->IsWiping());
+    ASSERT_TRUE(encryption->IsRunning() && hash->Running() &&
+                tools->Item(tools_page_ids::kStopButton)->isEnabled());
 
     window->ItemAs<QPushButton>(kIdCancel)->click();
     EXPECT_FALSE(window->isVisible());

@@ -86,7 +86,7 @@ class EncryptionPageTest : public ::testing::Test {
     void SetKey(const QString& key) { page.ItemAs<QLineEdit>(kKeyEdit)->setText(key); }
     ListView* List() { return page.FileList(); }
     QString Status(int row) { return List()->Text(row, 2); }
-    QString StatusTip(int row) { return List()->ToolTip(row, 2); }
+    QString StatusTip(int row) { return CellToolTip(*List(), row, 2); }
     QString PathAt(int row) { return List()->Text(row, 0); }
 
     fs::path MakeFile(const std::string& name, std::size_t size, uint32_t seed = 7) {
@@ -138,19 +138,19 @@ TEST_F(EncryptionPageTest, StartsIdleWithItsColumnsAesSelectedAndAKeyLimit) {
     EXPECT_EQ(page.palette().color(QPalette::Window), QColor(Qt::white));
     for (int id : {kAddButton, kClearButton, kLocationButton, kRemoveButton, kActionButton,
                    kEraseCheck, kDecryptCheck, kKeyEdit, kAesRadio, kCamelliaRadio})
-        EXPECT_TRUE(page.IsItemEnabled(id)) << id;
-    EXPECT_FALSE(page.IsItemEnabled(kStopButton));
+        EXPECT_TRUE(page.Item(id)->isEnabled()) << id;
+    EXPECT_FALSE(page.Item(kStopButton)->isEnabled());
 }
 
 TEST_F(EncryptionPageTest, DecryptTogglesTheEraseOptionAndTheActionText) {
     page.SetChecked(kEraseCheck, true);
     Click(kDecryptCheck);
     EXPECT_FALSE(page.IsChecked(kEraseCheck));
-    EXPECT_FALSE(page.IsItemEnabled(kEraseCheck));
+    EXPECT_FALSE(page.Item(kEraseCheck)->isEnabled());
     EXPECT_EQ(page.ItemText(kActionButton), QStringLiteral("解密"));
     Click(kDecryptCheck);
     EXPECT_FALSE(page.IsChecked(kEraseCheck));
-    EXPECT_TRUE(page.IsItemEnabled(kEraseCheck));
+    EXPECT_TRUE(page.Item(kEraseCheck)->isEnabled());
     EXPECT_EQ(page.ItemText(kActionButton), QStringLiteral("加密"));
 }
 
@@ -173,7 +173,7 @@ TEST_F(EncryptionPageTest, EmptyListOrEmptyKeyIsReportedAndFocusesTheControlToCo
     EXPECT_EQ(boxes.shown[1].icon, MessageIcon::Exclamation);
     EXPECT_EQ(page.focusWidget(), page.Item(kKeyEdit));
     EXPECT_FALSE(page.IsRunning());
-    EXPECT_FALSE(page.IsItemEnabled(kStopButton));
+    EXPECT_FALSE(page.Item(kStopButton)->isEnabled());
     ServeEvents(50);
     EXPECT_EQ(Status(0), kReady);
     EXPECT_FALSE(fs::exists(dir / "a.txt.aes256"));
@@ -216,8 +216,8 @@ TEST_F(EncryptionPageTest, RemoveDeletesTheSelectedRowsAndClearEmptiesTheList) {
     for (int i = 0; i < 5; ++i) AddRow(dir / NumberedName(i));
     Click(kRemoveButton);  // nothing selected
     EXPECT_EQ(List()->Count(), 5);
-    List()->SelectRow(1, false);
-    List()->SelectRow(3, true);
+    SelectListRow(*List(), 1, false);
+    SelectListRow(*List(), 3, true);
     Click(kRemoveButton);
     ASSERT_EQ(List()->Count(), 3);
     EXPECT_EQ(PathAt(0), Q(dir / "f0"));
@@ -232,8 +232,8 @@ TEST_F(EncryptionPageTest, OpenLocationShowsTheLatestSelectedFile) {
     for (int i = 0; i < 3; ++i) AddRow(dir / NumberedName(i));
     Click(kLocationButton);
     EXPECT_TRUE(fileManager.shown.isEmpty()) << "nothing selected, nothing shown";
-    List()->SelectRow(0, false);
-    List()->SelectRow(2, true);
+    SelectListRow(*List(), 0, false);
+    SelectListRow(*List(), 2, true);
     Click(kLocationButton);
     EXPECT_EQ(fileManager.shown, QStringList{Q(dir / "f2")});
 }
@@ -311,8 +311,8 @@ TEST_F(EncryptionPageTest, BothCiphersRoundTripFilesOfManySizes) {
             fs::remove(containers[i]);
             fs::remove(sources[i]);
         }
-        EXPECT_TRUE(page.IsItemEnabled(kActionButton));
-        EXPECT_FALSE(page.IsItemEnabled(kStopButton));
+        EXPECT_TRUE(page.Item(kActionButton)->isEnabled());
+        EXPECT_FALSE(page.Item(kStopButton)->isEnabled());
     }
 }
 
@@ -466,9 +466,9 @@ TEST_F(EncryptionPageTest, StopCancelsTheCurrentFileAndNothingOfTheRunFollows) {
     // During a run only Stop and the list can be used.
     for (int id : {kAddButton, kClearButton, kLocationButton, kRemoveButton, kActionButton,
                    kEraseCheck, kDecryptCheck, kKeyEdit, kAesRadio, kCamelliaRadio})
-        EXPECT_FALSE(page.IsItemEnabled(id)) << id;
-    EXPECT_TRUE(page.IsItemEnabled(kStopButton));
-    EXPECT_TRUE(page.IsItemEnabled(kFileList));
+        EXPECT_FALSE(page.Item(id)->isEnabled()) << id;
+    EXPECT_TRUE(page.Item(kStopButton)->isEnabled());
+    EXPECT_TRUE(page.Item(kFileList)->isEnabled());
 
     Click(kStopButton);
     EXPECT_FALSE(page.IsRunning());
@@ -480,8 +480,8 @@ TEST_F(EncryptionPageTest, StopCancelsTheCurrentFileAndNothingOfTheRunFollows) {
     EXPECT_EQ(Status(4), kReady);
     for (int id : {kAddButton, kClearButton, kLocationButton, kRemoveButton, kActionButton,
                    kEraseCheck, kDecryptCheck, kKeyEdit, kAesRadio, kCamelliaRadio})
-        EXPECT_TRUE(page.IsItemEnabled(id)) << id;
-    EXPECT_FALSE(page.IsItemEnabled(kStopButton));
+        EXPECT_TRUE(page.Item(id)->isEnabled()) << id;
+    EXPECT_FALSE(page.Item(kStopButton)->isEnabled());
     JoinAbandonedJobs();
     EXPECT_EQ(NamesIn(dir.path()),
               (std::set<std::string>{"1.bin", "1.bin.aes256", "2.bin", "2.bin.aes256", "3.bin",

@@ -31,6 +31,12 @@ inline void PrintTo(const QString& text, std::ostream* out) {
 namespace {
 
 using namespace hash_page_ids;
+
+// The result text as built, with CR LF line ends: the edit shows it with
+// plain line breaks.
+QString ResultText(const CTabHashDlg& page) {
+    return page.ItemText(kResultEdit).replace(QStringLiteral("\n"), QStringLiteral("\r\n"));
+}
 constexpr int kBoxes[] = {kMd5Check, kSha1Check, kSha256Check, kSha512Check, kKeccakCheck};
 constexpr uint64_t kMiB = 1 << 20;
 
@@ -68,17 +74,17 @@ struct ProgressLog {
 };
 
 void ExpectIdle(const CTabHashDlg& page) {
-    for (int id : kBoxes) EXPECT_TRUE(page.IsItemEnabled(id)) << id;
-    EXPECT_TRUE(page.IsItemEnabled(kOpenButton));
-    EXPECT_FALSE(page.IsItemEnabled(kStopButton));
+    for (int id : kBoxes) EXPECT_TRUE(page.Item(id)->isEnabled()) << id;
+    EXPECT_TRUE(page.Item(kOpenButton)->isEnabled());
+    EXPECT_FALSE(page.Item(kStopButton)->isEnabled());
     EXPECT_EQ(page.Progress(kProgressBar)->value(), 0);
     EXPECT_FALSE(page.Running());
 }
 
 void ExpectRunning(const CTabHashDlg& page) {
-    for (int id : kBoxes) EXPECT_FALSE(page.IsItemEnabled(id)) << id;
-    EXPECT_FALSE(page.IsItemEnabled(kOpenButton));
-    EXPECT_TRUE(page.IsItemEnabled(kStopButton));
+    for (int id : kBoxes) EXPECT_FALSE(page.Item(id)->isEnabled()) << id;
+    EXPECT_FALSE(page.Item(kOpenButton)->isEnabled());
+    EXPECT_TRUE(page.Item(kStopButton)->isEnabled());
 }
 
 class HashPageTest : public ::testing::Test {
@@ -142,12 +148,12 @@ TEST_F(HashPageTest, UnopenableFileGivesOneFailureSectionPerAlgorithmInTableOrde
     EXPECT_EQ(dialogs.requests[0].owner, &page);
     EXPECT_EQ(dialogs.requests[0].filterName, QStringLiteral("所有文件(*.*)"));
     EXPECT_FALSE(dialogs.requests[0].multiple);
-    EXPECT_EQ(page.ResultText(), QStringLiteral("文件路径: ") + Text(missing) +
-                                     "\r\n\r\nMD5:\r\n打开文件失败"
-                                     "\r\n\r\nSHA-1:\r\n打开文件失败"
-                                     "\r\n\r\nSHA256:\r\n打开文件失败"
-                                     "\r\n\r\nSHA512:\r\n打开文件失败"
-                                     "\r\n\r\nKeccak:\r\n打开文件失败");
+    EXPECT_EQ(ResultText(page), QStringLiteral("文件路径: ") + Text(missing) +
+                                    "\r\n\r\nMD5:\r\n打开文件失败"
+                                    "\r\n\r\nSHA-1:\r\n打开文件失败"
+                                    "\r\n\r\nSHA256:\r\n打开文件失败"
+                                    "\r\n\r\nSHA512:\r\n打开文件失败"
+                                    "\r\n\r\nKeccak:\r\n打开文件失败");
     EXPECT_TRUE(progress.values.empty());
     EXPECT_EQ(page.ItemText(kStatusText), QStringLiteral("就绪"));
     ExpectIdle(page);
@@ -162,7 +168,7 @@ TEST_F(HashPageTest, OnlySha512GivesThePathLineAnEmptyLineAndTheDigest) {
 
     const QString digest = CoreutilsDigest("sha512sum", file);
     ASSERT_EQ(digest.size(), 128);
-    EXPECT_EQ(page.ResultText(), "文件路径: " + Text(file) + "\r\n\r\nSHA512:\r\n" + digest);
+    EXPECT_EQ(ResultText(page), "文件路径: " + Text(file) + "\r\n\r\nSHA512:\r\n" + digest);
     // The edit shows the same text line by line, so that is what a user copies.
     EXPECT_EQ(page.ItemText(kResultEdit), "文件路径: " + Text(file) + "\n\nSHA512:\n" + digest);
 }
@@ -172,10 +178,10 @@ TEST_F(HashPageTest, DigestsMatchCoreutilsForAFileOfOddLength) {
     WriteFile(file, PatternBytes(kMiB * 2 + 63, 3));
     Tick(page, {kMd5Check, kSha1Check, kSha256Check});
     HashThroughDialog(file);
-    EXPECT_EQ(page.ResultText(), "文件路径: " + Text(file) + "\r\n\r\nMD5:\r\n" +
-                                     CoreutilsDigest("md5sum", file) + "\r\n\r\nSHA-1:\r\n" +
-                                     CoreutilsDigest("sha1sum", file) + "\r\n\r\nSHA256:\r\n" +
-                                     CoreutilsDigest("sha256sum", file));
+    EXPECT_EQ(ResultText(page), "文件路径: " + Text(file) + "\r\n\r\nMD5:\r\n" +
+                                    CoreutilsDigest("md5sum", file) + "\r\n\r\nSHA-1:\r\n" +
+                                    CoreutilsDigest("sha1sum", file) + "\r\n\r\nSHA256:\r\n" +
+                                    CoreutilsDigest("sha256sum", file));
 }
 
 TEST_F(HashPageTest, EmptyFileGivesTheEmptyMessageDigests) {
@@ -183,7 +189,7 @@ TEST_F(HashPageTest, EmptyFileGivesTheEmptyMessageDigests) {
     WriteFile(file, {});
     HashThroughDialog(file);
     EXPECT_EQ(
-        page.ResultText(),
+        ResultText(page),
         "文件路径: " + Text(file) +
             "\r\n\r\nMD5:\r\nD41D8CD98F00B204E9800998ECF8427E"
             "\r\n\r\nSHA-1:\r\nDA39A3EE5E6B4B0D3255BFEF95601890AFD80709"
@@ -198,7 +204,7 @@ TEST_F(HashPageTest, CancelledDialogOrNoBoxTickedChangesNothing) {
     const auto file = dir / "a";
     WriteFile(file, {1, 2, 3});
     HashThroughDialog(file);
-    const QString before = page.ResultText();
+    const QString before = ResultText(page);
 
     page.ItemAs<QPushButton>(kOpenButton)->click();  // no selection queued: cancelled
     EXPECT_FALSE(page.Running());
@@ -214,7 +220,7 @@ TEST_F(HashPageTest, CancelledDialogOrNoBoxTickedChangesNothing) {
     EXPECT_EQ(dialogs.requests.size(), 2u);  // no dialog after the message
     ServeEvents(50);
     EXPECT_FALSE(page.Running());
-    EXPECT_EQ(page.ResultText(), before);
+    EXPECT_EQ(ResultText(page), before);
     EXPECT_EQ(page.ItemText(kStatusText), QStringLiteral("就绪"));
     ExpectIdle(page);
 }
@@ -245,7 +251,7 @@ TEST_F(HashPageTest, StopKeepsThePreviousResultAndNothingOfTheRunArrivesLater) {
     const auto small = dir / "small";
     WriteFile(small, {'a', 'b', 'c'});
     HashThroughDialog(small);
-    const QString previous = page.ResultText();
+    const QString previous = ResultText(page);
     const QString shown = page.ItemText(kResultEdit);
 
     const auto large = MakeSparse(dir / "large.bin", 256 * kMiB);
@@ -256,18 +262,18 @@ TEST_F(HashPageTest, StopKeepsThePreviousResultAndNothingOfTheRunArrivesLater) {
 
     EXPECT_EQ(page.ItemText(kStatusText), QStringLiteral("已取消"));
     ExpectIdle(page);
-    EXPECT_EQ(page.ResultText(), previous);
+    EXPECT_EQ(ResultText(page), previous);
     EXPECT_EQ(page.ItemText(kResultEdit), shown);
     ServeEvents(300);
     EXPECT_EQ(page.ItemText(kStatusText), QStringLiteral("已取消"));
     EXPECT_EQ(page.Progress(kProgressBar)->value(), 0);
-    EXPECT_EQ(page.ResultText(), previous);
+    EXPECT_EQ(ResultText(page), previous);
     EXPECT_EQ(page.ItemText(kResultEdit), shown);
     ExpectIdle(page);
 
     // The page runs again after a stop.
     HashThroughDialog(small);
-    EXPECT_EQ(page.ResultText(), previous);
+    EXPECT_EQ(ResultText(page), previous);
     EXPECT_EQ(page.ItemText(kStatusText), QStringLiteral("就绪"));
 }
 
@@ -295,8 +301,8 @@ TEST_F(HashPageDropTest, SeveralDroppedFilesHashOnlyTheFirstWithoutADialog) {
     ASSERT_TRUE(WaitUntil([&] { return !page().Running(); }));
     EXPECT_TRUE(dialogs.requests.empty());
     EXPECT_EQ(page().m_pendingDrop, 0);
-    EXPECT_EQ(page().ResultText(), "文件路径: " + Text(first) + "\r\n\r\nSHA256:\r\n" +
-                                       CoreutilsDigest("sha256sum", first));
+    EXPECT_EQ(ResultText(page()), "文件路径: " + Text(first) + "\r\n\r\nSHA256:\r\n" +
+                                      CoreutilsDigest("sha256sum", first));
     ServeEvents(50);
     EXPECT_FALSE(page().Running());
 }
@@ -316,7 +322,7 @@ TEST_F(HashPageDropTest, DropWithNoBoxTickedStaysPendingForTheNextOpen) {
     ASSERT_TRUE(WaitUntil([&] { return !page().Running(); }));
     EXPECT_TRUE(dialogs.requests.empty());
     EXPECT_EQ(page().m_pendingDrop, 0);
-    EXPECT_EQ(page().ResultText(),
+    EXPECT_EQ(ResultText(page()),
               "文件路径: " + Text(file) + "\r\n\r\nMD5:\r\n" + CoreutilsDigest("md5sum", file));
 
     // Used once: the next press asks for a file again.
@@ -343,8 +349,8 @@ TEST_F(HashPageDropTest, DropDuringARunStartsNothing) {
     ServeEvents(100);
     EXPECT_FALSE(page().Running());
     EXPECT_EQ(std::count(progress.values.begin(), progress.values.end(), 100), 1);
-    EXPECT_EQ(page().ResultText(), "文件路径: " + Text(large) + "\r\n\r\nSHA-1:\r\n" +
-                                       CoreutilsDigest("sha1sum", large));
+    EXPECT_EQ(ResultText(page()), "文件路径: " + Text(large) + "\r\n\r\nSHA-1:\r\n" +
+                                      CoreutilsDigest("sha1sum", large));
     // The ignored drop is not hashed later either: "打开..." asks for a file.
     page().ItemAs<QPushButton>(kOpenButton)->click();
     EXPECT_EQ(dialogs.requests.size(), 1u);

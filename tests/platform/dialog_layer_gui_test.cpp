@@ -61,9 +61,9 @@ TEST(DialogWindow, BuildsControlsAtTheirTemplatePlacesAndReachesThemById) {
     const DialogUnits& units = dialog.Units();
     EXPECT_EQ(dialog.Item(10)->geometry(), units.ToPixels({4, 8, 50, 14}));
     EXPECT_EQ(dialog.ItemText(10), QStringLiteral("按钮"));
-    EXPECT_FALSE(dialog.IsItemEnabled(11));
+    EXPECT_FALSE(dialog.Item(11)->isEnabled());
     dialog.EnableItem(11, true);
-    EXPECT_TRUE(dialog.IsItemEnabled(11));
+    EXPECT_TRUE(dialog.Item(11)->isEnabled());
     dialog.SetChecked(11, true);
     EXPECT_TRUE(dialog.IsChecked(11));
     EXPECT_EQ(dialog.Item(999), nullptr);
@@ -228,8 +228,8 @@ TEST(ListView, RowOperationsKeepOrderSelectionAndIdentity) {
     list.SetText(4, 1, "status");
     EXPECT_EQ(list.Text(4, 1), QStringLiteral("status"));
 
-    list.SelectRow(5, false);
-    list.SelectRow(2, true);
+    SelectListRow(list, 5, false);
+    SelectListRow(list, 2, true);
     EXPECT_EQ(list.SelectedRows(), (std::vector<int>{2, 5}));
     EXPECT_EQ(list.SelectionMark(), 2);
     list.DeleteRow(2);

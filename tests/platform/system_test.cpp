@@ -14,6 +14,7 @@
 #include "platform/system/chunk_reader.h"
 #include "platform/system/cpu_features.h"
 #include "platform/system/file_handle.h"
+#include "platform/system/progress.h"
 #include "support/test_files.h"
 
 #include "platform/system/random.h"
@@ -32,6 +33,21 @@ TEST(SystemRandomBytes, FillsLargeBuffersAndNeverRepeats) {
     std::size_t zeros = 0;
     for (std::size_t i = big.size() - 4096; i < big.size(); ++i) zeros += big[i] == 0;
     EXPECT_LT(zeros, 64u) << "the tail of the buffer was not filled";
+}
+
+// Each rule keeps its own rounding: the values shown are fixed.
+TEST(Percent, EachRuleKeepsItsRoundingAndBounds) {
+    EXPECT_EQ(PercentDone(0, 0), 0);
+    EXPECT_EQ(PercentDone(2, 3), 66);
+    EXPECT_EQ(PercentDone(29, 100), 29);
+    EXPECT_EQ(PercentDone(5, 4), 100);
+    EXPECT_EQ(PercentAtUnitStart(0, 0), 0);
+    EXPECT_EQ(PercentAtUnitStart(28, 100), 28);  // 29 / 100 × 100 is just under 29
+    EXPECT_EQ(PercentAtUnitStart(0, 4), 25);
+    EXPECT_EQ(PercentAtUnitStart(7, 4), 100);
+    EXPECT_EQ(PercentAheadUncapped(0, 0), 0);
+    EXPECT_EQ(PercentAheadUncapped(10, 10), 110);
+    EXPECT_EQ(PercentAheadUncapped(1u << 20, 3u << 20), 33);
 }
 
 TEST(SecureWipe, ZeroesObjectsAndToleratesEmptyInput) {

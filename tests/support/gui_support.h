@@ -2,9 +2,14 @@
 // Helpers for window tests: message boxes and open-file dialogs answered by the
 // test, and waiting for the window thread to deliver a worker's updates.
 
+#include <QColor>
 #include <QCoreApplication>
 #include <QElapsedTimer>
+#include <QItemSelectionModel>
+#include <QTableWidget>
 #include <QThread>
+#include <algorithm>
+#include <cmath>
 #include <deque>
 #include <functional>
 #include <vector>
@@ -17,7 +22,7 @@ namespace testing_support {
 /// Records every message box and answers from a queue (Ok / Yes by default).
 /// Installed for its lifetime.
 class ScriptedMessageBoxes : public MessageBoxService {
-public:
+  public:
     ScriptedMessageBoxes() { SetMessageBoxService(this); }
     ~ScriptedMessageBoxes() override { SetMessageBoxService(nullptr); }
 
@@ -37,7 +42,7 @@ public:
 
 /// Answers open-file dialogs with prepared selections (cancel when none left).
 class ScriptedFileDialogs : public FileDialogService {
-public:
+  public:
     ScriptedFileDialogs() { SetFileDialogService(this); }
     ~ScriptedFileDialogs() override { SetFileDialogService(nullptr); }
 
@@ -71,6 +76,35 @@ inline void ServeEvents(int ms = 50) {
     QElapsedTimer timer;
     timer.start();
     while (timer.elapsed() < ms) QCoreApplication::processEvents(QEventLoop::AllEvents, 5);
+}
+
+/// Selects row `row` of a list as a click would (with Ctrl when `extend`).
+inline void SelectListRow(QTableWidget& list, int row, bool extend) {
+    const auto flags =
+        (extend ? QItemSelectionModel::Select : QItemSelectionModel::ClearAndSelect) |
+        QItemSelectionModel::Rows;
+    list.selectionModel()->setCurrentIndex(list.model()->index(row, 0), flags);
+}
+
+/// The tooltip of a list cell; empty for none.
+inline QString CellToolTip(const QTableWidget& list, int row, int column) {
+    const QTableWidgetItem* cell = list.item(row, column);
+    return cell ? cell->toolTip() : QString();
+}
+
+/// The contrast ratio of two colours as accessibility guidelines define it:
+/// from 1 (equal luminance) to 21 (black on white).
+inline double ContrastRatio(const QColor& first, const QColor& second) {
+    const auto linear = [](double channel) {
+        return channel <= 0.04045 ? channel / 12.92 : std::pow((channel + 0.055) / 1.055, 2.4);
+    };
+    const auto luminance = [&](const QColor& colour) {
+        return 0.2126 * linear(colour.redF()) + 0.7152 * linear(colour.greenF()) +
+               0.0722 * linear(colour.blueF());
+    };
+    const double a = luminance(first);
+    const double b = luminance(second);
+    return (std::max(a, b) + 0.05) / (std::min(a, b) + 0.05);
 }
 
 }  // namespace testing_support

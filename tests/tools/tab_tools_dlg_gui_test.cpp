@@ -57,7 +57,7 @@ class ToolsPageTest : public ::testing::Test {
         ServeEvents(20);
     }
     void TearDown() override {
-        if (page.IsWiping()) Click(kStopButton);
+        if (page.Item(kStopButton)->isEnabled()) Click(kStopButton);
     }
 
     void Click(int id) {
@@ -70,7 +70,7 @@ class ToolsPageTest : public ::testing::Test {
     QWidget* Focused() { return page.focusWidget(); }
     ListView* List() { return page.WipeList(); }
 
-    QString StatusTip(int row) { return List()->ToolTip(row, 1); }
+    QString StatusTip(int row) { return CellToolTip(*List(), row, 1); }
     QStringList Column(int column) {
         QStringList texts;
         for (int row = 0; row < List()->Count(); ++row) texts << List()->Text(row, column);
@@ -78,8 +78,8 @@ class ToolsPageTest : public ::testing::Test {
     }
     bool WipeIdle() {
         for (int id : kWipeSettingControls)
-            if (!page.IsItemEnabled(id)) return false;
-        return !page.IsItemEnabled(kStopButton);
+            if (!page.Item(id)->isEnabled()) return false;
+        return !page.Item(kStopButton)->isEnabled();
     }
     void AddRows(const std::vector<fs::path>& paths) {
         for (const fs::path& path : paths) page.InsertWipeRow(List()->Count(), Q(path), kAdded);
@@ -88,7 +88,7 @@ class ToolsPageTest : public ::testing::Test {
     void EraseAndWait() {
         ScriptedMessageBoxes boxes;
         Click(kEraseButton);
-        ASSERT_TRUE(WaitUntil([&] { return !page.IsWiping(); }));
+        ASSERT_TRUE(WaitUntil([&] { return !page.Item(kStopButton)->isEnabled(); }));
         ServeEvents(20);
     }
 
@@ -352,8 +352,8 @@ TEST_F(ToolsPageTest, RemoveDeletesExactlyTheSelectedRows) {
     Click(kRemoveButton);  // nothing selected
     EXPECT_EQ(List()->Count(), 5);
 
-    List()->SelectRow(1, false);
-    List()->SelectRow(3, true);
+    SelectListRow(*List(), 1, false);
+    SelectListRow(*List(), 3, true);
     Click(kRemoveButton);
     EXPECT_EQ(Column(0), QStringList({"/f0", "/f2", "/f4"}));
 
@@ -414,7 +414,7 @@ TEST_F(ToolsPageTest, EraseWithAnEmptyListOnlyTellsSo) {
     EXPECT_EQ(boxes.shown[0].caption, QStringLiteral("提示"));
     EXPECT_EQ(boxes.shown[0].icon, MessageIcon::Exclamation);
     EXPECT_EQ(boxes.shown[0].buttons, MessageButtons::Ok);
-    EXPECT_FALSE(page.IsWiping());
+    EXPECT_FALSE(page.Item(kStopButton)->isEnabled());
     EXPECT_TRUE(WipeIdle());
 }
 
@@ -434,7 +434,7 @@ TEST_F(ToolsPageTest, NoToTheWarningLeavesListAndFilesAlone) {
     EXPECT_EQ(boxes.shown[0].icon, MessageIcon::Exclamation);
     EXPECT_EQ(boxes.shown[0].buttons, MessageButtons::YesNo);
     ServeEvents(50);
-    EXPECT_FALSE(page.IsWiping());
+    EXPECT_FALSE(page.Item(kStopButton)->isEnabled());
     EXPECT_TRUE(WipeIdle());
     EXPECT_EQ(Column(1), QStringList({kAdded, kAdded}));
     EXPECT_EQ(ReadFile(dir / "a"), content);
@@ -493,8 +493,8 @@ TEST_F(ToolsPageTest, ProgressCountsTheMebibytesOfEveryPass) {
     ScriptedMessageBoxes boxes;
     Click(kEraseButton);
     EXPECT_FALSE(WipeIdle());
-    EXPECT_TRUE(page.IsItemEnabled(kStopButton));
-    ASSERT_TRUE(WaitUntil([&] { return !page.IsWiping(); }));
+    EXPECT_TRUE(page.Item(kStopButton)->isEnabled());
+    ASSERT_TRUE(WaitUntil([&] { return !page.Item(kStopButton)->isEnabled(); }));
 
     QStringList expected;
     for (int pass = 0; pass < 7; ++pass)
@@ -524,7 +524,7 @@ TEST_F(ToolsPageTest, StopCancelsTheCurrentRowAndTouchesNothingAfter) {
     page.InsertWipeRow(0, "/dropped/meanwhile", kDropped);
     Click(kStopButton);
 
-    EXPECT_FALSE(page.IsWiping());
+    EXPECT_FALSE(page.Item(kStopButton)->isEnabled());
     EXPECT_TRUE(WipeIdle());
     const QStringList statuses = {kDropped, QStringLiteral("已取消"), kAdded};
     EXPECT_EQ(Column(1), statuses);

@@ -161,15 +161,11 @@ TEST(WipeFile, StopKeepsThePartlyWipedFile) {
     EXPECT_EQ(fs::file_size(dir / "victim"), 3 * kMiB);
 }
 
-TEST(WipeFile, PercentOfAPass) {
+TEST(WipeFile, BlocksPerPass) {
     EXPECT_EQ(WipeBlocksPerPass(0), 1u);
     EXPECT_EQ(WipeBlocksPerPass(10), 1u);
     EXPECT_EQ(WipeBlocksPerPass(3 * kMiB), 4u);
     EXPECT_EQ(WipeBlocksPerPass(3 * kMiB - 1), 3u);
-    EXPECT_EQ(WipePassPercent(0, 10), 100);
-    EXPECT_EQ(WipePassPercent(0, 3 * kMiB), 25);
-    EXPECT_EQ(WipePassPercent(3, 3 * kMiB), 100);
-    EXPECT_EQ(WipePassPercent(1, 3 * kMiB - 1), 66);
 }
 
 TEST(WipeFileReporting, TwoPassesAnnounceEveryBlockAndEachPassEnd) {
