@@ -18,6 +18,7 @@
 #include "cli/progress_line.h"
 #include "encrypt/crypt_run.h"
 #include "encrypt/key_bytes.h"
+#include "platform/system/file_names.h"
 #include "platform/system/secret_buffer.h"
 #include "tools/wipe.h"
 
@@ -119,6 +120,14 @@ bool ObtainKey(const CryptOptions& options, bool twice, Secret& secret) {
     return true;
 }
 
+// The command line's names (UTF-8) as paths of the system.
+std::vector<fs::path> PathsFromUtf8(const std::vector<std::string>& names) {
+    std::vector<fs::path> paths;
+    paths.reserve(names.size());
+    for (const std::string& name : names) paths.push_back(PathFromUtf8(name));
+    return paths;
+}
+
 uint64_t SizeOrZero(const fs::path& path) {
     std::error_code error;
     const uintmax_t size = fs::file_size(path, error);
@@ -138,14 +147,14 @@ class CryptReport {
                 current_ = event.index;
                 destination_ = *event.destination;
                 wiping_ = false;
-                line_.emplace(source.filename().string(), SizeOrZero(source));
+                line_.emplace(PathToUtf8(source.filename()), SizeOrZero(source));
                 break;
             case CryptRunEvent::Kind::kProgress:
                 line_->Update(event.percent);
                 break;
             case CryptRunEvent::Kind::kWipeStarted:
                 wiping_ = true;
-                line_.emplace(source.filename().string() + " (wiping)", SizeOrZero(source));
+                line_.emplace(PathToUtf8(source.filename()) + " (wiping)", SizeOrZero(source));
                 break;
             case CryptRunEvent::Kind::kWipeProgress:
                 line_->Update(event.wipe.TotalPercent());
@@ -163,14 +172,14 @@ class CryptReport {
     void Stopped() {
         line_.reset();
         if (!current_) return;
-        const char* source = sources_[*current_].c_str();
+        const std::string source = PathToUtf8(sources_[*current_]);
         if (wiping_) {
             std::fprintf(stderr,
                          "%s: stopped while wiping; %s is complete and the partly "
                          "overwritten source was deleted\n",
-                         source, destination_.c_str());
+                         source.c_str(), PathToUtf8(destination_).c_str());
         } else {
-            std::fprintf(stderr, "%s: stopped, nothing written\n", source);
+            std::fprintf(stderr, "%s: stopped, nothing written\n", source.c_str());
         }
     }
 
@@ -180,19 +189,20 @@ class CryptReport {
         const char* verb = decrypt_ ? "decrypted" : "encrypted";
         switch (outcome) {
             case CryptFileOutcome::kDone:
-                std::fprintf(stderr, "%s: %s to %s\n", source.c_str(), verb, destination.c_str());
+                std::fprintf(stderr, "%s: %s to %s\n", PathToUtf8(source).c_str(), verb,
+                             PathToUtf8(destination).c_str());
                 return;
             case CryptFileOutcome::kDoneWiped:
-                std::fprintf(stderr, "%s: %s to %s, source wiped\n", source.c_str(), verb,
-                             destination.c_str());
+                std::fprintf(stderr, "%s: %s to %s, source wiped\n", PathToUtf8(source).c_str(),
+                             verb, PathToUtf8(destination).c_str());
                 return;
             case CryptFileOutcome::kDoneNotWiped:
                 std::fprintf(stderr, "%s: %s to %s; stopped before wiping, the source is kept\n",
-                             source.c_str(), verb, destination.c_str());
+                             PathToUtf8(source).c_str(), verb, PathToUtf8(destination).c_str());
                 return;
             case CryptFileOutcome::kWipeFailed:
                 std::fprintf(stderr, "%s: %s to %s, but wiping the source failed: %s\n",
-                             source.c_str(), verb, destination.c_str(),
+                             PathToUtf8(source).c_str(), verb, PathToUtf8(destination).c_str(),
                              DescribeOutcome(result).c_str());
                 break;
             case CryptFileOutcome::kFailed:
@@ -200,10 +210,10 @@ class CryptReport {
                     std::fprintf(stderr,
                                  "%s: %s already exists; give --force to replace it, nothing "
                                  "written\n",
-                                 source.c_str(), destination.c_str());
+                                 PathToUtf8(source).c_str(), PathToUtf8(destination).c_str());
                 } else {
-                    std::fprintf(stderr, "%s: %s failed: %s; nothing written\n", source.c_str(),
-                                 decrypt_ ? "decryption" : "encryption",
+                    std::fprintf(stderr, "%s: %s failed: %s; nothing written\n",
+                                 PathToUtf8(source).c_str(), decrypt_ ? "decryption" : "encryption",
                                  DescribeOutcome(result).c_str());
                 }
                 break;
@@ -233,7 +243,7 @@ void RunCrypt(const CryptOptions& options, bool decrypt, CliContext& context) {
     settings.wipe =
         options.wipe ? SourceWipePolicy::kWipeUntilFirstFailure : SourceWipePolicy::kKeep;
     settings.replace_existing = options.force;
-    const std::vector<fs::path> sources(options.files.begin(), options.files.end());
+    const std::vector<fs::path> sources = PathsFromUtf8(options.files);
     CryptReport report(sources, decrypt, context);
     InterruptStop interrupt;
     const bool finished =
@@ -269,7 +279,7 @@ void RunWipe(const WipeOptions& options, CliContext& context) {
             return;
         }
     }
-    const std::vector<fs::path> files(options.files.begin(), options.files.end());
+    const std::vector<fs::path> files = PathsFromUtf8(options.files);
     std::optional<ProgressLine> line;
     std::optional<std::size_t> current;  // started and not yet finished
     InterruptStop interrupt;
@@ -280,7 +290,7 @@ void RunWipe(const WipeOptions& options, CliContext& context) {
             switch (event.kind) {
                 case WipeListEvent::Kind::kFileStarted:
                     current = event.index;
-                    line.emplace(file.filename().string() + " (wiping)", SizeOrZero(file));
+                    line.emplace(PathToUtf8(file.filename()) + " (wiping)", SizeOrZero(file));
                     break;
                 case WipeListEvent::Kind::kProgress:
                     line->Update(event.position.TotalPercent());
@@ -289,10 +299,10 @@ void RunWipe(const WipeOptions& options, CliContext& context) {
                     line.reset();
                     current.reset();
                     if (event.result.done()) {
-                        std::fprintf(stderr, "%s: wiped\n", file.c_str());
+                        std::fprintf(stderr, "%s: wiped\n", PathToUtf8(file).c_str());
                     } else {
                         context.Fail(kExitFailure);
-                        std::fprintf(stderr, "%s: wipe failed: %s\n", file.c_str(),
+                        std::fprintf(stderr, "%s: wipe failed: %s\n", PathToUtf8(file).c_str(),
                                      DescribeOutcome(event.result).c_str());
                     }
                     break;
@@ -304,7 +314,7 @@ void RunWipe(const WipeOptions& options, CliContext& context) {
         context.Fail(kExitFailure);
         if (current) {
             std::fprintf(stderr, "%s: stopped, the file is partly overwritten and still there\n",
-                         files[*current].c_str());
+                         PathToUtf8(files[*current]).c_str());
         }
         std::fprintf(stderr, "quorvane-cli: interrupted; later files were left alone\n");
     }

@@ -1,7 +1,7 @@
 #include "hash/file_drivers.h"
+#include "hash/phase_barrier.h"
 
 #include <algorithm>
-#include <barrier>
 #include <cerrno>
 #include <cstring>
 #include <memory>
@@ -157,8 +157,8 @@ class GroupFeeder {
     }
 
     std::vector<std::vector<Digest*>> groups_;
-    std::barrier<> start_;
-    std::barrier<> done_;
+    PhaseBarrier start_;
+    PhaseBarrier done_;
     const uint8_t* data_ = nullptr;
     std::size_t size_ = 0;
     bool finished_ = false;  // read by the workers only after a barrier
