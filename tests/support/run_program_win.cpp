@@ -82,7 +82,7 @@ std::string Drain(HANDLE handle) {
     std::string text;
     char buffer[65536];
     DWORD got = 0;
-    while (ReadFile(handle, buffer, sizeof buffer, &got, nullptr) && got > 0)
+    while (::ReadFile(handle, buffer, sizeof buffer, &got, nullptr) && got > 0)
         text.append(buffer, got);
     CloseHandle(handle);
     return text;
@@ -128,8 +128,8 @@ RunResult RunProgram(const std::vector<std::string>& argv, const RunOptions& opt
         std::size_t written = 0;
         while (written < input.size()) {
             DWORD put = 0;
-            if (!WriteFile(handle, input.data() + written,
-                           static_cast<DWORD>(input.size() - written), &put, nullptr))
+            if (!::WriteFile(handle, input.data() + written,
+                             static_cast<DWORD>(input.size() - written), &put, nullptr))
                 break;
             written += put;
         }
