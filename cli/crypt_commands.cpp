@@ -20,6 +20,7 @@
 #include "cli/progress_line.h"
 #include "encrypt/crypt_run.h"
 #include "encrypt/key_bytes.h"
+#include "platform/system/file_names.h"
 #include "platform/system/ordered_list_run.h"
 #include "platform/system/secret_buffer.h"
 #include "tools/wipe.h"
@@ -124,6 +125,14 @@ bool ObtainKey(const CryptOptions& options, bool twice, Secret& secret) {
     return true;
 }
 
+// The command line's names (UTF-8) as paths of the system.
+std::vector<fs::path> PathsFromUtf8(const std::vector<std::string>& names) {
+    std::vector<fs::path> paths;
+    paths.reserve(names.size());
+    for (const std::string& name : names) paths.push_back(PathFromUtf8(name));
+    return paths;
+}
+
 uint64_t SizeOrZero(const fs::path& path) {
     std::error_code error;
     const uintmax_t size = fs::file_size(path, error);
@@ -144,14 +153,14 @@ class CryptReport {
         switch (event.kind) {
             case CryptRunEvent::Kind::kFileStarted:
                 in_flight_[event.index] = {*event.destination, false};
-                ShowLine(source.filename().string(), source);
+                ShowLine(PathToUtf8(source.filename()), source);
                 break;
             case CryptRunEvent::Kind::kProgress:
                 if (line_) line_->Update(event.percent);
                 break;
             case CryptRunEvent::Kind::kWipeStarted:
                 in_flight_[event.index].wiping = true;
-                ShowLine(source.filename().string() + " (wiping)", source);
+                ShowLine(PathToUtf8(source.filename()) + " (wiping)", source);
                 break;
             case CryptRunEvent::Kind::kWipeProgress:
                 if (line_) line_->Update(event.wipe.TotalPercent());
@@ -169,14 +178,14 @@ class CryptReport {
     void Stopped() {
         line_.reset();
         for (const auto& [index, file] : in_flight_) {
-            const char* source = sources_[index].c_str();
+            const std::string source = PathToUtf8(sources_[index]);
             if (file.wiping) {
                 std::fprintf(stderr,
                              "%s: stopped while wiping; %s is complete and the partly "
                              "overwritten source was deleted\n",
-                             source, file.destination.c_str());
+                             source.c_str(), PathToUtf8(file.destination).c_str());
             } else {
-                std::fprintf(stderr, "%s: stopped, nothing written\n", source);
+                std::fprintf(stderr, "%s: stopped, nothing written\n", source.c_str());
             }
         }
     }
@@ -187,19 +196,20 @@ class CryptReport {
         const char* verb = decrypt_ ? "decrypted" : "encrypted";
         switch (outcome) {
             case CryptFileOutcome::kDone:
-                std::fprintf(stderr, "%s: %s to %s\n", source.c_str(), verb, destination.c_str());
+                std::fprintf(stderr, "%s: %s to %s\n", PathToUtf8(source).c_str(), verb,
+                             PathToUtf8(destination).c_str());
                 return;
             case CryptFileOutcome::kDoneWiped:
-                std::fprintf(stderr, "%s: %s to %s, source wiped\n", source.c_str(), verb,
-                             destination.c_str());
+                std::fprintf(stderr, "%s: %s to %s, source wiped\n", PathToUtf8(source).c_str(),
+                             verb, PathToUtf8(destination).c_str());
                 return;
             case CryptFileOutcome::kDoneNotWiped:
                 std::fprintf(stderr, "%s: %s to %s; stopped before wiping, the source is kept\n",
-                             source.c_str(), verb, destination.c_str());
+                             PathToUtf8(source).c_str(), verb, PathToUtf8(destination).c_str());
                 return;
             case CryptFileOutcome::kWipeFailed:
                 std::fprintf(stderr, "%s: %s to %s, but wiping the source failed: %s\n",
-                             source.c_str(), verb, destination.c_str(),
+                             PathToUtf8(source).c_str(), verb, PathToUtf8(destination).c_str(),
                              DescribeOutcome(result).c_str());
                 break;
             case CryptFileOutcome::kFailed:
@@ -207,10 +217,10 @@ class CryptReport {
                     std::fprintf(stderr,
                                  "%s: %s already exists; give --force to replace it, nothing "
                                  "written\n",
-                                 source.c_str(), destination.c_str());
+                                 PathToUtf8(source).c_str(), PathToUtf8(destination).c_str());
                 } else {
-                    std::fprintf(stderr, "%s: %s failed: %s; nothing written\n", source.c_str(),
-                                 decrypt_ ? "decryption" : "encryption",
+                    std::fprintf(stderr, "%s: %s failed: %s; nothing written\n",
+                                 PathToUtf8(source).c_str(), decrypt_ ? "decryption" : "encryption",
                                  DescribeOutcome(result).c_str());
                 }
                 break;
@@ -249,7 +259,7 @@ void RunCrypt(const CryptOptions& options, bool decrypt, CliContext& context) {
         options.wipe ? SourceWipePolicy::kWipeUntilFirstFailure : SourceWipePolicy::kKeep;
     settings.replace_existing = options.force;
     settings.jobs = ListJobs(options.jobs);
-    const std::vector<fs::path> sources(options.files.begin(), options.files.end());
+    const std::vector<fs::path> sources = PathsFromUtf8(options.files);
     CryptReport report(sources, decrypt, settings.jobs == 1 || sources.size() == 1, context);
     InterruptStop interrupt;
     const bool finished =
@@ -285,7 +295,7 @@ void RunWipe(const WipeOptions& options, CliContext& context) {
             return;
         }
     }
-    const std::vector<fs::path> files(options.files.begin(), options.files.end());
+    const std::vector<fs::path> files = PathsFromUtf8(options.files);
     const unsigned jobs = ListJobs(options.jobs);
     const bool show_progress = jobs == 1 || files.size() == 1;
     std::optional<ProgressLine> line;
@@ -299,7 +309,7 @@ void RunWipe(const WipeOptions& options, CliContext& context) {
                 case WipeListEvent::Kind::kFileStarted:
                     in_flight.insert(event.index);
                     if (show_progress)
-                        line.emplace(file.filename().string() + " (wiping)", SizeOrZero(file));
+                        line.emplace(PathToUtf8(file.filename()) + " (wiping)", SizeOrZero(file));
                     break;
                 case WipeListEvent::Kind::kProgress:
                     if (line) line->Update(event.position.TotalPercent());
@@ -308,10 +318,10 @@ void RunWipe(const WipeOptions& options, CliContext& context) {
                     line.reset();
                     in_flight.erase(event.index);
                     if (event.result.done()) {
-                        std::fprintf(stderr, "%s: wiped\n", file.c_str());
+                        std::fprintf(stderr, "%s: wiped\n", PathToUtf8(file).c_str());
                     } else {
                         context.Fail(kExitFailure);
-                        std::fprintf(stderr, "%s: wipe failed: %s\n", file.c_str(),
+                        std::fprintf(stderr, "%s: wipe failed: %s\n", PathToUtf8(file).c_str(),
                                      DescribeOutcome(event.result).c_str());
                     }
                     break;
@@ -323,7 +333,7 @@ void RunWipe(const WipeOptions& options, CliContext& context) {
         context.Fail(kExitFailure);
         for (std::size_t index : in_flight) {
             std::fprintf(stderr, "%s: stopped, the file is partly overwritten and still there\n",
-                         files[index].c_str());
+                         PathToUtf8(files[index]).c_str());
         }
         std::fprintf(stderr, "quorvane-cli: interrupted; later files were left alone\n");
     }

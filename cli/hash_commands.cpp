@@ -18,6 +18,7 @@
 #include "cli/progress_line.h"
 #include "hash/digest_text.h"
 #include "hash/hash_algorithm.h"
+#include "platform/system/file_names.h"
 #include "platform/system/ordered_list_run.h"
 
 namespace {
@@ -106,14 +107,15 @@ FileResult DigestPath(const std::string& path, const std::vector<HashAlgorithm>&
         return FailureFromErrno(FileOutcome::kReadError);
     }
     std::error_code error;
-    const uint64_t size = std::filesystem::file_size(path, error);
+    const uint64_t size = std::filesystem::file_size(PathFromUtf8(path), error);
     digests.clear();
     std::vector<Digest> running(algorithms.begin(), algorithms.end());
     FileResult result;
     {
         ProgressLine progress(path, error || !show_progress ? 0 : size);
-        result = HashFileInto(path, running, show_progress ? ProgressLine::Callback : nullptr,
-                              &progress, {}, HashInput::kStream);
+        result = HashFileInto(PathFromUtf8(path), running,
+                              show_progress ? ProgressLine::Callback : nullptr, &progress, {},
+                              HashInput::kStream);
     }
     if (!result.done()) return result;
     for (Digest& digest : running) digests.push_back(digest.Final());
@@ -293,7 +295,7 @@ bool CheckList(const std::string& list, const HashOptions& options,
                const std::vector<HashAlgorithm>& candidates) {
     std::ifstream file;
     if (list != kStandardInput) {
-        file.open(list, std::ios::binary);
+        file.open(PathFromUtf8(list), std::ios::binary);
         if (!file) {
             ReportFailure(list, FailureFromErrno(FileOutcome::kCannotOpen));
             return false;

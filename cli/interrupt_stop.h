@@ -4,9 +4,13 @@
 // command works through its files, so that the core procedures can end
 // cleanly and remove their temporary files instead of being killed halfway.
 // A signal that was ignored when the program started (nohup, a script's
-// background job) stays ignored.
+// background job) stays ignored. On Windows the console's control events
+// (Ctrl-C, Ctrl-Break, closing the console, log-off, shutdown) request the
+// stop instead.
 
+#if !defined(_WIN32)
 #include <signal.h>
+#endif
 
 #include <stop_token>
 #include <thread>
@@ -35,7 +39,9 @@ class InterruptStop {
 
   private:
     std::stop_source source_;
+#if !defined(_WIN32)
     sigset_t signals_{};
     int wake_signal_;
     std::thread watcher_;
+#endif
 };

@@ -4,10 +4,12 @@
 #include "ciphers/cipher_paths.h"
 #include "cli/commands.h"
 #include "cli/interrupt_stop.h"
+#include "cli/program_arguments.h"
 #include "hash/engines/digest_paths.h"
 #include "quorvane_version.h"
 
 int main(int argc, char** argv) {
+    ProgramArguments arguments(argc, argv);
     IgnoreFileSizeSignal();
     CLI::App app{
         "Quorvane command-line companion: encrypt, decrypt, hash and wipe files, "
@@ -18,6 +20,8 @@ int main(int argc, char** argv) {
                DigestPathsText();
     });
     app.require_subcommand(1);
+    // Options begin with "-" on every system: "/name" is a path.
+    app.allow_windows_style_options(false);
 
     CliContext context;
     RegisterCryptCommands(app, context);
@@ -25,7 +29,7 @@ int main(int argc, char** argv) {
     RegisterToolCommands(app, context);
 
     try {
-        app.parse(argc, argv);
+        app.parse(arguments.count(), arguments.values());
     } catch (const CLI::CallForHelp& e) {
         return app.exit(e);
     } catch (const CLI::CallForAllHelp& e) {

@@ -1,7 +1,8 @@
 #include "cli/outcome_text.h"
 
-#include <cerrno>
 #include <cstring>
+
+#include "platform/system/error_numbers.h"
 
 namespace {
 

@@ -10,7 +10,9 @@
 #include <vector>
 
 #include "cli/commands.h"
+#include "platform/system/file_names.h"
 #include "platform/system/secure_wipe.h"
+#include "platform/system/stream_input.h"
 #include "tools/base64.h"
 #include "tools/password.h"
 
@@ -102,7 +104,7 @@ bool ReadInput(const std::string& path, Consume consume) {
     if (path.empty() || path == "-") {
         input.file = stdin;
     } else {
-        input.file = std::fopen(path.c_str(), "rb");
+        input.file = OpenBinaryStream(PathFromUtf8(path), "rb");
         input.owned = true;
     }
     const char* name = input.owned ? path.c_str() : "standard input";

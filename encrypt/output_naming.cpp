@@ -19,12 +19,17 @@ bool NamesAFolder(const std::filesystem::path& path) {
 
 std::filesystem::path OutputPathFor(const std::filesystem::path& input, bool camellia,
                                     bool decrypt) {
-    const std::string_view extension = camellia ? kCamellia256Extension : kAes256Extension;
-    const std::string& text = input.native();
-    if (!decrypt) return std::filesystem::path(text + std::string(extension));
+    // In the system's own characters (UTF-16 on Windows); the suffixes are
+    // ASCII, the same in every encoding.
+    using Text = std::filesystem::path::string_type;
+    const std::string_view ascii = camellia ? kCamellia256Extension : kAes256Extension;
+    const Text extension(ascii.begin(), ascii.end());
+    const std::string_view decrypted(kDecryptedSuffix);
+    const Text& text = input.native();
+    if (!decrypt) return std::filesystem::path(text + extension);
     if (text.size() > extension.size() && text.ends_with(extension)) {
         std::filesystem::path stripped(text.substr(0, text.size() - extension.size()));
         if (!NamesAFolder(stripped)) return stripped;
     }
-    return std::filesystem::path(text + kDecryptedSuffix);
+    return std::filesystem::path(text + Text(decrypted.begin(), decrypted.end()));
 }

@@ -1,4 +1,5 @@
 #include "hash/file_drivers.h"
+#include "hash/phase_barrier.h"
 
 #include <algorithm>
 #include <cerrno>
@@ -89,42 +90,6 @@ std::vector<std::vector<Digest*>> BalancedGroups(std::span<Digest> digests, std:
     return groups;
 }
 
-// Threads that meet before going on, as std::barrier, with a mutex and a
-// condition variable (the MinGW toolchain's std::barrier can hang).
-class MeetingPoint {
-  public:
-    explicit MeetingPoint(std::ptrdiff_t count) : expected_(count) {}
-
-    void ArriveAndWait() {
-        std::unique_lock lock(mutex_);
-        const uint64_t round = round_;
-        if (++arrived_ == expected_) {
-            NextRound();
-            return;
-        }
-        changed_.wait(lock, [&] { return round_ != round; });
-    }
-    /// Leaves for good: later rounds wait for one thread fewer.
-    void ArriveAndDrop() {
-        std::lock_guard lock(mutex_);
-        --expected_;
-        if (arrived_ == expected_) NextRound();
-    }
-
-  private:
-    void NextRound() {
-        arrived_ = 0;
-        ++round_;
-        changed_.notify_all();
-    }
-
-    std::mutex mutex_;
-    std::condition_variable changed_;
-    std::ptrdiff_t expected_;
-    std::ptrdiff_t arrived_ = 0;
-    uint64_t round_ = 0;
-};
-
 // Feeds each chunk to every group at once: the calling thread takes the
 // first group, one thread each the others, and all meet again before the
 // next chunk.
@@ -156,15 +121,15 @@ class GroupFeeder {
     void Feed(const uint8_t* data, std::size_t size) {
         data_ = data;
         size_ = size;
-        start_.ArriveAndWait();
+        start_.arrive_and_wait();
         FeedGroup(0);
-        done_.ArriveAndWait();
+        done_.arrive_and_wait();
     }
 
   private:
     void Finish() {
         finished_ = true;
-        start_.ArriveAndWait();
+        start_.arrive_and_wait();
         for (auto& worker : workers_) worker.join();
     }
     // A worker could not be started: the ones that run are released (the
@@ -172,7 +137,7 @@ class GroupFeeder {
     void Abandon(int error) {
         error_ = error != 0 ? error : EAGAIN;
         const std::size_t missing = groups_.size() - 1 - workers_.size();
-        for (std::size_t i = 0; i < missing; ++i) start_.ArriveAndDrop();
+        for (std::size_t i = 0; i < missing; ++i) start_.arrive_and_drop();
         Finish();
     }
 
@@ -181,16 +146,16 @@ class GroupFeeder {
     }
     void Work(std::size_t g) {
         for (;;) {
-            start_.ArriveAndWait();
+            start_.arrive_and_wait();
             if (finished_) return;
             FeedGroup(g);
-            done_.ArriveAndWait();
+            done_.arrive_and_wait();
         }
     }
 
     std::vector<std::vector<Digest*>> groups_;
-    MeetingPoint start_;
-    MeetingPoint done_;
+    PhaseBarrier start_;
+    PhaseBarrier done_;
     const uint8_t* data_ = nullptr;
     std::size_t size_ = 0;
     bool finished_ = false;  // read by the workers only after a barrier

@@ -10,6 +10,8 @@
 #   plain    build-plain/   the programs as a user or packager builds them:
 #                           cmake -DCMAKE_BUILD_TYPE=Release, nothing else
 #   clang    build-clang/   the programs in plain Release with clang++
+#   windows  build-windows/ quorvane-cli.exe and the core and command-line
+#                           tests, cross-built with MinGW-w64 (run under Wine)
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -24,7 +26,10 @@ case "$config" in
     app) dir=build-app; flags=(-DCMAKE_BUILD_TYPE=Release "${programs[@]}") ;;
     plain) dir=build-plain; flags=(-DCMAKE_BUILD_TYPE=Release "${programs[@]}") ;;
     clang) dir=build-clang; flags=(-DCMAKE_BUILD_TYPE=Release "${programs[@]}"); env_cxx=(env CXX=clang++) ;;
-    *) echo "usage: $0 [release|asan|tsan|app|plain|clang] [cmake --build arguments]" >&2; exit 2 ;;
+    windows) dir=build-windows
+        flags=(-DCMAKE_TOOLCHAIN_FILE="$PWD/cmake/mingw-w64-x86_64.cmake" -DCMAKE_BUILD_TYPE=Release
+               -DQUORVANE_GUI=OFF -DQUORVANE_BENCH=OFF -DQUORVANE_WERROR=ON) ;;
+    *) echo "usage: $0 [release|asan|tsan|app|plain|clang|windows] [cmake --build arguments]" >&2; exit 2 ;;
 esac
 
 jobs=$(nproc)

@@ -16,6 +16,9 @@ packages=(
     openssl coreutils                 # independent results in tests and benchmarks
     dpkg-dev file appstream python3   # the Debian package (file: its shared-library dependencies)
     clang libclang-rt-dev             # libFuzzer targets (scripts/fuzz.sh)
+    g++-mingw-w64-x86-64-posix        # the Windows build (scripts/build.sh windows)
+    wine wine64                       # running the Windows tests
+    googletest                        # GoogleTest's sources, built for Windows
 )
 
 missing=()

@@ -8,7 +8,9 @@
 #include <mutex>
 #include <new>
 #include <string>
+#include <type_traits>
 
+#include "platform/system/error_numbers.h"
 #include "platform/system/file_handle.h"
 #include "platform/system/file_names.h"
 #include "platform/system/file_sync.h"
@@ -147,9 +149,11 @@ fs::path WipeLeftoverPath(const fs::path& path) {
     // FNV-1a of the name: the same name always gives the same hidden name,
     // which says nothing of the name and always fits the length limit.
     uint64_t hash = 0xcbf29ce484222325ull;
-    const std::string name_bytes = path.filename().native();
-    for (const unsigned char c : name_bytes) {
-        hash = (hash ^ c) * 0x100000001b3ull;
+    // Over the name's code units: bytes on POSIX, UTF-16 units on Windows.
+    using Unit = std::make_unsigned_t<std::filesystem::path::value_type>;
+    const fs::path name_of_file = path.filename();
+    for (const auto c : name_of_file.native()) {
+        hash = (hash ^ static_cast<Unit>(c)) * 0x100000001b3ull;
     }
     char name[40];
     std::snprintf(name, sizeof name, ".quorvane-wipe-%016llx",

@@ -1,7 +1,8 @@
 #pragma once
 // An open file descriptor owned by one procedure: closed on every path, with
 // reads that tell an error apart from the end of the file and writes that
-// report every short or failed write.
+// report every short or failed write. On Windows the descriptor is a file
+// HANDLE, and failures set errno to the nearest POSIX reason as well.
 
 #include <cstddef>
 #include <cstdint>
@@ -10,6 +11,14 @@
 
 class FileHandle {
   public:
+#if defined(_WIN32)
+    using Native = intptr_t;  ///< a HANDLE's value
+#else
+    using Native = int;
+#endif
+    /// The descriptor of no open file (INVALID_HANDLE_VALUE on Windows).
+    static constexpr Native kClosed = -1;
+
     FileHandle() = default;
     ~FileHandle();
     FileHandle(FileHandle&& other) noexcept;
@@ -33,9 +42,13 @@ class FileHandle {
     static FileHandle OpenRegularForWipe(const std::filesystem::path& path);
 
     /// Takes ownership of an already open descriptor.
-    static FileHandle Adopt(int fd) { return FileHandle(fd); }
+    static FileHandle Adopt(Native fd) {
+        return FileHandle(fd);
+    }
 
-    bool IsOpen() const { return fd_ >= 0; }
+    bool IsOpen() const {
+        return fd_ != kClosed;
+    }
 
     /// True when the open file is a regular file (not a folder, device,
     /// pipe or socket, whose size says nothing about what a read returns).
@@ -43,7 +56,9 @@ class FileHandle {
     /// True when the open file is a block device (a disk or partition), whose
     /// contents can be read and measured like a regular file's.
     bool IsBlockDevice() const;
-    int descriptor() const { return fd_; }
+    Native descriptor() const {
+        return fd_;
+    }
 
     /// What tells a changed file apart: its size and its modification and
     /// status-change times, to the nanosecond.
@@ -126,8 +141,8 @@ class FileHandle {
     bool Close();
 
   private:
-    explicit FileHandle(int fd) : fd_(fd) {}
-    int fd_ = -1;
+    explicit FileHandle(Native fd) : fd_(fd < 0 ? kClosed : fd) {}
+    Native fd_ = kClosed;
 };
 
 /// A file that one procedure keeps open and locked for the next one: the

@@ -18,3 +18,11 @@ bool RenameWithoutReplacing(const std::filesystem::path& from, const std::filesy
     }
     return std::rename(from.c_str(), to.c_str()) == 0;
 }
+
+std::filesystem::path PathFromUtf8(std::string_view text) {
+    return std::filesystem::path(std::string(text));
+}
+
+std::string PathToUtf8(const std::filesystem::path& path) {
+    return path.native();
+}

@@ -11,3 +11,7 @@ bool IsFolder(const FileHandle& file) {
     struct stat status {};
     return file.IsOpen() && fstat(file.descriptor(), &status) == 0 && S_ISDIR(status.st_mode);
 }
+
+std::FILE* OpenBinaryStream(const std::filesystem::path& path, const char* mode) {
+    return std::fopen(path.c_str(), mode);
+}

@@ -2,6 +2,7 @@
 // Inputs read as streams, to their end, whatever kind of file they are: a
 // regular file, a device, a named pipe, or a pipe named through /dev/fd.
 
+#include <cstdio>
 #include <filesystem>
 
 #include "platform/system/file_handle.h"
@@ -14,3 +15,8 @@ FileHandle OpenStreamForReading(const std::filesystem::path& path);
 
 /// True when the open file is a folder, which has no contents to read.
 bool IsFolder(const FileHandle& file);
+
+/// Opens `path` as a C stream in binary mode ("rb", "wb"): the standard
+/// library's fopen takes only narrow names, which on Windows cannot name
+/// every file. Null with errno set when the open fails.
+std::FILE* OpenBinaryStream(const std::filesystem::path& path, const char* mode);

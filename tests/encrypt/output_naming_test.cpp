@@ -2,11 +2,12 @@
 #include <gtest/gtest.h>
 
 #include "encrypt/output_naming.h"
+#include "platform/system/file_names.h"
 #include "support/test_files.h"
 
 namespace {
 std::string Out(const char* input, bool camellia, bool decrypt) {
-    return OutputPathFor(input, camellia, decrypt).native();
+    return PathToUtf8(OutputPathFor(PathFromUtf8(input), camellia, decrypt));
 }
 }  // namespace
 

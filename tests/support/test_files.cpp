@@ -1,24 +1,28 @@
 #include "support/test_files.h"
 
 #include <gtest/gtest.h>
-#include <poll.h>
-#include <signal.h>
-#include <sys/resource.h>
-#include <sys/wait.h>
-#include <unistd.h>
 
-#include <cstdlib>
+#include <cstdio>
 #include <fstream>
 #include <random>
 #include <stdexcept>
-#include <thread>
 
 namespace testing_support {
 
 TempDir::TempDir() {
-    std::string pattern = (std::filesystem::temp_directory_path() / "quorvane-test-XXXXXX").string();
-    if (mkdtemp(pattern.data()) == nullptr) throw std::runtime_error("mkdtemp failed");
-    path_ = pattern;
+    // A random name, made only where nothing is yet (as mkdtemp does).
+    std::random_device random;
+    const std::filesystem::path base = std::filesystem::temp_directory_path();
+    for (int attempt = 0; attempt < 100; ++attempt) {
+        char name[40];
+        std::snprintf(name, sizeof name, "quorvane-test-%08x%08x", random(), random());
+        std::error_code error;
+        if (std::filesystem::create_directory(base / name, error)) {
+            path_ = base / name;
+            return;
+        }
+    }
+    throw std::runtime_error("cannot make a temporary folder");
 }
 
 TempDir::~TempDir() {
@@ -28,7 +32,8 @@ TempDir::~TempDir() {
 
 void WriteFile(const std::filesystem::path& path, const std::vector<uint8_t>& bytes) {
     std::ofstream out(path, std::ios::binary | std::ios::trunc);
-    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
+    out.write(reinterpret_cast<const char*>(bytes.data()),
+              static_cast<std::streamsize>(bytes.size()));
     ASSERT_TRUE(out.good()) << "cannot write " << path;
 }
 
@@ -50,10 +55,14 @@ std::vector<uint8_t> FromHex(const std::string& hex) {
     int high = -1;
     for (char c : hex) {
         int v;
-        if (c >= '0' && c <= '9') v = c - '0';
-        else if (c >= 'a' && c <= 'f') v = c - 'a' + 10;
-        else if (c >= 'A' && c <= 'F') v = c - 'A' + 10;
-        else continue;
+        if (c >= '0' && c <= '9')
+            v = c - '0';
+        else if (c >= 'a' && c <= 'f')
+            v = c - 'a' + 10;
+        else if (c >= 'A' && c <= 'F')
+            v = c - 'A' + 10;
+        else
+            continue;
         if (high < 0) {
             high = v;
         } else {
@@ -76,99 +85,6 @@ std::string ToHex(const uint8_t* data, std::size_t size) {
 
 std::filesystem::path DataPath(const std::string& relative) {
     return std::filesystem::path(QUORVANE_TESTS_DIR) / relative;
-}
-
-namespace {
-
-std::string DrainBoth(int out_fd, int err_fd, std::string& err) {
-    std::string out;
-    pollfd fds[2] = {{out_fd, POLLIN, 0}, {err_fd, POLLIN, 0}};
-    int open_count = 2;
-    char buf[65536];
-    while (open_count > 0) {
-        if (poll(fds, 2, -1) < 0) break;
-        for (auto& p : fds) {
-            if (p.fd < 0 || !(p.revents & (POLLIN | POLLHUP))) continue;
-            ssize_t n = read(p.fd, buf, sizeof buf);
-            if (n <= 0) {
-                close(p.fd);
-                p.fd = -1;
-                --open_count;
-                continue;
-            }
-            (p.fd == out_fd ? out : err).append(buf, static_cast<std::size_t>(n));
-        }
-    }
-    return out;
-}
-
-}  // namespace
-
-RunResult RunProgram(const std::vector<std::string>& argv, const RunOptions& options) {
-    int in_pipe[2], out_pipe[2], err_pipe[2];
-    if (pipe(in_pipe) || pipe(out_pipe) || pipe(err_pipe)) throw std::runtime_error("pipe");
-    std::vector<char*> args;
-    for (const auto& a : argv) args.push_back(const_cast<char*>(a.c_str()));
-    args.push_back(nullptr);
-    // The environment is built before the fork: the child only calls what is
-    // safe between fork and exec.
-    // The extra entries come first, so they win over inherited ones.
-    std::vector<char*> environment;
-    for (const auto& e : options.environment) environment.push_back(const_cast<char*>(e.c_str()));
-    for (char** e = environ; *e != nullptr; ++e) environment.push_back(*e);
-    environment.push_back(nullptr);
-    pid_t pid = fork();
-    if (pid == 0) {
-        dup2(in_pipe[0], 0);
-        dup2(out_pipe[1], 1);
-        dup2(err_pipe[1], 2);
-        for (int fd : {in_pipe[0], in_pipe[1], out_pipe[0], out_pipe[1], err_pipe[0], err_pipe[1]})
-            close(fd);
-        if (options.file_size_limit > 0) {
-            const auto size = static_cast<rlim_t>(options.file_size_limit);
-            rlimit limit{size, size};
-            setrlimit(RLIMIT_FSIZE, &limit);
-        }
-        // The test itself ignores SIGPIPE; the child starts as from a shell.
-        signal(SIGPIPE, SIG_DFL);
-        for (int s : options.ignored_signals) signal(s, SIG_IGN);
-        execve(args[0], args.data(), environment.data());
-        _exit(127);
-    }
-    close(in_pipe[0]);
-    close(out_pipe[1]);
-    close(err_pipe[1]);
-    // Standard input is fed from a second thread so that a child which writes a
-    // lot before it has read all of its input cannot deadlock the test.
-    signal(SIGPIPE, SIG_IGN);
-    std::thread feeder([fd = in_pipe[1], &input = options.input] {
-        std::size_t written = 0;
-        while (written < input.size()) {
-            ssize_t n = write(fd, input.data() + written, input.size() - written);
-            if (n <= 0) break;
-            written += static_cast<std::size_t>(n);
-        }
-        close(fd);
-    });
-    RunResult result;
-    std::thread drain([&] { result.out = DrainBoth(out_pipe[0], err_pipe[0], result.err); });
-    int status = 0;
-    while (waitpid(pid, &status, WUNTRACED) == pid && WIFSTOPPED(status)) {
-        if (options.on_stop) options.on_stop(pid);
-        kill(pid, SIGCONT);
-    }
-    drain.join();
-    feeder.join();
-    result.exit_code = WIFEXITED(status) ? WEXITSTATUS(status) : 128 + WTERMSIG(status);
-    return result;
-}
-
-RunResult RunProgram(const std::vector<std::string>& argv, const std::string& input,
-                     long file_size_limit) {
-    RunOptions options;
-    options.input = input;
-    options.file_size_limit = file_size_limit;
-    return RunProgram(argv, options);
 }
 
 }  // namespace testing_support
