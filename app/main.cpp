@@ -8,12 +8,12 @@
 #include "app/build_info.h"
 #include "app/main_window_template.h"
 #include "app/quorvane_app.h"
-#include "app/quorvane_dlg.h"
 #include "ciphers/cipher_paths.h"
 #include "hash/engines/digest_paths.h"
 #include "platform/desktop/command_line.h"
 #include "platform/desktop/dialog_units.h"
 #include "platform/desktop/job_runner.h"
+#include "platform/desktop/program_icon.h"
 #include "platform/desktop/ui_text.h"
 #include "platform/system/code_page.h"
 
@@ -46,7 +46,7 @@ InterfaceLanguage ChosenLanguage(const ProgramOptions& options) {
     if (options.languageGiven) return options.language;
     InterfaceLanguage language = InterfaceLanguage::Chinese;
     const QString fromEnvironment = qEnvironmentVariable("QUORVANE_LANG");
-    if (!fromEnvironment.isEmpty() && !LanguageFromName(fromEnvironment, language))
+    if (!fromEnvironment.isEmpty() && !LanguageFromName(fromEnvironment.toStdU16String(), language))
         std::fprintf(stderr, "quorvane: QUORVANE_LANG=%s is not zh or en; using zh\n",
                      qPrintable(fromEnvironment));
     return language;

@@ -2,14 +2,14 @@
 // The main window: four tab pages in one fixed rectangle, switching between
 // them, and the routing of dropped files to the page shown.
 
-#include <QIcon>
-#include <QStringList>
 #include <array>
 #include <cstdint>
+#include <string>
+#include <vector>
 
 #include "platform/desktop/dialog_window.h"
+#include "platform/desktop/tab_control.h"
 
-class QTabBar;
 class CTabAES256Dlg;
 class CTabHashDlg;
 class CTabToolsDlg;
@@ -22,13 +22,12 @@ class CQuorvaneDlg : public DialogWindow {
     CQuorvaneDlg();
 
     /// Routes dropped files to the page shown (see the .cpp for each tab).
-    void OnDropFiles(const QStringList& paths);
+    void OnDropFiles(const std::vector<std::u16string>& paths);
     /// Shows the page of the tab now selected and hides the previous one.
     void OnTabSelChange();
     /// The rectangle every page is placed in, in client pixels.
-    QRect PageRect() const;
+    PixelRect PageRect() const;
 
-    QTabBar* TabBar() const;
     DialogWindow* Page(int index) const { return m_pages[index]; }
     CTabAES256Dlg* EncryptionPage() const;
     CTabHashDlg* HashPage() const;
@@ -40,17 +39,10 @@ class CQuorvaneDlg : public DialogWindow {
     void OnInitDialog() override;
     void OnCancel() override;
 
-    void dragEnterEvent(QDragEnterEvent* event) override;
-    void dropEvent(QDropEvent* event) override;
-
   private:
-    void LayOutTabControl();
+    TabControl Tabs() const;
     void ShowPage(int index, bool focusPage);
 
-    QIcon m_hIcon;
     std::array<DialogWindow*, kPageCount> m_pages{};
     uint8_t m_curPage = 0;
 };
-
-/// The program's icon in all its sizes.
-QIcon ProgramIcon();

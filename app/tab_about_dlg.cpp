@@ -1,8 +1,5 @@
 #include "app/tab_about_dlg.h"
 
-#include <QFont>
-#include <QLabel>
-
 #include "app/tab_about_template.h"
 #include "platform/desktop/desktop_entry.h"
 #include "platform/desktop/message_box.h"
@@ -12,17 +9,11 @@ namespace {
 using namespace about_page_ids;
 }
 
-CTabAboutDlg::CTabAboutDlg(QString programPath)
+CTabAboutDlg::CTabAboutDlg(std::u16string programPath)
     : DialogWindow(AboutPageTemplate()), programPath_(std::move(programPath)) {}
 
 void CTabAboutDlg::OnInitDialog() {
     PaintWhite();
-    // The product name stands out as the page's heading.
-    if (auto* heading = findChild<QLabel*>(); heading) {
-        QFont bold = heading->font();
-        bold.setBold(true);
-        heading->setFont(bold);
-    }
     SetChecked(kContextMenuBox, OpenWithEntryMatches(programPath_));
     OnClicked(kContextMenuBox, [this] { OnContextMenuCheck(); });
 }
@@ -33,7 +24,7 @@ void CTabAboutDlg::OnContextMenuCheck() {
     if (!done) {
         // The box keeps showing what is really installed.
         SetChecked(kContextMenuBox, !ticked);
-        ShowMessage(this, Text("访问注册表失败，此操作需要管理员权限"), QStringLiteral("Prompt"),
+        ShowMessage(this, Text("访问注册表失败，此操作需要管理员权限"), u"Prompt",
                     MessageIcon::Exclamation);
         return;
     }

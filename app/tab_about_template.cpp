@@ -24,7 +24,7 @@ const DialogTemplate& AboutPageTemplate() {
         240,
         "",
         {
-            {kNoId, ControlKind::StaticText, kProductName, kStyleNone, {41, 26, 200, 10}},
+            {kNoId, ControlKind::StaticText, kProductName, kBold, {41, 26, 200, 10}},
             {kNoId, ControlKind::StaticText, notice.c_str(), kStyleNone, {58, 38, 380, 56}},
             {kNoId,
              ControlKind::StaticText,

@@ -1,7 +1,5 @@
 #include "encrypt/tab_aes256_dlg.h"
 
-#include <QFileInfo>
-
 #include "encrypt/file_size.h"
 #include "encrypt/key_bytes.h"
 #include "encrypt/output_naming.h"
@@ -25,12 +23,12 @@ constexpr int kKeyLimit = 32;
 
 }  // namespace
 
-QString FormatSizeText(std::optional<uint64_t> size) {
+std::u16string FormatSizeText(std::optional<uint64_t> size) {
     if (!size) return Text("打开文件失败");
-    return QStringLiteral("%1 KB").arg(*size / 1024);
+    return WithArg(u"%1 KB", static_cast<long long>(*size / 1024));
 }
 
-QString SizeTextOf(const QString& path) {
+std::u16string SizeTextOf(const std::u16string& path) {
     return FormatSizeText(QueryFileSize(ToPath(path)));
 }
 
@@ -70,11 +68,11 @@ void CTabAES256Dlg::OnCtlColor() {
 }
 
 void CTabAES256Dlg::ListCommandLineFile() {
-    const QString argument = CommandLineFile();
-    if (argument.isEmpty()) return;
+    const std::u16string argument = CommandLineFile();
+    if (argument.empty()) return;
     // The row shows the full path, also for a path given relative to the
     // folder the program was started in.
-    const QString path = QFileInfo(argument).absoluteFilePath();
+    const std::u16string path = AbsolutePathText(argument);
     InsertFileRow(0, path, SizeTextOf(path), Text("就绪"));
 }
 
@@ -82,8 +80,9 @@ ListView* CTabAES256Dlg::FileList() const {
     return List(kFileList);
 }
 
-void CTabAES256Dlg::InsertFileRow(int position, const QString& path, const QString& sizeText,
-                                  const QString& statusText) {
+void CTabAES256Dlg::InsertFileRow(int position, const std::u16string& path,
+                                  const std::u16string& sizeText,
+                                  const std::u16string& statusText) {
     ListView* list = FileList();
     const int row = list->InsertRow(position, path);
     list->SetText(row, kSizeColumn, sizeText);
@@ -106,7 +105,7 @@ void CTabAES256Dlg::EnableRunControls(bool enable) {
 }
 
 void CTabAES256Dlg::OnAddFiles() {
-    for (const QString& path : ChooseFilesToAdd(this))
+    for (const std::u16string& path : ChooseFilesToAdd(this))
         InsertFileRow(FileList()->Count(), path, SizeTextOf(path), Text("就绪"));
 }
 
@@ -146,7 +145,7 @@ void CTabAES256Dlg::OnStartRun() {
     TakeRunSettings();
     // A key whose bytes are all zero (a NUL, or characters like "一" whose low
     // byte is zero) is the empty key, whatever the field shows.
-    if (ItemText(kKeyEdit).isEmpty() || KeyBytesAreEmpty(run_->key)) {
+    if (ItemText(kKeyEdit).empty() || KeyBytesAreEmpty(run_->key)) {
         ForgetKey();
         ShowMessage(this, Text("请输入加密密钥."), Text("提示"), MessageIcon::Exclamation);
         FocusItem(kKeyEdit);
@@ -169,13 +168,10 @@ void CTabAES256Dlg::TakeRunSettings() {
     run_ = std::make_shared<RunState>(*FileList());
     RunState& run = *run_;
 
-    // A copy of our own (data() detaches it from the edit's text), wiped as
-    // soon as it has given the key bytes.
-    QString keyText = ItemText(kKeyEdit);
-    QChar* keyUnits = keyText.data();
-    KeyBytesFromPassword(
-        std::u16string_view(reinterpret_cast<const char16_t*>(keyUnits), keyText.size()), run.key);
-    SecureWipe(keyUnits, keyText.size() * sizeof(QChar));
+    // A copy of our own, wiped as soon as it has given the key bytes.
+    std::u16string keyText = ItemText(kKeyEdit);
+    KeyBytesFromPassword(keyText, run.key);
+    SecureWipe(keyText.data(), keyText.size() * sizeof(char16_t));
 
     const bool decrypt = IsChecked(kDecryptCheck);
     run.settings.direction = decrypt ? CryptDirection::kDecrypt : CryptDirection::kEncrypt;
@@ -207,8 +203,9 @@ void CTabAES256Dlg::ShowRunEvent(RunState& run, const CryptRunEvent& event, cons
             run.files.Begin(event.index);
             break;
         case CryptRunEvent::Kind::kProgress:
-            run.files.ShowProgress(job, event.index,
-                                   Text(decrypt ? "解密 %1%.." : "加密 %1%..").arg(event.percent));
+            run.files.ShowProgress(
+                job, event.index,
+                WithArg(Text(decrypt ? "解密 %1%.." : "加密 %1%.."), event.percent));
             break;
         case CryptRunEvent::Kind::kWipeStarted:
             run.files.ShowProgress(job, event.index, Text("加密完成"));
@@ -216,7 +213,7 @@ void CTabAES256Dlg::ShowRunEvent(RunState& run, const CryptRunEvent& event, cons
         case CryptRunEvent::Kind::kWipeProgress:
             // How much of the file has been overwritten.
             run.files.ShowProgress(job, event.index,
-                                   Text("擦除中 %1%..").arg(event.wipe.PassPercent()));
+                                   WithArg(Text("擦除中 %1%.."), event.wipe.PassPercent()));
             break;
         case CryptRunEvent::Kind::kFileFinished:
             run.files.Settle(job, event.index, FinalStatus(event, decrypt));
@@ -233,11 +230,11 @@ FileListRun::Status CTabAES256Dlg::FinalStatus(const CryptRunEvent& event, bool 
         case CryptFileOutcome::kDoneNotWiped:
             return {Text(decrypt ? "解密完成" : "加密完成"), Text("已停止，源文件未擦除")};
         case CryptFileOutcome::kDoneWiped:
-            return {Text("完成并已擦除"), QString()};
+            return {Text("完成并已擦除"), {}};
         case CryptFileOutcome::kWipeFailed:
             return {Text("擦除失败"), FailureReason(event.result)};
     }
-    return {Text(decrypt ? "解密完成" : "加密完成"), QString()};
+    return {Text(decrypt ? "解密完成" : "加密完成"), {}};
 }
 
 void CTabAES256Dlg::OnStopRun() {

@@ -9,10 +9,10 @@
 // core removes the partial output, and nothing of the stopped run reaches the
 // page afterwards.
 
-#include <QString>
 #include <cstdint>
 #include <memory>
 #include <optional>
+#include <string>
 
 #include "encrypt/crypt_run.h"
 #include "platform/desktop/dialog_window.h"
@@ -27,8 +27,8 @@ class CTabAES256Dlg : public DialogWindow {
 
     /// Inserts a row at `position` (0..row count) with the path, size text and
     /// status text; later rows move down.
-    void InsertFileRow(int position, const QString& path, const QString& sizeText,
-                       const QString& statusText);
+    void InsertFileRow(int position, const std::u16string& path, const std::u16string& sizeText,
+                       const std::u16string& statusText);
     /// Enables the controls of an idle page (true) or only Stop (false).
     void EnableRunControls(bool enable);
 
@@ -84,6 +84,6 @@ class CTabAES256Dlg : public DialogWindow {
 
 /// The size column's text: "<KiB> KB", rounded down, or "打开文件失败" when
 /// the file could not be opened.
-QString FormatSizeText(std::optional<uint64_t> size);
+std::u16string FormatSizeText(std::optional<uint64_t> size);
 /// The size text of the file at `path`.
-QString SizeTextOf(const QString& path);
+std::u16string SizeTextOf(const std::u16string& path);

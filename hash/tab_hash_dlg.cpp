@@ -1,13 +1,9 @@
 #include "hash/tab_hash_dlg.h"
 
-#include <QCheckBox>
-#include <QLabel>
-#include <QPlainTextEdit>
-#include <QProgressBar>
-#include <QPushButton>
 #include <filesystem>
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "hash/digest_text.h"
 #include "hash/hash_algorithm.h"
@@ -39,12 +35,12 @@ const AlgorithmRow kAlgorithms[kAlgorithmCount] = {
     {kKeccakCheck, "计算 Keccak...", "Keccak", HashAlgorithm::kKeccak},
 };
 
-QString SectionHeader(const AlgorithmRow& algorithm) {
-    return QStringLiteral("\r\n\r\n") + QString::fromUtf8(algorithm.name) + QStringLiteral(":\r\n");
+std::u16string SectionHeader(const AlgorithmRow& algorithm) {
+    return u"\r\n\r\n" + FromAscii(algorithm.name) + u":\r\n";
 }
 
 // What a section holds after its header: the digest, or why there is none.
-QString SectionBody(const FileResult& outcome, const QString& digestText) {
+std::u16string SectionBody(const FileResult& outcome, const std::u16string& digestText) {
     switch (outcome.outcome) {
         case FileOutcome::kDone:
             return digestText;
@@ -68,16 +64,6 @@ CTabHashDlg::CTabHashDlg() : DialogWindow(HashPageTemplate()) {}
 
 void CTabHashDlg::OnInitDialog() {
     PaintWhite();
-    m_editResult = ItemAs<QPlainTextEdit>(kResultEdit);
-    m_progress = Progress(kProgressBar);
-    m_staticThread = ItemAs<QLabel>(kStatusText);
-    m_btnStop = ItemAs<QPushButton>(kStopButton);
-    m_btnOpen = ItemAs<QPushButton>(kOpenButton);
-    m_chkMd5 = ItemAs<QCheckBox>(kAlgorithms[0].checkBox);
-    m_chkSha1 = ItemAs<QCheckBox>(kAlgorithms[1].checkBox);
-    m_chkSha256 = ItemAs<QCheckBox>(kAlgorithms[2].checkBox);
-    m_chkSha512 = ItemAs<QCheckBox>(kAlgorithms[3].checkBox);
-    m_chkKeccak = ItemAs<QCheckBox>(kAlgorithms[4].checkBox);
     for (const AlgorithmRow& algorithm : kAlgorithms) SetChecked(algorithm.checkBox, true);
     m_pendingDrop = 0;
     OnClicked(kOpenButton, [this] { OnOpen(); });
@@ -92,11 +78,11 @@ void CTabHashDlg::OnOpen() {
         return;
     }
     FocusItem(kResultEdit);
-    m_useMd5 = m_chkMd5->isChecked();
-    m_useSha1 = m_chkSha1->isChecked();
-    m_useSha256 = m_chkSha256->isChecked();
-    m_useSha512 = m_chkSha512->isChecked();
-    m_useKeccak = m_chkKeccak->isChecked();
+    m_useMd5 = IsChecked(kAlgorithms[0].checkBox);
+    m_useSha1 = IsChecked(kAlgorithms[1].checkBox);
+    m_useSha256 = IsChecked(kAlgorithms[2].checkBox);
+    m_useSha512 = IsChecked(kAlgorithms[3].checkBox);
+    m_useKeccak = IsChecked(kAlgorithms[4].checkBox);
     if (!(m_useMd5 || m_useSha1 || m_useSha256 || m_useSha512 || m_useKeccak)) {
         // A dropped path stays pending for the next press of "打开...".
         ShowMessage(this, Text("没有选择算法"), Text("提示"), MessageIcon::Exclamation);
@@ -108,14 +94,14 @@ void CTabHashDlg::OnOpen() {
         return;
     }
     // The dialog starts in the folder of the file hashed last.
-    const QStringList chosen =
-        SelectedPaths(ShowOpenFileDialog(this, Text("所有文件(*.*)"), false, m_filePath));
-    if (chosen.isEmpty()) return;
+    const std::vector<std::u16string> chosen =
+        ChooseFiles(this, Text("所有文件(*.*)"), false, m_filePath);
+    if (chosen.empty()) return;
     m_filePath = chosen.front();
     StartWorker();
 }
 
-void CTabHashDlg::OpenDroppedFile(const QString& path) {
+void CTabHashDlg::OpenDroppedFile(const std::u16string& path) {
     m_filePath = path;
     m_pendingDrop = 1;
     OnOpen();
@@ -125,8 +111,8 @@ void CTabHashDlg::OnStop() {
     // Returns at once; nothing the worker posted reaches the page afterwards,
     // so the result edit keeps its content.
     m_hWorker.Stop();
-    m_staticThread->setText(CancelledText());
-    m_progress->setValue(0);
+    SetItemText(kStatusText, CancelledText());
+    SetProgressPos(kProgressBar, 0);
     SetRunningControls(false);
 }
 
@@ -135,7 +121,7 @@ void CTabHashDlg::StartWorker() {
     request.path = m_filePath;
     const int use[kAlgorithmCount] = {m_useMd5, m_useSha1, m_useSha256, m_useSha512, m_useKeccak};
     for (int i = 0; i < kAlgorithmCount; ++i) request.use[i] = use[i] != 0;
-    auto result = std::make_shared<QString>();
+    auto result = std::make_shared<std::u16string>();
     SetRunningControls(true);
     const bool started =
         m_hWorker.Start([this, request, result](
@@ -144,23 +130,22 @@ void CTabHashDlg::StartWorker() {
     if (!started) SetRunningControls(false);
 }
 
-QString CTabHashDlg::HashWorker(CTabHashDlg* page, const HashRequest& request,
-                                const JobContext& job) {
-    QString result = Text("文件路径: ") + request.path;
+std::u16string CTabHashDlg::HashWorker(CTabHashDlg* page, const HashRequest& request,
+                                       const JobContext& job) {
+    std::u16string result = Text("文件路径: ") + request.path;
     const std::filesystem::path path = ToPath(request.path);
     HashProgressTarget target{page, &job};
     for (int i = 0; i < kAlgorithmCount; ++i) {
         if (!request.use[i]) continue;
         const AlgorithmRow& algorithm = kAlgorithms[i];
         job.Post(
-            [page, status = Text(algorithm.status)] { page->m_staticThread->setText(status); });
+            [page, status = Text(algorithm.status)] { page->SetItemText(kStatusText, status); });
         std::vector<uint8_t> digest;
         const FileResult outcome =
             HashFileWith(algorithm.algorithm, path, digest, &CTabHashDlg::HashProgress, &target,
                          job.StopToken());
         if (outcome.outcome == FileOutcome::kStopped) return {};
-        result += SectionHeader(algorithm) +
-                  SectionBody(outcome, QString::fromStdString(DigestHex(digest)));
+        result += SectionHeader(algorithm) + SectionBody(outcome, FromAscii(DigestHex(digest)));
     }
     return result;
 }
@@ -168,24 +153,30 @@ QString CTabHashDlg::HashWorker(CTabHashDlg* page, const HashRequest& request,
 void CTabHashDlg::HashProgress(int32_t percent, void* context) {
     const auto* target = static_cast<const HashProgressTarget*>(context);
     CTabHashDlg* page = target->page;
-    target->job->Post([page, percent] { page->m_progress->setValue(percent); });
+    target->job->Post([page, percent] { page->SetProgressPos(kProgressBar, percent); });
 }
 
-void CTabHashDlg::FinishRun(const QString& result) {
-    m_progress->setValue(0);
+void CTabHashDlg::FinishRun(const std::u16string& result) {
+    SetProgressPos(kProgressBar, 0);
     SetResult(result);
-    m_staticThread->setText(Text("就绪"));
+    SetItemText(kStatusText, Text("就绪"));
     SetRunningControls(false);
 }
 
 void CTabHashDlg::SetRunningControls(bool running) {
     for (const AlgorithmRow& algorithm : kAlgorithms) EnableItem(algorithm.checkBox, !running);
-    m_btnOpen->setEnabled(!running);
-    m_btnStop->setEnabled(running);
+    EnableItem(kOpenButton, !running);
+    EnableItem(kStopButton, running);
 }
 
-void CTabHashDlg::SetResult(const QString& text) {
+void CTabHashDlg::SetResult(const std::u16string& text) {
     // The edit's own line break is a plain line feed; it shows (and copies)
     // the text line by line.
-    m_editResult->setPlainText(QString(text).replace(QStringLiteral("\r\n"), QStringLiteral("\n")));
+    std::u16string lines;
+    lines.reserve(text.size());
+    for (std::size_t i = 0; i < text.size(); ++i) {
+        if (text[i] == u'\r' && i + 1 < text.size() && text[i + 1] == u'\n') continue;
+        lines.push_back(text[i]);
+    }
+    SetItemText(kResultEdit, lines);
 }

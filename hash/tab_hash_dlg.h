@@ -7,17 +7,11 @@
 // reaches the page only when the run ended on its own. "停止" asks the worker
 // to stop and leaves it to end in the background, cut off from the page.
 
-#include <QString>
 #include <cstdint>
+#include <string>
 
 #include "platform/desktop/dialog_window.h"
 #include "platform/desktop/job_runner.h"
-
-class QCheckBox;
-class QLabel;
-class QPlainTextEdit;
-class QProgressBar;
-class QPushButton;
 
 class CTabHashDlg : public DialogWindow {
   public:
@@ -27,7 +21,7 @@ class CTabHashDlg : public DialogWindow {
     /// dropped file, or asks the user for one. Ignored while a run is going.
     void OnOpen();
     /// A file dropped on the page: hashed at once as if chosen with "打开...".
-    void OpenDroppedFile(const QString& path);
+    void OpenDroppedFile(const std::u16string& path);
     /// The action of "停止": abandons the run.
     void OnStop();
 
@@ -35,7 +29,7 @@ class CTabHashDlg : public DialogWindow {
     bool Running() const { return m_hWorker.Running(); }
 
     /// The path hashed last, or the dropped one waiting for OnOpen.
-    QString m_filePath;
+    std::u16string m_filePath;
     /// 1 while m_filePath holds a dropped path that OnOpen has not used yet.
     int m_pendingDrop = 0;
 
@@ -46,7 +40,7 @@ class CTabHashDlg : public DialogWindow {
     /// What one run hashes: copied from the page when the run starts, so that
     /// a drop arriving during the run cannot change what the worker reads.
     struct HashRequest {
-        QString path;
+        std::u16string path;
         bool use[5] = {};
     };
 
@@ -54,25 +48,16 @@ class CTabHashDlg : public DialogWindow {
     /// The worker thread's routine: runs every ticked driver and returns the
     /// result text, or an empty text when the run was stopped. `page` is only
     /// named in posted updates: a stopped worker may outlive it.
-    static QString HashWorker(CTabHashDlg* page, const HashRequest& request, const JobContext& job);
+    static std::u16string HashWorker(CTabHashDlg* page, const HashRequest& request,
+                                     const JobContext& job);
     /// The drivers' progress callback; `context` is the run's HashProgressTarget.
     static void HashProgress(int32_t percent, void* context);
     /// Steps of a run that ended on its own, on the window thread.
-    void FinishRun(const QString& result);
+    void FinishRun(const std::u16string& result);
     /// Idle: boxes and "打开..." enabled, "停止" disabled; running: the reverse.
     void SetRunningControls(bool running);
-    void SetResult(const QString& text);
+    void SetResult(const std::u16string& text);
 
-    QPlainTextEdit* m_editResult = nullptr;
-    QProgressBar* m_progress = nullptr;
-    QLabel* m_staticThread = nullptr;
-    QPushButton* m_btnStop = nullptr;
-    QPushButton* m_btnOpen = nullptr;
-    QCheckBox* m_chkMd5 = nullptr;
-    QCheckBox* m_chkSha1 = nullptr;
-    QCheckBox* m_chkSha256 = nullptr;
-    QCheckBox* m_chkSha512 = nullptr;
-    QCheckBox* m_chkKeccak = nullptr;
     int m_useMd5 = 0;
     int m_useSha1 = 0;
     int m_useSha256 = 0;

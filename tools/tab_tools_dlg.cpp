@@ -1,6 +1,5 @@
 #include "tools/tab_tools_dlg.h"
 
-#include <QPlainTextEdit>
 #include <string>
 
 #include "platform/desktop/failure_text.h"
@@ -24,8 +23,8 @@ const char* const kStatusAdded = "就绪";
 const char* const kStatusWiped = "已擦除";
 const char* const kStatusFailed = "擦除失败";
 
-QString WipeProgressText(int32_t megabytes) {
-    return Text("擦除 %1 MB..").arg(megabytes);
+std::u16string WipeProgressText(int32_t megabytes) {
+    return WithArg(Text("擦除 %1 MB.."), megabytes);
 }
 
 }  // namespace
@@ -54,15 +53,10 @@ void CTabToolsDlg::OnInitDialog() {
     SetChecked(kDigitsCheck, kDefaultPasswordClasses.digits);
     SetChecked(kSymbolsCheck, kDefaultPasswordClasses.symbols);
     LimitText(kBase64Edit, kBase64Limit);
-    // Passwords and Base64 lines have no word breaks: wrapping them at word
-    // boundaries costs time growing with the square of the line's length,
-    // which for a full Base64 field keeps the window busy for minutes.
-    for (int id : {kPasswordEdit, kBase64Edit})
-        ItemAs<QPlainTextEdit>(id)->setWordWrapMode(QTextOption::WrapAnywhere);
 
     // What "+" and "-" do, for assistive technology.
-    Item(kAddButton)->setAccessibleName(Text("添加文件"));
-    Item(kRemoveButton)->setAccessibleName(Text("移除"));
+    SetItemAccessibleName(kAddButton, Text("添加文件"));
+    SetItemAccessibleName(kRemoveButton, Text("移除"));
 
     OnClicked(kGenerateButton, [this] { OnGenerate(); });
     OnClicked(kEncodeButton, [this] { OnEncode(); });
@@ -82,12 +76,15 @@ void CTabToolsDlg::OnGenerate() {
     const PasswordClasses classes{IsChecked(kUpperCheck), IsChecked(kLowerCheck),
                                   IsChecked(kDigitsCheck), IsChecked(kSymbolsCheck)};
     std::string password;
-    switch (GenerateFromFields(ItemText(kLengthEdit).toStdU16String(), classes, password)) {
+    switch (GenerateFromFields(ItemText(kLengthEdit), classes, password)) {
         case GenerateOutcome::kGenerated: {
-            QString text = QString::fromLatin1(password.data(), qsizetype(password.size()));
+            // Each byte is one character (Latin-1).
+            std::u16string text;
+            text.reserve(password.size());
+            for (const unsigned char byte : password) text.push_back(byte);
             SecureWipe(password.data(), password.size());
             SetItemText(kPasswordEdit, text);
-            text.fill(QChar(u'\0'));
+            SecureWipe(text.data(), text.size() * sizeof(char16_t));
             break;
         }
         case GenerateOutcome::kBadLength:
@@ -104,14 +101,14 @@ void CTabToolsDlg::OnGenerate() {
 
 void CTabToolsDlg::OnEncode() {
     FocusItem(kBase64Edit);
-    if (const auto encoded = EncodeFieldText(ItemText(kBase64Edit).toStdU16String()))
-        ReplaceItemText(kBase64Edit, QString::fromStdU16String(*encoded));
+    if (const auto encoded = EncodeFieldText(ItemText(kBase64Edit)))
+        ReplaceItemText(kBase64Edit, *encoded);
 }
 
 void CTabToolsDlg::OnDecode() {
     FocusItem(kBase64Edit);
-    if (const auto decoded = DecodeFieldText(ItemText(kBase64Edit).toStdU16String()))
-        ReplaceItemText(kBase64Edit, QString::fromStdU16String(*decoded));
+    if (const auto decoded = DecodeFieldText(ItemText(kBase64Edit)))
+        ReplaceItemText(kBase64Edit, *decoded);
 }
 
 // ---------------------------------------------------------------------------
@@ -121,14 +118,15 @@ ListView* CTabToolsDlg::WipeList() const {
     return List(kWipeList);
 }
 
-void CTabToolsDlg::InsertWipeRow(int index, const QString& path, const QString& status) {
+void CTabToolsDlg::InsertWipeRow(int index, const std::u16string& path,
+                                 const std::u16string& status) {
     ListView* list = WipeList();
     const int row = list->InsertRow(index, path);
     list->SetText(row, kStatusColumn, status);
 }
 
 void CTabToolsDlg::OnAddFiles() {
-    for (const QString& path : ChooseFilesToAdd(this))
+    for (const std::u16string& path : ChooseFilesToAdd(this))
         InsertWipeRow(WipeList()->Count(), path, Text(kStatusAdded));
 }
 

@@ -1,8 +1,8 @@
 #pragma once
 // The tools page (tab 2): password generator, Base64 and the wipe list.
 
-#include <QString>
 #include <memory>
+#include <string>
 
 #include "platform/desktop/dialog_window.h"
 #include "platform/desktop/file_list_run.h"
@@ -15,7 +15,7 @@ class CTabToolsDlg : public DialogWindow {
     ~CTabToolsDlg() override;
 
     /// Inserts a row into the wipe list at `index` with the path and status.
-    void InsertWipeRow(int index, const QString& path, const QString& status);
+    void InsertWipeRow(int index, const std::u16string& path, const std::u16string& status);
     ListView* WipeList() const;
 
     // Button handlers (the page's message map).

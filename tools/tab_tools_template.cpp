@@ -20,7 +20,11 @@ const DialogTemplate& ToolsPageTemplate() {
             {kLowerCheck, ControlKind::CheckBox, "小写字母", kStyleNone, {68, 35, 50, 10}},
             {kDigitsCheck, ControlKind::CheckBox, "数字", kStyleNone, {121, 35, 40, 10}},
             {kSymbolsCheck, ControlKind::CheckBox, "特殊符号", kStyleNone, {161, 35, 54, 10}},
-            {kPasswordEdit, ControlKind::MultiLineEdit, "", kVScroll | kBorder, {15, 50, 213, 49}},
+            {kPasswordEdit,
+             ControlKind::MultiLineEdit,
+             "",
+             kVScroll | kBreakAnywhere | kBorder,
+             {15, 50, 213, 49}},
 
             // Base64.
             {kNoId, ControlKind::GroupBox, "Base64 编码/解码", kStyleNone, {7, 110, 228, 125}},
@@ -28,7 +32,7 @@ const DialogTemplate& ToolsPageTemplate() {
             {kBase64Edit,
              ControlKind::MultiLineEdit,
              "",
-             kVScroll | kWantReturn | kBorder,
+             kVScroll | kWantReturn | kBreakAnywhere | kBorder,
              {15, 134, 213, 77}},
             {kEncodeButton, ControlKind::PushButton, "编码", kStyleNone, {124, 215, 50, 15}},
             {kDecodeButton, ControlKind::PushButton, "解码", kStyleNone, {178, 215, 50, 15}},

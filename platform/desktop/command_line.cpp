@@ -5,7 +5,7 @@ namespace {
 QStringList recorded;
 
 bool TakeLanguage(const QString& name, ProgramOptions& options) {
-    if (!LanguageFromName(name, options.language)) {
+    if (!LanguageFromName(name.toStdU16String(), options.language)) {
         options.action = ProgramOptions::Action::Error;
         options.error = QStringLiteral("unknown language '%1' (use zh or en)").arg(name);
         return false;
@@ -82,6 +82,6 @@ void SetCommandLineArguments(const QStringList& arguments) {
     recorded = arguments;
 }
 
-QString CommandLineFile() {
-    return CommandLineFileFrom(recorded);
+std::u16string CommandLineFile() {
+    return CommandLineFileFrom(recorded).toStdU16String();
 }

@@ -4,6 +4,7 @@
 
 #include <QString>
 #include <QStringList>
+#include <string>
 
 #include "platform/desktop/ui_text.h"
 
@@ -34,4 +35,4 @@ QString CommandLineFileFrom(const QStringList& arguments);
 /// Records the program's file arguments once at start; CommandLineFile()
 /// answers from them.
 void SetCommandLineArguments(const QStringList& arguments);
-QString CommandLineFile();
+std::u16string CommandLineFile();

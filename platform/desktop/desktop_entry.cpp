@@ -8,6 +8,8 @@
 #include <QStandardPaths>
 #include <QTextStream>
 
+#include "platform/desktop/qt_text.h"
+
 namespace {
 
 const char kEntryName[] = "quorvane-open-with.desktop";
@@ -77,13 +79,15 @@ QString OpenWithExecValue(const QString& programPath) {
     return EscapeStringValue(QuoteArgument(programPath)) + QStringLiteral(" %f");
 }
 
-bool OpenWithEntryMatches(const QString& programPath) {
+bool OpenWithEntryMatches(const std::u16string& program) {
+    const QString programPath = ToQt(program);
     const QString path = OpenWithEntryPath();
     if (!QFileInfo(path).isFile()) return false;
     return ReadExecValue(path) == OpenWithExecValue(programPath);
 }
 
-bool WriteOpenWithEntry(const QString& programPath) {
+bool WriteOpenWithEntry(const std::u16string& program) {
+    const QString programPath = ToQt(program);
     const QString folder = OpenWithEntryFolder();
     if (!QDir().mkpath(folder)) return false;
     QSaveFile file(OpenWithEntryPath());
@@ -104,6 +108,10 @@ bool WriteOpenWithEntry(const QString& programPath) {
         QStandardPaths::findExecutable(QStringLiteral("update-desktop-database"));
     if (!updater.isEmpty()) QProcess::startDetached(updater, {folder});
     return true;
+}
+
+std::u16string ProgramFilePath() {
+    return FromQt(QCoreApplication::applicationFilePath());
 }
 
 bool RemoveOpenWithEntry() {

@@ -2,10 +2,12 @@
 
 #include <QApplication>
 #include <QCheckBox>
+#include <QDropEvent>
 #include <QGroupBox>
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMimeData>
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
@@ -16,12 +18,15 @@
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QToolTip>
+#include <QUrl>
 #include <algorithm>
 #include <utility>
 
 #include "platform/desktop/control_names.h"
 #include "platform/desktop/list_view.h"
 #include "platform/desktop/page_palette.h"
+#include "platform/desktop/program_icon.h"
+#include "platform/desktop/qt_text.h"
 #include "platform/desktop/ui_text.h"
 
 namespace {
@@ -124,8 +129,16 @@ void ShowLimitWhenRefused(QLineEdit* edit) {
     QObject::connect(edit, &QLineEdit::inputRejected, edit, [edit] {
         if (edit->maxLength() >= 32767 || edit->text().size() < edit->maxLength()) return;
         QToolTip::showText(edit->mapToGlobal(QPoint(0, edit->height())),
-                           Text("最多 %1 个字符").arg(edit->maxLength()), edit);
+                           QtText("最多 %1 个字符").arg(edit->maxLength()), edit);
     });
+}
+
+QStringList LocalPaths(const QMimeData* data) {
+    QStringList paths;
+    if (!data) return paths;
+    for (const QUrl& url : data->urls())
+        if (url.isLocalFile()) paths << url.toLocalFile();
+    return paths;
 }
 
 }  // namespace
@@ -144,7 +157,7 @@ void DialogWindow::Create(QWidget* parent) {
             if (now && now != this && isAncestorOf(now)) lastFocus_ = now;
         });
     } else {
-        setWindowTitle(Text(template_.caption));
+        setWindowTitle(QtText(template_.caption));
     }
     resize(units_.ToPixelsX(template_.cx), units_.ToPixelsY(template_.cy));
     std::vector<QWidget*> groupBoxes;
@@ -183,7 +196,7 @@ void DialogWindow::NameFieldsFromLabels(const std::vector<QWidget*>& created) {
 }
 
 QWidget* DialogWindow::CreateControl(const ControlTemplate& control) {
-    const QString text = *control.text ? Text(control.text) : QString();
+    const QString text = *control.text ? QtText(control.text) : QString();
     QWidget* widget = nullptr;
     switch (control.kind) {
         case ControlKind::PushButton: {
@@ -210,6 +223,11 @@ QWidget* DialogWindow::CreateControl(const ControlTemplate& control) {
             label->setAlignment(horizontal | Qt::AlignTop);
             label->setWordWrap(control.rect.cy >= 16);
             label->setTextFormat(Qt::PlainText);
+            if (control.style & kBold) {
+                QFont bold = label->font();
+                bold.setBold(true);
+                label->setFont(bold);
+            }
             widget = label;
             break;
         }
@@ -233,6 +251,10 @@ QWidget* DialogWindow::CreateControl(const ControlTemplate& control) {
                                                                         : Qt::ScrollBarAsNeeded);
             edit->setTabChangesFocus(true);
             edit->SetWantReturn(control.style & kWantReturn);
+            // Passwords and Base64 lines have no word breaks: wrapping them at
+            // word boundaries costs time growing with the square of the line's
+            // length, which for a long line keeps the window busy for minutes.
+            if (control.style & kBreakAnywhere) edit->setWordWrapMode(QTextOption::WrapAnywhere);
             widget = edit;
             break;
         }
@@ -273,8 +295,15 @@ void DialogWindow::EnableItem(int id, bool enabled) {
     if (QWidget* widget = Item(id)) widget->setEnabled(enabled);
 }
 
-void DialogWindow::SetItemText(int id, const QString& text) {
-    QWidget* widget = Item(id);
+void DialogWindow::SetItemText(int id, const std::u16string& utf16) {
+    // The text may be a secret (a generated password): this copy is wiped
+    // once the control has its own.
+    QString text = ToQt(utf16);
+    SetWidgetText(Item(id), text);
+    text.fill(QChar(u'\0'));
+}
+
+void DialogWindow::SetWidgetText(QWidget* widget, const QString& text) {
     if (auto* button = qobject_cast<QAbstractButton*>(widget))
         button->setText(text);
     else if (auto* label = qobject_cast<QLabel*>(widget))
@@ -289,26 +318,36 @@ void DialogWindow::SetItemText(int id, const QString& text) {
         group->setTitle(text);
 }
 
-QString DialogWindow::ItemText(int id) const {
+std::u16string DialogWindow::ItemText(int id) const {
     const QWidget* widget = Item(id);
-    if (auto* button = qobject_cast<const QAbstractButton*>(widget)) return button->text();
-    if (auto* label = qobject_cast<const QLabel*>(widget)) return label->text();
-    if (auto* line = qobject_cast<const QLineEdit*>(widget)) return line->text();
-    if (auto* plain = qobject_cast<const QPlainTextEdit*>(widget)) return plain->toPlainText();
-    if (auto* group = qobject_cast<const QGroupBox*>(widget)) return group->title();
+    if (auto* button = qobject_cast<const QAbstractButton*>(widget)) return FromQt(button->text());
+    if (auto* label = qobject_cast<const QLabel*>(widget)) return FromQt(label->text());
+    if (auto* line = qobject_cast<const QLineEdit*>(widget)) return FromQt(line->text());
+    if (auto* plain = qobject_cast<const QPlainTextEdit*>(widget))
+        return FromQt(plain->toPlainText());
+    if (auto* group = qobject_cast<const QGroupBox*>(widget)) return FromQt(group->title());
     return {};
 }
 
-void DialogWindow::ReplaceItemText(int id, const QString& text) {
+void DialogWindow::ReplaceItemText(int id, const std::u16string& utf16) {
     QWidget* widget = Item(id);
+    const QString text = ToQt(utf16);
     if (auto* limited = dynamic_cast<LimitedPlainTextEdit*>(widget))
         limited->ReplaceProgramText(text);
     else if (auto* line = qobject_cast<QLineEdit*>(widget)) {
         line->selectAll();
         line->insert(text);
     } else {
-        SetItemText(id, text);
+        SetWidgetText(widget, text);
     }
+}
+
+void DialogWindow::SetItemAccessibleName(int id, const std::u16string& name) {
+    if (QWidget* widget = Item(id)) widget->setAccessibleName(ToQt(name));
+}
+
+void DialogWindow::SetProgressPos(int id, int position) {
+    if (QProgressBar* bar = Progress(id)) bar->setValue(position);
 }
 
 void DialogWindow::SetChecked(int id, bool checked) {
@@ -336,6 +375,61 @@ void DialogWindow::OnClicked(int id, std::function<void()> handler) {
     if (auto* button = ItemAs<QAbstractButton>(id))
         connect(button, &QAbstractButton::clicked, this,
                 [handler = std::move(handler)] { handler(); });
+}
+
+void DialogWindow::AcceptFileDrops(
+    std::function<void(const std::vector<std::u16string>&)> handler) {
+    dropHandler_ = std::move(handler);
+    setAcceptDrops(true);
+}
+
+void DialogWindow::dragEnterEvent(QDragEnterEvent* event) {
+    if (dropHandler_ && !LocalPaths(event->mimeData()).isEmpty()) event->acceptProposedAction();
+}
+
+void DialogWindow::dropEvent(QDropEvent* event) {
+    const QStringList paths = LocalPaths(event->mimeData());
+    if (!dropHandler_ || paths.isEmpty()) return;
+    event->acceptProposedAction();
+    std::vector<std::u16string> dropped;
+    for (const QString& path : paths) dropped.push_back(FromQt(path));
+    dropHandler_(dropped);
+}
+
+PixelRect DialogWindow::ClientRect() const {
+    return {0, 0, width(), height()};
+}
+
+void DialogWindow::ShowPage(const PixelRect& rect, bool takeFocus) {
+    setGeometry(rect.x, rect.y, rect.width, rect.height);
+    show();
+    raise();
+    if (takeFocus) setFocus(Qt::TabFocusReason);
+    update();
+}
+
+void DialogWindow::HidePage() {
+    hide();
+}
+
+void DialogWindow::SetWindowAccessibleName(const std::u16string& name) {
+    setAccessibleName(ToQt(name));
+}
+
+void DialogWindow::FixMainWindowSize() {
+    setFixedSize(size());
+    setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                   Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint |
+                   Qt::MSWindowsFixedSizeDialogHint);
+    setSizeGripEnabled(false);
+}
+
+void DialogWindow::ShowProgramIcon() {
+    setWindowIcon(ProgramIcon());
+}
+
+void DialogWindow::EndDialog() {
+    QDialog::reject();
 }
 
 void DialogWindow::PaintWhite() {

@@ -10,6 +10,7 @@
 #include <QString>
 #include <functional>
 #include <map>
+#include <string>
 #include <vector>
 
 #include "platform/desktop/dialog_template.h"
@@ -39,10 +40,14 @@ class DialogWindow : public QDialog {
 
     void EnableItem(int id, bool enabled);
     /// Text of a button, label or edit.
-    void SetItemText(int id, const QString& text);
-    QString ItemText(int id) const;
+    void SetItemText(int id, const std::u16string& text);
+    std::u16string ItemText(int id) const;
     /// Replaces the whole text of an edit as one step the user can undo.
-    void ReplaceItemText(int id, const QString& text);
+    void ReplaceItemText(int id, const std::u16string& text);
+    /// The name assistive technology gives the control.
+    void SetItemAccessibleName(int id, const std::u16string& name);
+    /// Position of a progress bar, 0 to 100.
+    void SetProgressPos(int id, int position);
     /// Check boxes and radio buttons.
     void SetChecked(int id, bool checked);
     bool IsChecked(int id) const;
@@ -52,6 +57,26 @@ class DialogWindow : public QDialog {
 
     /// Calls `handler` when the button `id` is clicked (the message map).
     void OnClicked(int id, std::function<void()> handler);
+
+    /// Files dropped anywhere on the window go to `handler`, as local paths
+    /// in drop order; a drop without local files is refused.
+    void AcceptFileDrops(std::function<void(const std::vector<std::u16string>&)> handler);
+
+    /// The window's client area; its left top corner is 0, 0.
+    PixelRect ClientRect() const;
+    /// A page: placed at `rect` and shown above its siblings, with the focus
+    /// when `takeFocus`.
+    void ShowPage(const PixelRect& rect, bool takeFocus);
+    void HidePage();
+    /// The name assistive technology gives the window.
+    void SetWindowAccessibleName(const std::u16string& name);
+    /// A top-level window of fixed size with a minimise box but no maximise
+    /// box.
+    void FixMainWindowSize();
+    /// The window shows the program's icon.
+    void ShowProgramIcon();
+    /// Closes a top-level window.
+    void EndDialog();
 
   protected:
     virtual void OnInitDialog() {}
@@ -64,12 +89,15 @@ class DialogWindow : public QDialog {
     void PaintWhite();
 
     void keyPressEvent(QKeyEvent* event) override;
+    void dragEnterEvent(QDragEnterEvent* event) override;
+    void dropEvent(QDropEvent* event) override;
     void focusInEvent(QFocusEvent* event) override;
     void reject() override { OnCancel(); }
     void accept() override { OnOK(); }
 
   private:
     QWidget* CreateControl(const ControlTemplate& control);
+    static void SetWidgetText(QWidget* widget, const QString& text);
     /// Ties each field to its label (see control_names.h) and names it after
     /// it; `created` holds the widgets in template order.
     void NameFieldsFromLabels(const std::vector<QWidget*>& created);
@@ -78,5 +106,6 @@ class DialogWindow : public QDialog {
     DialogUnits units_;
     std::map<int, QWidget*> items_;
     int defaultButton_ = kNoId;
+    std::function<void(const std::vector<std::u16string>&)> dropHandler_;
     QPointer<QWidget> lastFocus_;  ///< the control of this page that had the focus last
 };

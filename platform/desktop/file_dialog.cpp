@@ -5,6 +5,7 @@
 #include <QFileInfo>
 
 #include "platform/desktop/list_view.h"
+#include "platform/desktop/qt_text.h"
 
 QStringList SelectedPaths(const OpenFileSelection& selection) {
     if (selection.folder.isEmpty()) return selection.names;
@@ -57,7 +58,8 @@ QString StartFolderForFile(const QString& lastFile) {
 
 QString StartFolderFor(const QWidget* owner) {
     const ListView* list = owner ? owner->findChild<ListView*>() : nullptr;
-    if (list && list->Count() > 0) return StartFolderForFile(list->Text(list->Count() - 1, 0));
+    if (list && list->Count() > 0)
+        return StartFolderForFile(ToQt(list->Text(list->Count() - 1, 0)));
     return QDir::homePath();
 }
 
@@ -69,6 +71,27 @@ OpenFileSelection ShowOpenFileDialog(QWidget* owner, const QString& filterName, 
                                      const QString& lastFile) {
     return current->OpenFiles(
         OpenFileRequest{owner, filterName, multiple, StartFolderForFile(lastFile)});
+}
+
+namespace {
+
+std::vector<std::u16string> FromQt(const QStringList& paths) {
+    std::vector<std::u16string> converted;
+    for (const QString& path : paths) converted.push_back(path.toStdU16String());
+    return converted;
+}
+
+}  // namespace
+
+std::vector<std::u16string> ChooseFiles(QWidget* owner, const std::u16string& filterName,
+                                        bool multiple) {
+    return FromQt(SelectedPaths(ShowOpenFileDialog(owner, ToQt(filterName), multiple)));
+}
+
+std::vector<std::u16string> ChooseFiles(QWidget* owner, const std::u16string& filterName,
+                                        bool multiple, const std::u16string& lastFile) {
+    return FromQt(
+        SelectedPaths(ShowOpenFileDialog(owner, ToQt(filterName), multiple, ToQt(lastFile))));
 }
 
 void SetFileDialogService(FileDialogService* service) {

@@ -3,6 +3,8 @@
 
 #include <QString>
 #include <QStringList>
+#include <string>
+#include <vector>
 
 class QWidget;
 
@@ -45,6 +47,12 @@ OpenFileSelection ShowOpenFileDialog(QWidget* owner, const QString& filterName, 
 /// file it used last.
 OpenFileSelection ShowOpenFileDialog(QWidget* owner, const QString& filterName, bool multiple,
                                      const QString& lastFile);
+
+/// The full paths the user chose in those dialogs; none when cancelled.
+std::vector<std::u16string> ChooseFiles(QWidget* owner, const std::u16string& filterName,
+                                        bool multiple);
+std::vector<std::u16string> ChooseFiles(QWidget* owner, const std::u16string& filterName,
+                                        bool multiple, const std::u16string& lastFile);
 
 /// Installs `service` for later dialogs; nullptr restores the real dialog.
 void SetFileDialogService(FileDialogService* service);

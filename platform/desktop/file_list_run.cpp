@@ -4,12 +4,12 @@
 #include "platform/desktop/path_text.h"
 #include "platform/desktop/ui_text.h"
 
-QStringList ChooseFilesToAdd(QWidget* owner) {
-    return SelectedPaths(ShowOpenFileDialog(owner, Text("所有文件(*.*)"), /*multiple=*/true));
+std::vector<std::u16string> ChooseFilesToAdd(QWidget* owner) {
+    return ChooseFiles(owner, Text("所有文件(*.*)"), /*multiple=*/true);
 }
 
-void ShowRowStatus(ListView& list, int row, int statusColumn, const QString& text,
-                   const QString& reason) {
+void ShowRowStatus(ListView& list, int row, int statusColumn, const std::u16string& text,
+                   const std::u16string& reason) {
     if (row < 0 || row >= list.Count()) return;
     list.SetToolTip(row, statusColumn, reason);
     list.SetText(row, statusColumn, text);
@@ -34,10 +34,11 @@ void FileListRun::Begin(std::size_t index) {
     lastProgress_.clear();
 }
 
-void FileListRun::ShowProgress(const JobContext& job, std::size_t index, const QString& text) {
+void FileListRun::ShowProgress(const JobContext& job, std::size_t index,
+                               const std::u16string& text) {
     if (text == lastProgress_) return;  // nothing new to show
     lastProgress_ = text;
-    Post(job, index, {text, QString()});
+    Post(job, index, {text, {}});
 }
 
 void FileListRun::Settle(const JobContext& job, std::size_t index, const Status& status) {
@@ -65,13 +66,13 @@ void FileListRun::ShowSettled() const {
     }
     for (std::size_t i = 0; i < settled.size(); ++i) {
         const int row = list_->RowOfId(rows_[i]);
-        if (settled[i].text.isEmpty() || row < 0) continue;
+        if (settled[i].text.empty() || row < 0) continue;
         list_->SetToolTip(row, statusColumn_, settled[i].reason);
         // Rewriting an unchanged text would still tell the list's watchers
         // that it changed.
         if (list_->Text(row, statusColumn_) != settled[i].text)
             list_->SetText(row, statusColumn_, settled[i].text);
     }
-    if (current && settled[*current].text.isEmpty())
+    if (current && settled[*current].text.empty())
         ShowRowStatus(*list_, list_->RowOfId(rows_[*current]), statusColumn_, CancelledText());
 }

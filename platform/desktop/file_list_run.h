@@ -9,12 +9,11 @@
 // still queued, and the page then writes what the worker had settled, and
 // "已取消" on the file it was cut short in.
 
-#include <QString>
-#include <QStringList>
 #include <cstddef>
 #include <filesystem>
 #include <mutex>
 #include <optional>
+#include <string>
 #include <vector>
 
 #include "platform/desktop/job_runner.h"
@@ -23,20 +22,20 @@
 class QWidget;
 
 /// Asks the user for files to add to a list (several at once): their paths.
-QStringList ChooseFilesToAdd(QWidget* owner);
+std::vector<std::u16string> ChooseFilesToAdd(QWidget* owner);
 
 /// Sets the status cell of `row` and its tooltip (none when `reason` is
 /// empty: every status replaces the reason of the one before) and scrolls the
 /// row into view. Does nothing for a row that does not exist.
-void ShowRowStatus(ListView& list, int row, int statusColumn, const QString& text,
-                   const QString& reason = {});
+void ShowRowStatus(ListView& list, int row, int statusColumn, const std::u16string& text,
+                   const std::u16string& reason = {});
 
 class FileListRun {
   public:
     /// A status text and, for a failure or a kept source, why.
     struct Status {
-        QString text;
-        QString reason;
+        std::u16string text;
+        std::u16string reason;
     };
 
     /// Takes the paths in column 0 of `list` and the identities of its rows;
@@ -52,7 +51,7 @@ class FileListRun {
     void Begin(std::size_t index);
     /// Shows a passing status of file `index`; a text equal to the one shown
     /// last is not posted again.
-    void ShowProgress(const JobContext& job, std::size_t index, const QString& text);
+    void ShowProgress(const JobContext& job, std::size_t index, const std::u16string& text);
     /// Records the final status of file `index` and shows it.
     void Settle(const JobContext& job, std::size_t index, const Status& status);
 
@@ -71,5 +70,5 @@ class FileListRun {
     mutable std::mutex mutex_;
     std::vector<Status> settled_;  ///< an empty text: not settled yet
     std::optional<std::size_t> current_;
-    QString lastProgress_;  ///< the worker's alone
+    std::u16string lastProgress_;  ///< the worker's alone
 };

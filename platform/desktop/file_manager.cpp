@@ -12,6 +12,7 @@
 #include <QUrl>
 
 #include "platform/desktop/message_box.h"
+#include "platform/desktop/qt_text.h"
 #include "platform/desktop/ui_text.h"
 
 namespace {
@@ -85,8 +86,8 @@ FileManagerService* current = &realFileManager;
 
 }  // namespace
 
-bool ShowFileInFileManager(const QString& path) {
-    return current->ShowFile(path);
+bool ShowFileInFileManager(const std::u16string& path) {
+    return current->ShowFile(ToQt(path));
 }
 
 void SetFileManagerService(FileManagerService* service) {

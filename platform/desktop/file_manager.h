@@ -3,6 +3,7 @@
 // tests can record the request instead of opening a window.
 
 #include <QString>
+#include <string>
 
 class FileManagerService {
   public:
@@ -17,7 +18,7 @@ class FileManagerService {
 /// missing or ends with a failure status, a message box (caption "提示") says
 /// the folder could not be opened. Never blocks the window thread: the answers
 /// are awaited asynchronously.
-bool ShowFileInFileManager(const QString& path);
+bool ShowFileInFileManager(const std::u16string& path);
 
 /// Installs `service` for later requests; nullptr restores the real one. The
 /// caller keeps ownership.

@@ -1,6 +1,7 @@
 #include "platform/desktop/list_view.h"
 
 #include "platform/desktop/dialog_units.h"
+#include "platform/desktop/qt_text.h"
 
 #include <QHeaderView>
 #include <QKeyEvent>
@@ -44,10 +45,10 @@ int ListView::ColumnWidth(int column) const {
     return column < columnCount() ? columnWidth(column) : 0;
 }
 
-void ListView::InsertColumn(int column, const QString& header, int widthPx) {
+void ListView::InsertColumn(int column, const std::u16string& header, int widthPx) {
     column = std::clamp(column, 0, columnCount());
     insertColumn(column);
-    setHorizontalHeaderItem(column, new QTableWidgetItem(header));
+    setHorizontalHeaderItem(column, new QTableWidgetItem(ToQt(header)));
     setColumnWidth(column, ScaledFromDefaultFont(widthPx));
 }
 
@@ -56,7 +57,8 @@ void ListView::SetReportStyle(bool gridLines) {
     setSelectionBehavior(QAbstractItemView::SelectRows);
 }
 
-int ListView::InsertRow(int position, const QString& text) {
+int ListView::InsertRow(int position, const std::u16string& utf16) {
+    const QString text = ToQt(utf16);
     position = std::clamp(position, 0, rowCount());
     insertRow(position);
     auto* item = new QTableWidgetItem(text);
@@ -68,7 +70,8 @@ int ListView::InsertRow(int position, const QString& text) {
     return position;
 }
 
-void ListView::SetText(int row, int column, const QString& text) {
+void ListView::SetText(int row, int column, const std::u16string& utf16) {
+    const QString text = ToQt(utf16);
     if (row < 0 || row >= rowCount() || column < 0 || column >= columnCount()) return;
     if (QTableWidgetItem* cell = item(row, column)) {
         cell->setText(text);
@@ -77,12 +80,13 @@ void ListView::SetText(int row, int column, const QString& text) {
     }
 }
 
-QString ListView::Text(int row, int column) const {
+std::u16string ListView::Text(int row, int column) const {
     const QTableWidgetItem* cell = item(row, column);
-    return cell ? cell->text() : QString();
+    return cell ? FromQt(cell->text()) : std::u16string();
 }
 
-void ListView::SetToolTip(int row, int column, const QString& text) {
+void ListView::SetToolTip(int row, int column, const std::u16string& utf16) {
+    const QString text = ToQt(utf16);
     if (row < 0 || row >= rowCount() || column < 0 || column >= columnCount()) return;
     QTableWidgetItem* cell = item(row, column);
     // Qt reports a change for every tooltip set, even an empty one set for the

@@ -5,6 +5,7 @@
 
 #include <QTableWidget>
 #include <cstdint>
+#include <string>
 #include <vector>
 
 class ListView : public QTableWidget {
@@ -19,17 +20,17 @@ class ListView : public QTableWidget {
     /// Inserts a column with its header text and its width in pixels at the
     /// default dialog font (narrower when the font was made smaller to fit
     /// the screen).
-    void InsertColumn(int column, const QString& header, int widthPx);
+    void InsertColumn(int column, const std::u16string& header, int widthPx);
     /// Grid lines and full-row selection.
     void SetReportStyle(bool gridLines);
 
     /// Inserts a row at `position` (clamped to 0..Count()) with `text` in
     /// column 0 and returns the position it got.
-    int InsertRow(int position, const QString& text);
-    void SetText(int row, int column, const QString& text);
-    QString Text(int row, int column) const;
+    int InsertRow(int position, const std::u16string& text);
+    void SetText(int row, int column, const std::u16string& text);
+    std::u16string Text(int row, int column) const;
     /// The text shown when the pointer rests on the cell; empty for none.
-    void SetToolTip(int row, int column, const QString& text);
+    void SetToolTip(int row, int column, const std::u16string& text);
     int Count() const { return rowCount(); }
 
     int SelectedCount() const;

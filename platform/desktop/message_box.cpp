@@ -2,6 +2,8 @@
 
 #include <QMessageBox>
 
+#include "platform/desktop/qt_text.h"
+
 namespace {
 
 class QtMessageBoxes : public MessageBoxService {
@@ -38,9 +40,9 @@ MessageBoxService* current = &realBoxes;
 
 }  // namespace
 
-MessageAnswer ShowMessage(QWidget* owner, const QString& text, const QString& caption,
+MessageAnswer ShowMessage(QWidget* owner, const std::u16string& text, const std::u16string& caption,
                           MessageIcon icon, MessageButtons buttons) {
-    return current->Show(MessageRequest{owner, text, caption, icon, buttons});
+    return current->Show(MessageRequest{owner, ToQt(text), ToQt(caption), icon, buttons});
 }
 
 void SetMessageBoxService(MessageBoxService* service) {

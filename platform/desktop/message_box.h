@@ -2,6 +2,7 @@
 // Message boxes behind an interface, so that tests can answer them.
 
 #include <QString>
+#include <string>
 
 class QWidget;
 
@@ -26,7 +27,7 @@ class MessageBoxService {
 
 /// Shows a message box through the current service (a real QMessageBox unless
 /// a test installed its own).
-MessageAnswer ShowMessage(QWidget* owner, const QString& text, const QString& caption,
+MessageAnswer ShowMessage(QWidget* owner, const std::u16string& text, const std::u16string& caption,
                           MessageIcon icon, MessageButtons buttons = MessageButtons::Ok);
 
 /// Installs `service` for all later ShowMessage calls; nullptr restores the

@@ -1,11 +1,12 @@
 #pragma once
 // Conversion between the texts the windows show and the paths the core opens.
-// File names are the system's bytes; Qt decodes them the way the file system does.
+// File names are the system's bytes; they are decoded the way the file system
+// does.
 
-#include <QFile>
-#include <QString>
 #include <filesystem>
+#include <string>
 
-inline std::filesystem::path ToPath(const QString& text) {
-    return std::filesystem::path(QFile::encodeName(text).toStdString());
-}
+std::filesystem::path ToPath(const std::u16string& text);
+
+/// The full path of `text`, for a path given relative to the current folder too.
+std::u16string AbsolutePathText(const std::u16string& text);

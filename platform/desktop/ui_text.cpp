@@ -7,6 +7,8 @@
 #include <QTranslator>
 #include <memory>
 
+#include "platform/desktop/qt_text.h"
+
 namespace {
 
 // Translators stay installed for the rest of the run.
@@ -19,10 +21,11 @@ void Remove(std::unique_ptr<QTranslator>& translator) {
     translator.reset();
 }
 
-bool Install(std::unique_ptr<QTranslator>& slot, const QString& name, const QStringList& folders) {
+bool Install(std::unique_ptr<QTranslator>& slot, const QString& name,
+             const std::vector<std::u16string>& folders) {
     auto translator = std::make_unique<QTranslator>();
-    for (const QString& folder : folders) {
-        if (translator->load(name, folder)) {
+    for (const std::u16string& folder : folders) {
+        if (translator->load(name, ToQt(folder))) {
             QCoreApplication::installTranslator(translator.get());
             slot = std::move(translator);
             return true;
@@ -33,16 +36,24 @@ bool Install(std::unique_ptr<QTranslator>& slot, const QString& name, const QStr
 
 }  // namespace
 
-QString Text(const char* chinese) {
-    return QCoreApplication::translate(kTextContext, chinese);
+std::u16string Text(const char* chinese) {
+    return FromQt(QtText(chinese));
 }
 
-QString CancelledText() {
+std::u16string WithArg(const std::u16string& text, const std::u16string& argument) {
+    return FromQt(ToQt(text).arg(ToQt(argument)));
+}
+
+std::u16string WithArg(const std::u16string& text, long long number) {
+    return FromQt(ToQt(text).arg(number));
+}
+
+std::u16string CancelledText() {
     return Text("已取消");
 }
 
-bool LanguageFromName(const QString& name, InterfaceLanguage& language) {
-    const QString lower = name.toLower();
+bool LanguageFromName(const std::u16string& name, InterfaceLanguage& language) {
+    const QString lower = ToQt(name).toLower();
     if (lower == QStringLiteral("zh")) {
         language = InterfaceLanguage::Chinese;
         return true;
@@ -54,11 +65,11 @@ bool LanguageFromName(const QString& name, InterfaceLanguage& language) {
     return false;
 }
 
-QStringList TranslationFolders() {
+std::vector<std::u16string> TranslationFolders() {
     const QString programDir = QCoreApplication::applicationDirPath();
-    return {QDir::cleanPath(programDir + QStringLiteral("/../share/quorvane/translations")),
-            programDir + QStringLiteral("/translations"),
-            QDir::cleanPath(programDir + QStringLiteral("/../translations"))};
+    return {FromQt(QDir::cleanPath(programDir + QStringLiteral("/../share/quorvane/translations"))),
+            FromQt(programDir + QStringLiteral("/translations")),
+            FromQt(QDir::cleanPath(programDir + QStringLiteral("/../translations")))};
 }
 
 bool InstallTranslations(InterfaceLanguage language) {
@@ -67,7 +78,7 @@ bool InstallTranslations(InterfaceLanguage language) {
     if (language == InterfaceLanguage::Chinese) {
         QLocale::setDefault(QLocale(QLocale::Chinese, QLocale::China));
         return Install(qtTexts, QStringLiteral("qtbase_zh_CN"),
-                       {QLibraryInfo::path(QLibraryInfo::TranslationsPath)});
+                       {FromQt(QLibraryInfo::path(QLibraryInfo::TranslationsPath))});
     }
     // Qt's own texts are English already.
     QLocale::setDefault(QLocale(QLocale::English, QLocale::UnitedStates));

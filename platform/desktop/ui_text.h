@@ -4,23 +4,35 @@
 // is the key, so the Chinese interface needs no translation of its own, and
 // another language is one more translations/quorvane_<lang>.ts.
 
-#include <QString>
+#include <string>
+#include <string_view>
+#include <vector>
 
 /// The one translation context of the program's own texts.
 inline constexpr char kTextContext[] = "Quorvane";
 
 /// `chinese` (UTF-8) in the interface's language: the text itself unless a
 /// translation is installed that has it.
-QString Text(const char* chinese);
+std::u16string Text(const char* chinese);
+
+/// `text` with its lowest-numbered place marker (%1, then %2, ...) replaced
+/// by `argument`: translations may move the marker within the sentence.
+std::u16string WithArg(const std::u16string& text, const std::u16string& argument);
+std::u16string WithArg(const std::u16string& text, long long number);
+
+/// `ascii` (digits, names, addresses) as interface text, unchanged.
+inline std::u16string FromAscii(std::string_view ascii) {
+    return std::u16string(ascii.begin(), ascii.end());
+}
 
 /// The status of a file or a run that Stop cut short: "已取消".
-QString CancelledText();
+std::u16string CancelledText();
 
 /// The interface languages. Chinese is the default.
 enum class InterfaceLanguage { Chinese, English };
 
 /// "zh" or "en" (case does not matter); nothing for any other name.
-bool LanguageFromName(const QString& name, InterfaceLanguage& language);
+bool LanguageFromName(const std::u16string& name, InterfaceLanguage& language);
 
 /// Installs the translations of `language` in the running application: for
 /// Chinese, Qt's own Simplified Chinese texts (standard buttons, file
@@ -30,4 +42,4 @@ bool InstallTranslations(InterfaceLanguage language);
 
 /// The folders searched for quorvane_<lang>.qm, nearest first: beside an
 /// installed program (../share/quorvane/translations) and in a build tree.
-QStringList TranslationFolders();
+std::vector<std::u16string> TranslationFolders();

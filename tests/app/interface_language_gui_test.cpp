@@ -53,7 +53,7 @@ TEST(InterfaceLanguage, ChineseBringsQtsOwnChineseTexts) {
     QDialogButtonBox buttons(QDialogButtonBox::Ok | QDialogButtonBox::Cancel);
     EXPECT_TRUE(buttons.button(QDialogButtonBox::Ok)->text().startsWith(QStringLiteral("确定")))
         << buttons.button(QDialogButtonBox::Ok)->text().toStdString();
-    EXPECT_EQ(Text("加密"), QStringLiteral("加密")) << "Chinese texts are their own keys";
+    EXPECT_EQ(ToQt(Text("加密")), QStringLiteral("加密")) << "Chinese texts are their own keys";
 }
 
 TEST(InterfaceLanguage, EnglishShowsEnglishTextsThatFitTheirControls) {
@@ -64,22 +64,22 @@ TEST(InterfaceLanguage, EnglishShowsEnglishTextsThatFitTheirControls) {
     const QStringList tabs{QStringLiteral("AES256/Camellia256 File Encryption"),
                            QStringLiteral("File Hashes (MD5/SHA-1/SHA512..)"),
                            QStringLiteral("Security Tools"), QStringLiteral("About...")};
-    for (int i = 0; i < tabs.size(); ++i) EXPECT_EQ(window.TabBar()->tabText(i), tabs[i]);
-    EXPECT_EQ(window.ItemText(kIdCancel), QStringLiteral("Exit"));
+    for (int i = 0; i < tabs.size(); ++i) EXPECT_EQ(TabBarOf(window)->tabText(i), tabs[i]);
+    EXPECT_EQ(ToQt(window.ItemText(kIdCancel)), QStringLiteral("Exit"));
 
     ExpectTextsFit(window);
     for (int i = 0; i < CQuorvaneDlg::kPageCount; ++i) ExpectTextsFit(*window.Page(i));
     // The tab texts end before the tab control does.
-    EXPECT_LE(window.TabBar()->tabRect(tabs.size() - 1).right(), window.TabBar()->width());
+    EXPECT_LE(TabBarOf(window)->tabRect(tabs.size() - 1).right(), TabBarOf(window)->width());
 
     // Texts made while the program runs are English too.
     window.EncryptionPage()->ItemAs<QAbstractButton>(1008)->click();
     ASSERT_EQ(boxes.shown.size(), 1u);
     EXPECT_EQ(boxes.shown[0].text, QStringLiteral("The list is empty."));
     EXPECT_EQ(boxes.shown[0].caption, QStringLiteral("Notice"));
-    window.ToolsPage()->InsertWipeRow(0, QStringLiteral("/x"), Text("就绪."));
-    EXPECT_EQ(window.ToolsPage()->WipeList()->Text(0, 1), QStringLiteral("Ready."));
-    EXPECT_EQ(window.AboutPage()->ItemText(1037),
+    window.ToolsPage()->InsertWipeRow(0, u"/x", Text("就绪."));
+    EXPECT_EQ(ToQt(window.ToolsPage()->WipeList()->Text(0, 1)), QStringLiteral("Ready."));
+    EXPECT_EQ(ToQt(window.AboutPage()->ItemText(1037)),
               QStringLiteral("Add the program to the file manager's \"Open With\" menu"));
 }
 

@@ -68,11 +68,11 @@ class MainWindowTest : public ::testing::Test {
 };
 
 TEST_F(MainWindowTest, StartsWithFourPagesAndOnlyTheEncryptionPageShown) {
-    EXPECT_EQ(window.TabBar()->count(), 4);
-    EXPECT_EQ(window.TabBar()->tabText(0), QStringLiteral("AES256/Camellia256文件加解密"));
-    EXPECT_EQ(window.TabBar()->tabText(1), QStringLiteral("文件哈希值计算(MD5/SHA-1/SHA512..)"));
-    EXPECT_EQ(window.TabBar()->tabText(2), QStringLiteral("安全工具"));
-    EXPECT_EQ(window.TabBar()->tabText(3), QStringLiteral("关于..."));
+    EXPECT_EQ(TabBarOf(window)->count(), 4);
+    EXPECT_EQ(TabBarOf(window)->tabText(0), QStringLiteral("AES256/Camellia256文件加解密"));
+    EXPECT_EQ(TabBarOf(window)->tabText(1), QStringLiteral("文件哈希值计算(MD5/SHA-1/SHA512..)"));
+    EXPECT_EQ(TabBarOf(window)->tabText(2), QStringLiteral("安全工具"));
+    EXPECT_EQ(TabBarOf(window)->tabText(3), QStringLiteral("关于..."));
     for (int i = 0; i < CQuorvaneDlg::kPageCount; ++i) {
         ASSERT_NE(window.Page(i), nullptr);
         EXPECT_EQ(window.Page(i)->parentWidget(), &window) << "pages are children of the window";
@@ -86,7 +86,7 @@ TEST_F(MainWindowTest, EverySwitchShowsExactlyOnePageInThePageRectangle) {
     const QRect client = window.rect();
     const QRect expected(20, 40, client.width() - 40, client.height() - 85);
     for (int tab : {2, 1, 3, 0, 3, 2}) {
-        window.TabBar()->setCurrentIndex(tab);
+        TabBarOf(window)->setCurrentIndex(tab);
         EXPECT_EQ(window.CurrentPage(), tab);
         EXPECT_EQ(VisiblePageCount(), 1) << "after switching to tab " << tab;
         EXPECT_TRUE(window.Page(tab)->isVisible());
@@ -95,27 +95,27 @@ TEST_F(MainWindowTest, EverySwitchShowsExactlyOnePageInThePageRectangle) {
 }
 
 TEST_F(MainWindowTest, HiddenPagesKeepTheirState) {
-    window.EncryptionPage()->InsertFileRow(0, "/tmp/kept", "0 KB", "就绪");
-    window.TabBar()->setCurrentIndex(2);
-    window.TabBar()->setCurrentIndex(0);
+    window.EncryptionPage()->InsertFileRow(0, u"/tmp/kept", u"0 KB", u"就绪");
+    TabBarOf(window)->setCurrentIndex(2);
+    TabBarOf(window)->setCurrentIndex(0);
     EXPECT_EQ(window.EncryptionPage()->FileList()->Count(), 1);
 }
 
 TEST_F(MainWindowTest, DropOnEncryptionTabPutsNewRowsFirstInDropOrder) {
     CTabAES256Dlg* page = window.EncryptionPage();
-    page->InsertFileRow(0, "/old/one", "1 KB", "就绪");
-    page->InsertFileRow(1, "/old/two", "2 KB", "就绪");
+    page->InsertFileRow(0, u"/old/one", u"1 KB", u"就绪");
+    page->InsertFileRow(1, u"/old/two", u"2 KB", u"就绪");
     const QStringList dropped = {MakeFile("a", 0), MakeFile("b", 1023), MakeFile("c", 1024)};
-    window.OnDropFiles(dropped);
+    window.OnDropFiles(FromQt(dropped));
 
     ListView* list = page->FileList();
     ASSERT_EQ(list->Count(), 5);
     for (int i = 0; i < 3; ++i) {
-        EXPECT_EQ(list->Text(i, 0), dropped[i]);
-        EXPECT_EQ(list->Text(i, 2), QStringLiteral("就绪."));
+        EXPECT_EQ(ToQt(list->Text(i, 0)), dropped[i]);
+        EXPECT_EQ(ToQt(list->Text(i, 2)), QStringLiteral("就绪."));
     }
-    EXPECT_EQ(list->Text(3, 0), QStringLiteral("/old/one"));
-    EXPECT_EQ(list->Text(4, 0), QStringLiteral("/old/two"));
+    EXPECT_EQ(ToQt(list->Text(3, 0)), QStringLiteral("/old/one"));
+    EXPECT_EQ(ToQt(list->Text(4, 0)), QStringLiteral("/old/two"));
 }
 
 TEST_F(MainWindowTest, DroppedFilesGetTheirSizeTextsAndUnopenableOnesAreListedToo) {
@@ -126,38 +126,38 @@ TEST_F(MainWindowTest, DroppedFilesGetTheirSizeTextsAndUnopenableOnesAreListedTo
                                  QString::fromStdString(dir.path().string()),
                                  QString::fromStdString((dir / "missing").string()),
                                  MakeFile("名字 with space", 2048)};
-    window.OnDropFiles(dropped);
+    window.OnDropFiles(FromQt(dropped));
     ListView* list = window.EncryptionPage()->FileList();
     ASSERT_EQ(list->Count(), dropped.size());
     const QStringList sizes = {"0 KB",         "0 KB",         "1 KB", "4882 KB",
                                "打开文件失败", "打开文件失败", "2 KB"};
-    for (int i = 0; i < sizes.size(); ++i) EXPECT_EQ(list->Text(i, 1), sizes[i]) << i;
+    for (int i = 0; i < sizes.size(); ++i) EXPECT_EQ(ToQt(list->Text(i, 1)), sizes[i]) << i;
 }
 
 TEST_F(MainWindowTest, DropOnHashTabTakesOnlyTheFirstFile) {
-    window.TabBar()->setCurrentIndex(1);
+    TabBarOf(window)->setCurrentIndex(1);
     const QStringList dropped = {MakeFile("first", 10), MakeFile("second", 20)};
-    window.OnDropFiles(dropped);
-    EXPECT_EQ(window.HashPage()->m_filePath, dropped.front());
+    window.OnDropFiles(FromQt(dropped));
+    EXPECT_EQ(ToQt(window.HashPage()->m_filePath), dropped.front());
     // Let a hash run that the drop may have started finish before teardown.
     ServeEvents(200);
 }
 
 TEST_F(MainWindowTest, DropOnToolsTabListsFilesFirstWithoutOpeningThem) {
-    window.TabBar()->setCurrentIndex(2);
-    window.ToolsPage()->InsertWipeRow(0, "/old", "就绪");
-    window.OnDropFiles({"/nowhere/x", "/nowhere/y"});
+    TabBarOf(window)->setCurrentIndex(2);
+    window.ToolsPage()->InsertWipeRow(0, u"/old", u"就绪");
+    window.OnDropFiles(FromQt(QStringList{"/nowhere/x", "/nowhere/y"}));
     ListView* list = window.ToolsPage()->WipeList();
     ASSERT_EQ(list->Count(), 3);
-    EXPECT_EQ(list->Text(0, 0), QStringLiteral("/nowhere/x"));
-    EXPECT_EQ(list->Text(1, 0), QStringLiteral("/nowhere/y"));
-    EXPECT_EQ(list->Text(1, 1), QStringLiteral("就绪."));
-    EXPECT_EQ(list->Text(2, 0), QStringLiteral("/old"));
+    EXPECT_EQ(ToQt(list->Text(0, 0)), QStringLiteral("/nowhere/x"));
+    EXPECT_EQ(ToQt(list->Text(1, 0)), QStringLiteral("/nowhere/y"));
+    EXPECT_EQ(ToQt(list->Text(1, 1)), QStringLiteral("就绪."));
+    EXPECT_EQ(ToQt(list->Text(2, 0)), QStringLiteral("/old"));
 }
 
 TEST_F(MainWindowTest, DropOnAboutTabOnlyThanksTheUser) {
-    window.TabBar()->setCurrentIndex(3);
-    window.OnDropFiles({MakeFile("f", 1)});
+    TabBarOf(window)->setCurrentIndex(3);
+    window.OnDropFiles(FromQt(QStringList{MakeFile("f", 1)}));
     ASSERT_EQ(boxes.shown.size(), 1u);
     EXPECT_EQ(boxes.shown[0].caption, QStringLiteral("Hi~"));
     EXPECT_TRUE(boxes.shown[0].text.startsWith("Thank you for using my program! Please visit "));
@@ -178,13 +178,13 @@ TEST_F(MainWindowTest, RealDropEventReachesTheRoutingFromAnywhereOnTheWindow) {
     QCoreApplication::sendEvent(&window, &drop);
     ListView* list = window.EncryptionPage()->FileList();
     ASSERT_EQ(list->Count(), 1);
-    EXPECT_EQ(list->Text(0, 0), file);
-    EXPECT_EQ(list->Text(0, 1), QStringLiteral("2 KB"));
+    EXPECT_EQ(ToQt(list->Text(0, 0)), file);
+    EXPECT_EQ(ToQt(list->Text(0, 1)), QStringLiteral("2 KB"));
 }
 
 TEST_F(MainWindowTest, EnterDoesNothingWhileEscAndTheExitButtonClose) {
-    window.TabBar()->setFocus();
-    SendKey(window.TabBar(), Qt::Key_Return);
+    TabBarOf(window)->setFocus();
+    SendKey(TabBarOf(window), Qt::Key_Return);
     SendKey(&window, Qt::Key_Return);
     EXPECT_TRUE(window.isVisible()) << "Enter must not close the window";
     SendKey(window.EncryptionPage(), Qt::Key_Escape);
@@ -201,11 +201,11 @@ TEST_F(MainWindowTest, EnterDoesNothingWhileEscAndTheExitButtonClose) {
 }
 
 TEST_F(MainWindowTest, EscOnTheTabBarEndsTheProgramAlsoAfterSwitchingTabsByKey) {
-    window.TabBar()->setFocus();
-    SendKey(window.TabBar(), Qt::Key_Right);
+    TabBarOf(window)->setFocus();
+    SendKey(TabBarOf(window), Qt::Key_Right);
     EXPECT_EQ(window.CurrentPage(), 1);
-    EXPECT_EQ(window.focusWidget(), window.TabBar());
-    SendKey(window.TabBar(), Qt::Key_Escape);
+    EXPECT_EQ(window.focusWidget(), TabBarOf(window));
+    SendKey(TabBarOf(window), Qt::Key_Escape);
     EXPECT_FALSE(window.isVisible());
 }
 
@@ -222,9 +222,9 @@ TEST_F(MainWindowTest, TabKeysLeaveBothFileLists) {
         {0, window.EncryptionPage(), 1007, kNoId},
         {2, window.ToolsPage(), tools_page_ids::kAddButton, tools_page_ids::kDecodeButton}};
     for (const Case& c : cases) {
-        window.TabBar()->setCurrentIndex(c.tab);
+        TabBarOf(window)->setCurrentIndex(c.tab);
         ListView* list = c.page->List(1003);
-        for (int i = 0; i < 3; ++i) list->InsertRow(i, QStringLiteral("/tmp/f%1").arg(i));
+        for (int i = 0; i < 3; ++i) list->InsertRow(i, FromQt(QStringLiteral("/tmp/f%1").arg(i)));
         const std::pair<int, Qt::KeyboardModifiers> forward[] = {
             {Qt::Key_Tab, Qt::NoModifier}, {Qt::Key_Tab, Qt::ControlModifier}};
         for (const auto& [key, modifiers] : forward) {
@@ -253,14 +253,14 @@ TEST_F(MainWindowTest, AShownPageFocusesItsFirstOrLastFocusedControl) {
     window.activateWindow();
     ServeEvents(20);
     if (!window.isActiveWindow()) GTEST_SKIP() << "the platform does not activate windows";
-    window.TabBar()->setCurrentIndex(2);
+    TabBarOf(window)->setCurrentIndex(2);
     ServeEvents(20);
     EXPECT_EQ(QApplication::focusWidget(), window.ToolsPage()->Item(tools_page_ids::kLengthEdit));
     window.ToolsPage()->FocusItem(tools_page_ids::kBase64Edit);
-    window.TabBar()->setCurrentIndex(0);
+    TabBarOf(window)->setCurrentIndex(0);
     ServeEvents(20);
     EXPECT_TRUE(window.EncryptionPage()->isAncestorOf(QApplication::focusWidget()));
-    window.TabBar()->setCurrentIndex(2);
+    TabBarOf(window)->setCurrentIndex(2);
     ServeEvents(20);
     EXPECT_EQ(QApplication::focusWidget(), window.ToolsPage()->Item(tools_page_ids::kBase64Edit));
 }
@@ -294,7 +294,7 @@ QString AccessibleName(QWidget* widget) {
 // the labels are tied to the fields they name.
 TEST_F(MainWindowTest, AssistiveTechnologyHearsANameForEveryControlAndPage) {
     for (int i = 0; i < CQuorvaneDlg::kPageCount; ++i)
-        EXPECT_EQ(AccessibleName(window.Page(i)), window.TabBar()->tabText(i)) << i;
+        EXPECT_EQ(AccessibleName(window.Page(i)), TabBarOf(window)->tabText(i)) << i;
     int controls = 0;
     for (QWidget* widget : window.findChildren<QWidget*>()) {
         const bool named = qobject_cast<QAbstractButton*>(widget) ||
@@ -339,10 +339,10 @@ TEST_F(MainWindowTest, TheTabBarShowsWhenItHasTheFocus) {
     ASSERT_TRUE(WaitUntil([&] { return window.isActiveWindow(); }));
     window.EncryptionPage()->FocusItem(1005);
     ServeEvents(20);
-    const QImage unfocused = window.TabBar()->grab().toImage();
-    window.TabBar()->setFocus(Qt::TabFocusReason);
-    ASSERT_TRUE(WaitUntil([&] { return window.TabBar()->hasFocus(); }));
-    EXPECT_NE(window.TabBar()->grab().toImage(), unfocused);
+    const QImage unfocused = TabBarOf(window)->grab().toImage();
+    TabBarOf(window)->setFocus(Qt::TabFocusReason);
+    ASSERT_TRUE(WaitUntil([&] { return TabBarOf(window)->hasFocus(); }));
+    EXPECT_NE(TabBarOf(window)->grab().toImage(), unfocused);
 }
 
 double LowestContrast(QWidget* widget, QPalette::ColorRole text, QPalette::ColorRole ground,
@@ -424,7 +424,7 @@ TEST(MainWindowClose, ClosingWhileJobsRunStopsThemAndLeavesNoPartialOutput) {
     window->show();
 
     CTabAES256Dlg* encryption = window->EncryptionPage();
-    encryption->InsertFileRow(0, Q(toEncrypt), "0 KB", "就绪");
+    encryption->InsertFileRow(0, FromQt(Q(toEncrypt)), u"0 KB", u"就绪");
     encryption->ItemAs<QLineEdit>(1005)->setText("key");
     encryption->ItemAs<QPushButton>(1008)->click();
 
@@ -433,14 +433,14 @@ TEST(MainWindowClose, ClosingWhileJobsRunStopsThemAndLeavesNoPartialOutput) {
     hash->OnOpen();
 
     CTabToolsDlg* tools = window->ToolsPage();
-    tools->InsertWipeRow(0, Q(toWipe), "就绪");
+    tools->InsertWipeRow(0, FromQt(Q(toWipe)), u"就绪");
     tools->SetChecked(tools_page_ids::kThirtyFivePassRadio, true);
     tools->OnErase();
 
     ASSERT_TRUE(WaitUntil([&] {
-        return encryption->FileList()->Text(0, 2).startsWith(QStringLiteral("加密 ")) &&
+        return ToQt(encryption->FileList()->Text(0, 2)).startsWith(QStringLiteral("加密 ")) &&
                hash->Progress(1033)->value() > 0 &&
-               tools->WipeList()->Text(0, 1).startsWith(QStringLiteral("擦除 "));
+               ToQt(tools->WipeList()->Text(0, 1)).startsWith(QStringLiteral("擦除 "));
     }));
     ASSERT_TRUE(encryption->IsRunning() && hash->Running() &&
                 tools->Item(tools_page_ids::kStopButton)->isEnabled());

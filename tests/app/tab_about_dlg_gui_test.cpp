@@ -25,7 +25,7 @@ class AboutPageTest : public ::testing::Test {
     void TearDown() override { qunsetenv("XDG_DATA_HOME"); }
 
     std::unique_ptr<CTabAboutDlg> NewPage(const QString& programPath) {
-        auto page = std::make_unique<CTabAboutDlg>(programPath);
+        auto page = std::make_unique<CTabAboutDlg>(FromQt(programPath));
         page->Create(&parent);
         return page;
     }
@@ -45,7 +45,7 @@ class AboutPageTest : public ::testing::Test {
 TEST_F(AboutPageTest, TickingWritesTheEntryAndANewPageShowsItTicked) {
     auto page = NewPage(program);
     EXPECT_FALSE(page->IsChecked(kContextMenuBox));
-    EXPECT_EQ(page->ItemText(kContextMenuBox),
+    EXPECT_EQ(ToQt(page->ItemText(kContextMenuBox)),
               QStringLiteral("添加程序到文件管理器的“打开方式”菜单"));
     Click(*page);
     EXPECT_TRUE(page->IsChecked(kContextMenuBox));
@@ -68,7 +68,7 @@ TEST_F(AboutPageTest, TickingWritesTheEntryAndANewPageShowsItTicked) {
 }
 
 TEST_F(AboutPageTest, AnEntryForAnotherPathShowsClearAndTickingRewritesIt) {
-    ASSERT_TRUE(WriteOpenWithEntry("/old/place/quorvane"));
+    ASSERT_TRUE(WriteOpenWithEntry(u"/old/place/quorvane"));
     auto page = NewPage(program);
     EXPECT_FALSE(page->IsChecked(kContextMenuBox));
     Click(*page);

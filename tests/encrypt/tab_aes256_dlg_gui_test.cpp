@@ -85,9 +85,9 @@ class EncryptionPageTest : public ::testing::Test {
     void Click(int id) { page.ItemAs<QAbstractButton>(id)->click(); }
     void SetKey(const QString& key) { page.ItemAs<QLineEdit>(kKeyEdit)->setText(key); }
     ListView* List() { return page.FileList(); }
-    QString Status(int row) { return List()->Text(row, 2); }
+    QString Status(int row) { return ToQt(List()->Text(row, 2)); }
     QString StatusTip(int row) { return CellToolTip(*List(), row, 2); }
-    QString PathAt(int row) { return List()->Text(row, 0); }
+    QString PathAt(int row) { return ToQt(List()->Text(row, 0)); }
 
     fs::path MakeFile(const std::string& name, std::size_t size, uint32_t seed = 7) {
         const fs::path path = dir / name;
@@ -95,7 +95,8 @@ class EncryptionPageTest : public ::testing::Test {
         return path;
     }
     void AddRow(const fs::path& path) {
-        page.InsertFileRow(List()->Count(), Q(path), SizeTextOf(Q(path)), kReady);
+        page.InsertFileRow(List()->Count(), FromQt(Q(path)), SizeTextOf(FromQt(Q(path))),
+                           FromQt(kReady));
     }
     /// Presses the action button and waits until the run has ended.
     void RunToEnd() {
@@ -147,11 +148,11 @@ TEST_F(EncryptionPageTest, DecryptTogglesTheEraseOptionAndTheActionText) {
     Click(kDecryptCheck);
     EXPECT_FALSE(page.IsChecked(kEraseCheck));
     EXPECT_FALSE(page.Item(kEraseCheck)->isEnabled());
-    EXPECT_EQ(page.ItemText(kActionButton), QStringLiteral("解密"));
+    EXPECT_EQ(ToQt(page.ItemText(kActionButton)), QStringLiteral("解密"));
     Click(kDecryptCheck);
     EXPECT_FALSE(page.IsChecked(kEraseCheck));
     EXPECT_TRUE(page.Item(kEraseCheck)->isEnabled());
-    EXPECT_EQ(page.ItemText(kActionButton), QStringLiteral("加密"));
+    EXPECT_EQ(ToQt(page.ItemText(kActionButton)), QStringLiteral("加密"));
 }
 
 TEST_F(EncryptionPageTest, EmptyListOrEmptyKeyIsReportedAndFocusesTheControlToCorrect) {
@@ -206,9 +207,9 @@ TEST_F(EncryptionPageTest, AddedFilesFromAFolderEndingWithASeparatorGetOneSepara
     EXPECT_EQ(PathAt(0), Q(dir / "a.bin"));
     EXPECT_EQ(PathAt(1), Q(dir / "b.bin"));
     EXPECT_EQ(PathAt(2), Q(dir / "c.missing"));
-    EXPECT_EQ(List()->Text(0, 1), QStringLiteral("1 KB"));
-    EXPECT_EQ(List()->Text(1, 1), QStringLiteral("4 KB"));
-    EXPECT_EQ(List()->Text(2, 1), QStringLiteral("打开文件失败"));
+    EXPECT_EQ(ToQt(List()->Text(0, 1)), QStringLiteral("1 KB"));
+    EXPECT_EQ(ToQt(List()->Text(1, 1)), QStringLiteral("4 KB"));
+    EXPECT_EQ(ToQt(List()->Text(2, 1)), QStringLiteral("打开文件失败"));
     for (int row = 0; row < 3; ++row) EXPECT_EQ(Status(row), kReady);
 }
 
@@ -251,9 +252,9 @@ TEST(EncryptionPageCommandLine, TheNamedFileIsRowZeroReadyEvenWhenUnreadable) {
         page->Create(&host);
         SetCommandLineArguments({});
         ASSERT_EQ(page->FileList()->Count(), 1);
-        EXPECT_EQ(page->FileList()->Text(0, 0), Q(path));
-        EXPECT_EQ(page->FileList()->Text(0, 1), sizeText);
-        EXPECT_EQ(page->FileList()->Text(0, 2), kReady);
+        EXPECT_EQ(ToQt(page->FileList()->Text(0, 0)), Q(path));
+        EXPECT_EQ(ToQt(page->FileList()->Text(0, 1)), sizeText);
+        EXPECT_EQ(ToQt(page->FileList()->Text(0, 2)), kReady);
     }
 }
 
@@ -266,17 +267,17 @@ TEST(EncryptionPageInWindow, ButtonRowsGoAfterDroppedRows) {
     dialogs.selections.push_back({QString(), {Q(dir / "added1")}});
     dialogs.selections.push_back({QString(), {Q(dir / "added2")}});
     page->ItemAs<QAbstractButton>(kAddButton)->click();
-    window.OnDropFiles({Q(dir / "drop1"), Q(dir / "drop2")});
+    window.OnDropFiles(FromQt(QStringList{Q(dir / "drop1"), Q(dir / "drop2")}));
     page->ItemAs<QAbstractButton>(kAddButton)->click();
 
     ListView* list = page->FileList();
     ASSERT_EQ(list->Count(), 4);
-    EXPECT_EQ(list->Text(0, 0), Q(dir / "drop1"));
-    EXPECT_EQ(list->Text(1, 0), Q(dir / "drop2"));
-    EXPECT_EQ(list->Text(2, 0), Q(dir / "added1"));
-    EXPECT_EQ(list->Text(3, 0), Q(dir / "added2"));
-    EXPECT_EQ(list->Text(0, 2), QStringLiteral("就绪."));
-    EXPECT_EQ(list->Text(3, 2), kReady);
+    EXPECT_EQ(ToQt(list->Text(0, 0)), Q(dir / "drop1"));
+    EXPECT_EQ(ToQt(list->Text(1, 0)), Q(dir / "drop2"));
+    EXPECT_EQ(ToQt(list->Text(2, 0)), Q(dir / "added1"));
+    EXPECT_EQ(ToQt(list->Text(3, 0)), Q(dir / "added2"));
+    EXPECT_EQ(ToQt(list->Text(0, 2)), QStringLiteral("就绪."));
+    EXPECT_EQ(ToQt(list->Text(3, 2)), kReady);
 }
 
 // --- Runs ------------------------------------------------------------------
@@ -508,20 +509,22 @@ TEST(EncryptionPageInWindow, StatusesFollowTheirRowsWhenADropInsertsRowsAbove) {
     WriteFile(dir / "dropped1.bin", PatternBytes(10));
     WriteFile(dir / "dropped2.bin", PatternBytes(20));
     for (const char* name : {"big.bin", "small1.bin", "small2.bin"})
-        page->InsertFileRow(page->FileList()->Count(), Q(dir / name), "0 KB", kReady);
+        page->InsertFileRow(page->FileList()->Count(), FromQt(Q(dir / name)), u"0 KB",
+                            FromQt(kReady));
     page->ItemAs<QLineEdit>(kKeyEdit)->setText(QStringLiteral("key"));
     page->ItemAs<QAbstractButton>(kActionButton)->click();
     ASSERT_TRUE(WaitUntil(
-        [&] { return page->FileList()->Text(0, 2).startsWith(QStringLiteral("加密 ")); }, 60000));
-    window.OnDropFiles({Q(dir / "dropped1.bin"), Q(dir / "dropped2.bin")});
+        [&] { return ToQt(page->FileList()->Text(0, 2)).startsWith(QStringLiteral("加密 ")); },
+        60000));
+    window.OnDropFiles(FromQt(QStringList{Q(dir / "dropped1.bin"), Q(dir / "dropped2.bin")}));
     ASSERT_TRUE(WaitUntil([&] { return !page->IsRunning(); }, 120000));
 
     ListView* list = page->FileList();
     ASSERT_EQ(list->Count(), 5);
-    EXPECT_EQ(list->Text(0, 0), Q(dir / "dropped1.bin"));
-    EXPECT_EQ(list->Text(0, 2), QStringLiteral("就绪."));
-    EXPECT_EQ(list->Text(1, 2), QStringLiteral("就绪."));
-    for (int row = 2; row < 5; ++row) EXPECT_EQ(list->Text(row, 2), kEncrypted) << row;
+    EXPECT_EQ(ToQt(list->Text(0, 0)), Q(dir / "dropped1.bin"));
+    EXPECT_EQ(ToQt(list->Text(0, 2)), QStringLiteral("就绪."));
+    EXPECT_EQ(ToQt(list->Text(1, 2)), QStringLiteral("就绪."));
+    for (int row = 2; row < 5; ++row) EXPECT_EQ(ToQt(list->Text(row, 2)), kEncrypted) << row;
     EXPECT_FALSE(fs::exists(dir / "dropped1.bin.aes256")) << "the run keeps its own paths";
     EXPECT_TRUE(fs::exists(dir / "small2.bin.aes256"));
 }

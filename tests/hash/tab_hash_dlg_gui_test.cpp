@@ -35,7 +35,7 @@ using namespace hash_page_ids;
 // The result text as built, with CR LF line ends: the edit shows it with
 // plain line breaks.
 QString ResultText(const CTabHashDlg& page) {
-    return page.ItemText(kResultEdit).replace(QStringLiteral("\n"), QStringLiteral("\r\n"));
+    return ToQt(page.ItemText(kResultEdit)).replace(QStringLiteral("\n"), QStringLiteral("\r\n"));
 }
 constexpr int kBoxes[] = {kMd5Check, kSha1Check, kSha256Check, kSha512Check, kKeccakCheck};
 constexpr uint64_t kMiB = 1 << 20;
@@ -115,8 +115,8 @@ TEST_F(HashPageTest, StartsIdleWithAllFiveTickedAndPaintsWhiteButTheResultEdit) 
     ExpectIdle(page);
     EXPECT_EQ(page.Progress(kProgressBar)->minimum(), 0);
     EXPECT_EQ(page.Progress(kProgressBar)->maximum(), 100);
-    EXPECT_EQ(page.ItemText(kStatusText), QStringLiteral("就绪."));
-    EXPECT_TRUE(page.ItemText(kResultEdit).isEmpty());
+    EXPECT_EQ(ToQt(page.ItemText(kStatusText)), QStringLiteral("就绪."));
+    EXPECT_TRUE(ToQt(page.ItemText(kResultEdit)).isEmpty());
     EXPECT_EQ(page.m_pendingDrop, 0);
 
     EXPECT_EQ(page.palette().color(QPalette::Window), QColor(Qt::white));
@@ -155,7 +155,7 @@ TEST_F(HashPageTest, UnopenableFileGivesOneFailureSectionPerAlgorithmInTableOrde
                                     "\r\n\r\nSHA512:\r\n打开文件失败"
                                     "\r\n\r\nKeccak:\r\n打开文件失败");
     EXPECT_TRUE(progress.values.empty());
-    EXPECT_EQ(page.ItemText(kStatusText), QStringLiteral("就绪"));
+    EXPECT_EQ(ToQt(page.ItemText(kStatusText)), QStringLiteral("就绪"));
     ExpectIdle(page);
     EXPECT_TRUE(boxes.shown.empty());
 }
@@ -170,7 +170,8 @@ TEST_F(HashPageTest, OnlySha512GivesThePathLineAnEmptyLineAndTheDigest) {
     ASSERT_EQ(digest.size(), 128);
     EXPECT_EQ(ResultText(page), "文件路径: " + Text(file) + "\r\n\r\nSHA512:\r\n" + digest);
     // The edit shows the same text line by line, so that is what a user copies.
-    EXPECT_EQ(page.ItemText(kResultEdit), "文件路径: " + Text(file) + "\n\nSHA512:\n" + digest);
+    EXPECT_EQ(ToQt(page.ItemText(kResultEdit)),
+              "文件路径: " + Text(file) + "\n\nSHA512:\n" + digest);
 }
 
 TEST_F(HashPageTest, DigestsMatchCoreutilsForAFileOfOddLength) {
@@ -221,7 +222,7 @@ TEST_F(HashPageTest, CancelledDialogOrNoBoxTickedChangesNothing) {
     ServeEvents(50);
     EXPECT_FALSE(page.Running());
     EXPECT_EQ(ResultText(page), before);
-    EXPECT_EQ(page.ItemText(kStatusText), QStringLiteral("就绪"));
+    EXPECT_EQ(ToQt(page.ItemText(kStatusText)), QStringLiteral("就绪"));
     ExpectIdle(page);
 }
 
@@ -252,7 +253,7 @@ TEST_F(HashPageTest, StopKeepsThePreviousResultAndNothingOfTheRunArrivesLater) {
     WriteFile(small, {'a', 'b', 'c'});
     HashThroughDialog(small);
     const QString previous = ResultText(page);
-    const QString shown = page.ItemText(kResultEdit);
+    const QString shown = ToQt(page.ItemText(kResultEdit));
 
     const auto large = MakeSparse(dir / "large.bin", 256 * kMiB);
     StartThroughDialog(large);
@@ -260,28 +261,28 @@ TEST_F(HashPageTest, StopKeepsThePreviousResultAndNothingOfTheRunArrivesLater) {
     ASSERT_TRUE(WaitUntil([&] { return page.Progress(kProgressBar)->value() > 0; }));
     page.ItemAs<QPushButton>(kStopButton)->click();
 
-    EXPECT_EQ(page.ItemText(kStatusText), QStringLiteral("已取消"));
+    EXPECT_EQ(ToQt(page.ItemText(kStatusText)), QStringLiteral("已取消"));
     ExpectIdle(page);
     EXPECT_EQ(ResultText(page), previous);
-    EXPECT_EQ(page.ItemText(kResultEdit), shown);
+    EXPECT_EQ(ToQt(page.ItemText(kResultEdit)), shown);
     ServeEvents(300);
-    EXPECT_EQ(page.ItemText(kStatusText), QStringLiteral("已取消"));
+    EXPECT_EQ(ToQt(page.ItemText(kStatusText)), QStringLiteral("已取消"));
     EXPECT_EQ(page.Progress(kProgressBar)->value(), 0);
     EXPECT_EQ(ResultText(page), previous);
-    EXPECT_EQ(page.ItemText(kResultEdit), shown);
+    EXPECT_EQ(ToQt(page.ItemText(kResultEdit)), shown);
     ExpectIdle(page);
 
     // The page runs again after a stop.
     HashThroughDialog(small);
     EXPECT_EQ(ResultText(page), previous);
-    EXPECT_EQ(page.ItemText(kStatusText), QStringLiteral("就绪"));
+    EXPECT_EQ(ToQt(page.ItemText(kStatusText)), QStringLiteral("就绪"));
 }
 
 class HashPageDropTest : public ::testing::Test {
   protected:
     void SetUp() override {
         window.Create(nullptr);
-        window.TabBar()->setCurrentIndex(1);
+        TabBarOf(window)->setCurrentIndex(1);
         ASSERT_EQ(window.CurrentPage(), 1);
     }
     CTabHashDlg& page() { return *window.HashPage(); }
@@ -297,7 +298,7 @@ TEST_F(HashPageDropTest, SeveralDroppedFilesHashOnlyTheFirstWithoutADialog) {
     WriteFile(first, PatternBytes(100, 1));
     WriteFile(second, PatternBytes(200, 2));
     Tick(page(), {kSha256Check});
-    window.OnDropFiles({Text(first), Text(second)});
+    window.OnDropFiles(FromQt(QStringList{Text(first), Text(second)}));
     ASSERT_TRUE(WaitUntil([&] { return !page().Running(); }));
     EXPECT_TRUE(dialogs.requests.empty());
     EXPECT_EQ(page().m_pendingDrop, 0);
@@ -311,7 +312,7 @@ TEST_F(HashPageDropTest, DropWithNoBoxTickedStaysPendingForTheNextOpen) {
     const auto file = dir / "dropped";
     WriteFile(file, PatternBytes(5000, 4));
     Tick(page(), {});
-    window.OnDropFiles({Text(file)});
+    window.OnDropFiles(FromQt(QStringList{Text(file)}));
     ASSERT_EQ(boxes.shown.size(), 1u);
     EXPECT_EQ(boxes.shown[0].text, QStringLiteral("没有选择算法"));
     EXPECT_EQ(page().m_pendingDrop, 1);
@@ -336,9 +337,9 @@ TEST_F(HashPageDropTest, DropDuringARunStartsNothing) {
     WriteFile(other, {1});
     Tick(page(), {kSha1Check});
     ProgressLog progress(page().Progress(kProgressBar));
-    window.OnDropFiles({Text(large)});
+    window.OnDropFiles(FromQt(QStringList{Text(large)}));
     ASSERT_TRUE(page().Running());
-    window.OnDropFiles({Text(other)});
+    window.OnDropFiles(FromQt(QStringList{Text(other)}));
     EXPECT_TRUE(page().Running());
     EXPECT_EQ(page().m_pendingDrop, 0);
     EXPECT_TRUE(boxes.shown.empty());

@@ -60,21 +60,21 @@ TEST(DialogWindow, BuildsControlsAtTheirTemplatePlacesAndReachesThemById) {
     EXPECT_EQ(dialog.parentWidget(), &parent);
     const DialogUnits& units = dialog.Units();
     EXPECT_EQ(dialog.Item(10)->geometry(), units.ToPixels({4, 8, 50, 14}));
-    EXPECT_EQ(dialog.ItemText(10), QStringLiteral("按钮"));
+    EXPECT_EQ(ToQt(dialog.ItemText(10)), QStringLiteral("按钮"));
     EXPECT_FALSE(dialog.Item(11)->isEnabled());
     dialog.EnableItem(11, true);
     EXPECT_TRUE(dialog.Item(11)->isEnabled());
     dialog.SetChecked(11, true);
     EXPECT_TRUE(dialog.IsChecked(11));
     EXPECT_EQ(dialog.Item(999), nullptr);
-    EXPECT_EQ(dialog.ItemText(999), QString());
+    EXPECT_EQ(ToQt(dialog.ItemText(999)), QString());
 
     dialog.LimitText(12, 4);
     dialog.ItemAs<QLineEdit>(12)->insert("12345");
-    EXPECT_EQ(dialog.ItemText(12), QStringLiteral("1234"));
+    EXPECT_EQ(ToQt(dialog.ItemText(12)), QStringLiteral("1234"));
     dialog.LimitText(13, 5);
     dialog.ItemAs<QPlainTextEdit>(13)->insertPlainText("abcdefgh");
-    EXPECT_EQ(dialog.ItemText(13), QStringLiteral("abcde"));
+    EXPECT_EQ(ToQt(dialog.ItemText(13)), QStringLiteral("abcde"));
 
     int clicks = 0;
     dialog.OnClicked(10, [&] { ++clicks; });
@@ -93,7 +93,7 @@ TEST(DialogWindow, AFullFieldNamesItsLimit) {
     edit->insert(QStringLiteral("12"));
     EXPECT_FALSE(QToolTip::isVisible()) << "nothing refused yet";
     edit->insert(QStringLiteral("3456"));
-    EXPECT_EQ(dialog.ItemText(12), QStringLiteral("1234"));
+    EXPECT_EQ(ToQt(dialog.ItemText(12)), QStringLiteral("1234"));
     EXPECT_TRUE(QToolTip::isVisible());
     EXPECT_TRUE(QToolTip::text().contains(QLatin1Char('4'))) << QToolTip::text().toStdString();
     QToolTip::hideText();
@@ -118,7 +118,7 @@ TEST_P(FileManagerFallback, SaysSoOnlyWhenXdgOpenIsMissingOrFails) {
     qputenv("DBUS_SESSION_BUS_ADDRESS", "unix:path=/nonexistent/bus");
     qputenv("PATH", QByteArray::fromStdString(bin.path().string()));
     ScriptedMessageBoxes boxes;
-    ShowFileInFileManager(QStringLiteral("/tmp/some folder/file.txt"));
+    ShowFileInFileManager(u"/tmp/some folder/file.txt");
     qputenv("PATH", path);
     const bool fails = script != "exit 0";
     if (fails) {
@@ -215,18 +215,18 @@ TEST(ListView, RowOperationsKeepOrderSelectionAndIdentity) {
     QWidget parent;
     ListView list(&parent, true);
     EXPECT_EQ(list.ColumnWidth(0), 0);
-    list.InsertColumn(0, "a", 100);
-    list.InsertColumn(1, "b", 50);
+    list.InsertColumn(0, u"a", 100);
+    list.InsertColumn(1, u"b", 50);
     EXPECT_EQ(list.ColumnWidth(0), 100);
-    for (int i = 0; i < 5; ++i) list.InsertRow(list.Count(), QString::number(i));
+    for (int i = 0; i < 5; ++i) list.InsertRow(list.Count(), FromQt(QString::number(i)));
     const ListView::RowId idOfThree = list.IdOfRow(3);
-    list.InsertRow(0, "top");
-    list.InsertRow(99, "end");  // clamped to the end
-    EXPECT_EQ(list.Text(0, 0), QStringLiteral("top"));
-    EXPECT_EQ(list.Text(6, 0), QStringLiteral("end"));
+    list.InsertRow(0, u"top");
+    list.InsertRow(99, u"end");  // clamped to the end
+    EXPECT_EQ(ToQt(list.Text(0, 0)), QStringLiteral("top"));
+    EXPECT_EQ(ToQt(list.Text(6, 0)), QStringLiteral("end"));
     EXPECT_EQ(list.RowOfId(idOfThree), 4);
-    list.SetText(4, 1, "status");
-    EXPECT_EQ(list.Text(4, 1), QStringLiteral("status"));
+    list.SetText(4, 1, u"status");
+    EXPECT_EQ(ToQt(list.Text(4, 1)), QStringLiteral("status"));
 
     SelectListRow(list, 5, false);
     SelectListRow(list, 2, true);
@@ -355,12 +355,12 @@ TEST(FileDialog, StartsInTheFolderOfTheLastListedFile) {
     Sample dialog;
     dialog.Create(nullptr);
     ListView* list = dialog.List(14);
-    list->InsertColumn(0, QStringLiteral("path"), 100);
+    list->InsertColumn(0, u"path", 100);
     EXPECT_EQ(StartFolderFor(&dialog), QDir::homePath());
-    list->InsertRow(0, QString::fromStdString((dir / "sub" / "a.txt").string()));
-    list->InsertRow(0, QString::fromStdString((dir / "b.txt").string()));
+    list->InsertRow(0, FromQt(QString::fromStdString((dir / "sub" / "a.txt").string())));
+    list->InsertRow(0, FromQt(QString::fromStdString((dir / "b.txt").string())));
     EXPECT_EQ(StartFolderFor(&dialog), QString::fromStdString((dir / "sub").string()));
-    list->InsertRow(2, QStringLiteral("/no/such/folder/c.txt"));
+    list->InsertRow(2, u"/no/such/folder/c.txt");
     EXPECT_EQ(StartFolderFor(&dialog), QDir::homePath());
 
     ScriptedFileDialogs dialogs;
@@ -398,14 +398,14 @@ TEST(DialogWindow, EnterGoesToTheDefaultButtonUnlessTheEditWantsReturn) {
     press(22);
     press(23);
     EXPECT_EQ(defaultClicks, 2);
-    EXPECT_EQ(dialog.ItemText(23), QString());
+    EXPECT_EQ(ToQt(dialog.ItemText(23)), QString());
     press(21);
     EXPECT_EQ(otherClicks, 1);
     EXPECT_EQ(defaultClicks, 2);
     press(23, Qt::ControlModifier);
-    EXPECT_EQ(dialog.ItemText(23), QStringLiteral("\n"));
+    EXPECT_EQ(ToQt(dialog.ItemText(23)), QStringLiteral("\n"));
     press(24);
-    EXPECT_EQ(dialog.ItemText(24), QStringLiteral("\n"));
+    EXPECT_EQ(ToQt(dialog.ItemText(24)), QStringLiteral("\n"));
     EXPECT_EQ(defaultClicks, 2);
     dialog.EnableItem(20, false);
     press(22);

@@ -6,6 +6,7 @@
 #include <QCoreApplication>
 #include <QElapsedTimer>
 #include <QItemSelectionModel>
+#include <QTabBar>
 #include <QTableWidget>
 #include <QThread>
 #include <algorithm>
@@ -14,8 +15,11 @@
 #include <functional>
 #include <vector>
 
+#include "app/main_window_template.h"
+#include "platform/desktop/dialog_window.h"
 #include "platform/desktop/file_dialog.h"
 #include "platform/desktop/message_box.h"
+#include "platform/desktop/qt_text.h"
 
 namespace testing_support {
 
@@ -57,6 +61,18 @@ class ScriptedFileDialogs : public FileDialogService {
     std::vector<OpenFileRequest> requests;
     std::deque<OpenFileSelection> selections;
 };
+
+/// Paths the way a drop hands them to a window.
+inline std::vector<std::u16string> FromQt(const QStringList& paths) {
+    std::vector<std::u16string> converted;
+    for (const QString& path : paths) converted.push_back(path.toStdU16String());
+    return converted;
+}
+
+/// The tab bar of the main window's tab control.
+inline QTabBar* TabBarOf(const DialogWindow& window) {
+    return window.ItemAs<QTabBar>(main_window_ids::kTabControl);
+}
 
 /// Serves window events until `done` holds or `timeoutMs` passes; returns
 /// whether it held.

@@ -73,7 +73,7 @@ class ToolsPageTest : public ::testing::Test {
     QString StatusTip(int row) { return CellToolTip(*List(), row, 1); }
     QStringList Column(int column) {
         QStringList texts;
-        for (int row = 0; row < List()->Count(); ++row) texts << List()->Text(row, column);
+        for (int row = 0; row < List()->Count(); ++row) texts << ToQt(List()->Text(row, column));
         return texts;
     }
     bool WipeIdle() {
@@ -82,7 +82,8 @@ class ToolsPageTest : public ::testing::Test {
         return !page.Item(kStopButton)->isEnabled();
     }
     void AddRows(const std::vector<fs::path>& paths) {
-        for (const fs::path& path : paths) page.InsertWipeRow(List()->Count(), Q(path), kAdded);
+        for (const fs::path& path : paths)
+            page.InsertWipeRow(List()->Count(), FromQt(Q(path)), FromQt(kAdded));
     }
     // Erase, answer Yes, and wait until the run has ended.
     void EraseAndWait() {
@@ -123,18 +124,18 @@ TEST_F(ToolsPageTest, OpensWithDefaultClassesOnePassAndStopDisabled) {
 TEST_F(ToolsPageTest, Base64FieldHoldsAFullMebiCharacterLineQuickly) {
     QElapsedTimer timer;
     timer.start();
-    page.SetItemText(kBase64Edit, QString(786432, QLatin1Char('a')));
+    page.SetItemText(kBase64Edit, FromQt(QString(786432, QLatin1Char('a'))));
     Click(kEncodeButton);
-    const QString encoded = page.ItemText(kBase64Edit);
+    const QString encoded = ToQt(page.ItemText(kBase64Edit));
     EXPECT_EQ(encoded.size(), 1048576);
     EXPECT_TRUE(encoded.startsWith("YWFh"));
     ServeEvents(20);
     Click(kDecodeButton);
-    EXPECT_EQ(page.ItemText(kBase64Edit), QString(786432, QLatin1Char('a')));
+    EXPECT_EQ(ToQt(page.ItemText(kBase64Edit)), QString(786432, QLatin1Char('a')));
     EXPECT_LT(timer.elapsed(), 30000);
 
     Multi(kBase64Edit)->setPlainText(QString(1048576 + 10, QLatin1Char('A')));
-    EXPECT_EQ(page.ItemText(kBase64Edit).size(), 1048576);
+    EXPECT_EQ(ToQt(page.ItemText(kBase64Edit)).size(), 1048576);
 }
 
 // Nothing overlaps but the group boxes around their controls; every control
@@ -185,10 +186,10 @@ TEST_F(ToolsPageTest, GenerateWithNoClassTickedChangesNothing) {
     for (int id : {kUpperCheck, kLowerCheck, kDigitsCheck, kSymbolsCheck})
         page.SetChecked(id, false);
     Line(kLengthEdit)->setText("12");
-    page.SetItemText(kPasswordEdit, "keep");
+    page.SetItemText(kPasswordEdit, u"keep");
     Click(kGenerateButton);
-    EXPECT_EQ(page.ItemText(kPasswordEdit), "keep");
-    EXPECT_EQ(page.ItemText(kLengthEdit), "12");
+    EXPECT_EQ(ToQt(page.ItemText(kPasswordEdit)), "keep");
+    EXPECT_EQ(ToQt(page.ItemText(kLengthEdit)), "12");
 }
 
 TEST_F(ToolsPageTest, GenerateWithUnusableLengthFocusesLengthAndKeepsOutput) {
@@ -196,10 +197,10 @@ TEST_F(ToolsPageTest, GenerateWithUnusableLengthFocusesLengthAndKeepsOutput) {
     for (const char* length : {"", "0", "-5", "x7"}) {
         SCOPED_TRACE(length);
         Line(kLengthEdit)->setText(length);
-        page.SetItemText(kPasswordEdit, "keep");
+        page.SetItemText(kPasswordEdit, u"keep");
         page.FocusItem(kBase64Edit);
         Click(kGenerateButton);
-        EXPECT_EQ(page.ItemText(kPasswordEdit), "keep");
+        EXPECT_EQ(ToQt(page.ItemText(kPasswordEdit)), "keep");
         EXPECT_EQ(Focused(), page.Item(kLengthEdit));
     }
 }
@@ -207,7 +208,7 @@ TEST_F(ToolsPageTest, GenerateWithUnusableLengthFocusesLengthAndKeepsOutput) {
 TEST_F(ToolsPageTest, GenerateFillsTheOutputWithTheRequestedLength) {
     Line(kLengthEdit)->setText("9999");
     Click(kGenerateButton);
-    const QString password = page.ItemText(kPasswordEdit);
+    const QString password = ToQt(page.ItemText(kPasswordEdit));
     EXPECT_EQ(password.size(), 9999);
     EXPECT_EQ(Focused(), page.Item(kPasswordEdit));
     for (QChar c : password)
@@ -216,7 +217,7 @@ TEST_F(ToolsPageTest, GenerateFillsTheOutputWithTheRequestedLength) {
     for (int id : {kUpperCheck, kLowerCheck}) page.SetChecked(id, false);
     Line(kLengthEdit)->setText("1");
     Click(kGenerateButton);
-    const QString digit = page.ItemText(kPasswordEdit);
+    const QString digit = ToQt(page.ItemText(kPasswordEdit));
     ASSERT_EQ(digit.size(), 1);
     EXPECT_TRUE(digit[0].isDigit());
 }
@@ -238,7 +239,7 @@ TEST_F(ToolsPageTest, EachClassBoxAloneGivesOnlyItsCharacters) {
         SCOPED_TRACE(only.box);
         for (const auto& other : classes) page.SetChecked(other.box, other.box == only.box);
         Click(kGenerateButton);
-        const QString password = page.ItemText(kPasswordEdit);
+        const QString password = ToQt(page.ItemText(kPasswordEdit));
         ASSERT_EQ(password.size(), 500);
         for (QChar c : password) ASSERT_TRUE(only.characters.contains(c)) << int(c.unicode());
     }
@@ -251,7 +252,7 @@ TEST_F(ToolsPageTest, Base64ButtonsLeaveAnEmptyFieldEmpty) {
     for (int button : {kEncodeButton, kDecodeButton}) {
         page.FocusItem(kLengthEdit);
         Click(button);
-        EXPECT_EQ(page.ItemText(kBase64Edit), QString());
+        EXPECT_EQ(ToQt(page.ItemText(kBase64Edit)), QString());
         EXPECT_EQ(Focused(), page.Item(kBase64Edit));
     }
 }
@@ -262,12 +263,12 @@ TEST_F(ToolsPageTest, ChineseTextRoundTripsThroughTheLocaleCharset) {
     const std::string saved = std::setlocale(LC_CTYPE, nullptr);
     ASSERT_NE(std::setlocale(LC_CTYPE, "C.UTF-8"), nullptr);
     const QString text = QStringLiteral("安全工具：你好，世界 Quorvane\n第二行");
-    page.SetItemText(kBase64Edit, text);
+    page.SetItemText(kBase64Edit, FromQt(text));
     Click(kEncodeButton);
-    const QString encoded = page.ItemText(kBase64Edit);
+    const QString encoded = ToQt(page.ItemText(kBase64Edit));
     EXPECT_EQ(encoded, QString::fromLatin1(text.toUtf8().toBase64()));
     Click(kDecodeButton);
-    EXPECT_EQ(page.ItemText(kBase64Edit), text);
+    EXPECT_EQ(ToQt(page.ItemText(kBase64Edit)), text);
     std::setlocale(LC_CTYPE, saved.c_str());
 }
 
@@ -276,20 +277,20 @@ TEST_F(ToolsPageTest, ChineseTextRoundTripsThroughTheLocaleCharset) {
 // in a full field is refused instead of pushing the field's end out.
 TEST_F(ToolsPageTest, ResultsLongerThanTheLimitStayWholeAndTypingIntoAFullFieldIsRefused) {
     const QString text(786433, QLatin1Char('a'));
-    page.SetItemText(kBase64Edit, text);
+    page.SetItemText(kBase64Edit, FromQt(text));
     Click(kEncodeButton);
-    const QString encoded = page.ItemText(kBase64Edit);
+    const QString encoded = ToQt(page.ItemText(kBase64Edit));
     EXPECT_EQ(encoded.size(), 1048580);
     EXPECT_TRUE(encoded.endsWith(QStringLiteral("YQ==")));
     Click(kDecodeButton);
-    EXPECT_EQ(page.ItemText(kBase64Edit), text);
+    EXPECT_EQ(ToQt(page.ItemText(kBase64Edit)), text);
 
     const QString full = QString(1048575, QLatin1Char('b')) + QLatin1Char('Z');
     Multi(kBase64Edit)->setPlainText(full);
     Multi(kBase64Edit)->moveCursor(QTextCursor::Start);
     QKeyEvent key(QEvent::KeyPress, Qt::Key_X, Qt::NoModifier, QStringLiteral("X"));
     QCoreApplication::sendEvent(Multi(kBase64Edit), &key);
-    EXPECT_EQ(page.ItemText(kBase64Edit), full);
+    EXPECT_EQ(ToQt(page.ItemText(kBase64Edit)), full);
 }
 
 // Enter presses the default button "生成" from the length field and from the
@@ -303,16 +304,16 @@ TEST_F(ToolsPageTest, EnterGeneratesAndBreaksOnlyWantReturnLines) {
     };
     Line(kLengthEdit)->setText(QStringLiteral("12"));
     press(Line(kLengthEdit), Qt::Key_Return);
-    const QString first = page.ItemText(kPasswordEdit);
+    const QString first = ToQt(page.ItemText(kPasswordEdit));
     EXPECT_EQ(first.size(), 12);
 
     press(Multi(kPasswordEdit), Qt::Key_Enter);
-    const QString second = page.ItemText(kPasswordEdit);
+    const QString second = ToQt(page.ItemText(kPasswordEdit));
     EXPECT_EQ(second.size(), 12);
     EXPECT_NE(second, first) << "Enter in the output field generates again";
 
     press(Multi(kBase64Edit), Qt::Key_Return);
-    EXPECT_EQ(page.ItemText(kBase64Edit), QStringLiteral("\n"));
+    EXPECT_EQ(ToQt(page.ItemText(kBase64Edit)), QStringLiteral("\n"));
 }
 
 TEST_F(ToolsPageTest, EncodingAndDecodingCanBeUndone) {
@@ -320,35 +321,36 @@ TEST_F(ToolsPageTest, EncodingAndDecodingCanBeUndone) {
         QKeyEvent event(QEvent::KeyPress, Qt::Key_Z, Qt::ControlModifier);
         QCoreApplication::sendEvent(Multi(kBase64Edit), &event);
     };
-    page.SetItemText(kBase64Edit, QStringLiteral("Hello"));
+    page.SetItemText(kBase64Edit, u"Hello");
     Click(kEncodeButton);
-    ASSERT_EQ(page.ItemText(kBase64Edit), QStringLiteral("SGVsbG8="));
+    ASSERT_EQ(ToQt(page.ItemText(kBase64Edit)), QStringLiteral("SGVsbG8="));
     Click(kDecodeButton);
-    ASSERT_EQ(page.ItemText(kBase64Edit), QStringLiteral("Hello"));
+    ASSERT_EQ(ToQt(page.ItemText(kBase64Edit)), QStringLiteral("Hello"));
     undo();
-    EXPECT_EQ(page.ItemText(kBase64Edit), QStringLiteral("SGVsbG8="));
+    EXPECT_EQ(ToQt(page.ItemText(kBase64Edit)), QStringLiteral("SGVsbG8="));
     undo();
-    EXPECT_EQ(page.ItemText(kBase64Edit), QStringLiteral("Hello"));
+    EXPECT_EQ(ToQt(page.ItemText(kBase64Edit)), QStringLiteral("Hello"));
 }
 
 TEST_F(ToolsPageTest, DecodeReadsWrappedTextAndKeepsTheBytesOfAnUnpaddedGroup) {
-    page.SetItemText(kBase64Edit, "SGVsbG8s\r\nIHdv\ncmxk\tIQ==\n");
+    page.SetItemText(kBase64Edit, u"SGVsbG8s\r\nIHdv\ncmxk\tIQ==\n");
     Click(kDecodeButton);
-    EXPECT_EQ(page.ItemText(kBase64Edit), "Hello, world!");
+    EXPECT_EQ(ToQt(page.ItemText(kBase64Edit)), "Hello, world!");
 
-    page.SetItemText(kBase64Edit, "QUJ");
+    page.SetItemText(kBase64Edit, u"QUJ");
     Click(kDecodeButton);
-    EXPECT_EQ(page.ItemText(kBase64Edit), QStringLiteral("AB"));
-    page.SetItemText(kBase64Edit, "Q");
+    EXPECT_EQ(ToQt(page.ItemText(kBase64Edit)), QStringLiteral("AB"));
+    page.SetItemText(kBase64Edit, u"Q");
     Click(kDecodeButton);
-    EXPECT_EQ(page.ItemText(kBase64Edit), QString());
+    EXPECT_EQ(ToQt(page.ItemText(kBase64Edit)), QString());
 }
 
 // ---------------------------------------------------------------------------
 // Wipe list: rows
 
 TEST_F(ToolsPageTest, RemoveDeletesExactlyTheSelectedRows) {
-    for (int i = 0; i < 5; ++i) page.InsertWipeRow(i, QStringLiteral("/f%1").arg(i), kAdded);
+    for (int i = 0; i < 5; ++i)
+        page.InsertWipeRow(i, FromQt(QStringLiteral("/f%1").arg(i)), FromQt(kAdded));
     Click(kRemoveButton);  // nothing selected
     EXPECT_EQ(List()->Count(), 5);
 
@@ -372,8 +374,8 @@ TEST_F(ToolsPageTest, DroppedRowsGoFirstAndAddedRowsLast) {
     EXPECT_EQ(dialogs.requests[0].filterName, QStringLiteral("所有文件(*.*)"));
 
     // What the main window does with a drop of two files.
-    page.InsertWipeRow(0, "/drop/1", kDropped);
-    page.InsertWipeRow(1, "/drop/2", kDropped);
+    page.InsertWipeRow(0, u"/drop/1", FromQt(kDropped));
+    page.InsertWipeRow(1, u"/drop/2", FromQt(kDropped));
     Click(kAddButton);
     Click(kAddButton);
     Click(kAddButton);  // cancelled: nothing added
@@ -394,13 +396,14 @@ TEST_F(ToolsPageTest, LongPathsAndManyRowsAreWipedWhole) {
     WriteFile(longFile, {1, 2, 3});
     ASSERT_GT(Q(longFile).size(), 600);
     AddRows({longFile});
-    for (int i = 0; i < 4100; ++i) page.InsertWipeRow(List()->Count(), "/nonexistent/x", kAdded);
-    EXPECT_EQ(List()->Text(0, 0), Q(longFile));
+    for (int i = 0; i < 4100; ++i)
+        page.InsertWipeRow(List()->Count(), u"/nonexistent/x", FromQt(kAdded));
+    EXPECT_EQ(ToQt(List()->Text(0, 0)), Q(longFile));
 
     EraseAndWait();
     EXPECT_FALSE(fs::exists(longFile));
-    EXPECT_EQ(List()->Text(0, 1), QStringLiteral("已擦除"));
-    EXPECT_EQ(List()->Text(4100, 1), QStringLiteral("擦除失败"));
+    EXPECT_EQ(ToQt(List()->Text(0, 1)), QStringLiteral("已擦除"));
+    EXPECT_EQ(ToQt(List()->Text(4100, 1)), QStringLiteral("擦除失败"));
 }
 
 // ---------------------------------------------------------------------------
@@ -520,8 +523,9 @@ TEST_F(ToolsPageTest, StopCancelsTheCurrentRowAndTouchesNothingAfter) {
 
     ScriptedMessageBoxes boxes;
     Click(kEraseButton);
-    ASSERT_TRUE(WaitUntil([&] { return List()->Text(0, 1).startsWith(QStringLiteral("擦除 ")); }));
-    page.InsertWipeRow(0, "/dropped/meanwhile", kDropped);
+    ASSERT_TRUE(
+        WaitUntil([&] { return ToQt(List()->Text(0, 1)).startsWith(QStringLiteral("擦除 ")); }));
+    page.InsertWipeRow(0, u"/dropped/meanwhile", FromQt(kDropped));
     Click(kStopButton);
 
     EXPECT_FALSE(page.Item(kStopButton)->isEnabled());
