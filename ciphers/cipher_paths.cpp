@@ -1,6 +1,6 @@
 #include "ciphers/cipher_paths.h"
 
-#include "encrypt/cbc_paths.h"
+#include "ciphers/cbc_paths.h"
 
 std::string CipherPathsText() {
     return std::string("aes: ") + ChosenAesCbcPath().name +

@@ -1,9 +1,9 @@
 #include "encrypt/cbc.h"
 
-#include "encrypt/cbc_paths.h"
+#include "ciphers/cbc_paths.h"
 
 // Each function hands the work to the implementation chosen once for this
-// processor (cbc_paths.cpp).
+// processor (ciphers/cbc_paths.cpp).
 
 void Aes256CbcEncrypt(std::size_t blocks, uint8_t* buffer, const Aes256Context* context,
                       uint8_t chain[16]) {

@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "encrypt/cbc_paths.h"
+#include "ciphers/cbc_paths.h"
 #include "tests/ciphers/block_cipher_checks.h"
 
 namespace {

@@ -1,4 +1,4 @@
-#include "encrypt/cbc_paths.h"
+#include "ciphers/cbc_paths.h"
 
 #include <cstring>
 

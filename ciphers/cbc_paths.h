@@ -1,7 +1,7 @@
 #pragma once
-// The implementations behind the CBC functions of cbc.h. cbc.cpp uses the
-// first one the processor offers; the tests run each of them against the
-// portable one, which is always last and always available.
+// The CBC implementations of each block cipher. The CBC functions of
+// encrypt/cbc.h use the first one the processor offers; the tests run each of
+// them against the portable one, which is always last and always available.
 
 #include <cstddef>
 #include <cstdint>
