@@ -25,7 +25,7 @@ step() {
     [ "$outcome" = ok ]
 }
 
-# Run in a subshell so that `set -e` applies inside the step.
+# In a subshell, so the run stays in the project folder.
 tests_in() { (cd "$1" && ctest --output-on-failure -j"$(nproc)"); }
 
 # A user's build has no -Werror: look for warnings in its output.
