@@ -28,6 +28,8 @@ struct PasswordOptions {
 
 // Writes to standard output; says so on standard error when it fails.
 bool WriteOut(const void* data, std::size_t size) {
+    // An empty buffer may have no storage at all: fwrite must not see it.
+    if (size == 0) return true;
     if (std::fwrite(data, 1, size, stdout) == size) return true;
     std::fprintf(stderr, "quorvane-cli: cannot write the output: %s\n", std::strerror(errno));
     return false;

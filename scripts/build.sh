@@ -2,7 +2,8 @@
 # Configures and builds one configuration. Further arguments are passed to
 # `cmake --build` (for example `--target quorvane-cli`).
 #   release  build/         the project's own build: programs, tests, benchmarks,
-#                           warnings as errors
+#                           warnings as errors; the programs compiled exactly as
+#                           a user's plain Release build compiles them
 #   asan     build-asan/    the same under AddressSanitizer + UBSan (no benchmarks)
 #   tsan     build-tsan/    the core and command-line tests under ThreadSanitizer
 #                           (no window, no benchmarks)
@@ -20,15 +21,15 @@ shift || true
 programs=(-DQUORVANE_TESTS=OFF -DQUORVANE_BENCH=OFF)
 env_cxx=()
 case "$config" in
-    release) dir=build; flags=(-DCMAKE_BUILD_TYPE=RelWithDebInfo -DQUORVANE_WERROR=ON) ;;
-    asan) dir=build-asan; flags=(-DCMAKE_BUILD_TYPE=Debug -DQUORVANE_SANITIZE=ON -DQUORVANE_BENCH=OFF -DQUORVANE_WERROR=ON) ;;
-    tsan) dir=build-tsan; flags=(-DCMAKE_BUILD_TYPE=RelWithDebInfo -DQUORVANE_TSAN=ON -DQUORVANE_GUI=OFF -DQUORVANE_BENCH=OFF -DQUORVANE_WERROR=ON) ;;
+    release) dir=build; flags=(-DCMAKE_BUILD_TYPE=Release -DQUORVANE_TESTS=ON -DQUORVANE_BENCH=ON -DQUORVANE_WERROR=ON) ;;
+    asan) dir=build-asan; flags=(-DCMAKE_BUILD_TYPE=Debug -DQUORVANE_SANITIZE=ON -DQUORVANE_TESTS=ON -DQUORVANE_BENCH=OFF -DQUORVANE_WERROR=ON) ;;
+    tsan) dir=build-tsan; flags=(-DCMAKE_BUILD_TYPE=RelWithDebInfo -DQUORVANE_TSAN=ON -DQUORVANE_GUI=OFF -DQUORVANE_TESTS=ON -DQUORVANE_BENCH=OFF -DQUORVANE_WERROR=ON) ;;
     app) dir=build-app; flags=(-DCMAKE_BUILD_TYPE=Release "${programs[@]}") ;;
-    plain) dir=build-plain; flags=(-DCMAKE_BUILD_TYPE=Release "${programs[@]}") ;;
+    plain) dir=build-plain; flags=(-DCMAKE_BUILD_TYPE=Release) ;;
     clang) dir=build-clang; flags=(-DCMAKE_BUILD_TYPE=Release "${programs[@]}"); env_cxx=(env CXX=clang++) ;;
     windows) dir=build-windows
         flags=(-DCMAKE_TOOLCHAIN_FILE="$PWD/cmake/mingw-w64-x86_64.cmake" -DCMAKE_BUILD_TYPE=Release
-               -DQUORVANE_GUI=OFF -DQUORVANE_BENCH=OFF -DQUORVANE_WERROR=ON) ;;
+               -DQUORVANE_GUI=OFF -DQUORVANE_TESTS=ON -DQUORVANE_BENCH=OFF -DQUORVANE_WERROR=ON) ;;
     *) echo "usage: $0 [release|asan|tsan|app|plain|clang|windows] [cmake --build arguments]" >&2; exit 2 ;;
 esac
 

@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
-# Set-up, build, and start the window program. Arguments go to quorvane.
+# Set-up of what the program needs (no test tools), build, and start the
+# window program. Arguments go to quorvane.
 set -euo pipefail
 cd "$(dirname "$0")/.."
-scripts/setup.sh
+scripts/setup.sh program
 scripts/build.sh app --target quorvane
 exec build-app/quorvane "$@"

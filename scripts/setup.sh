@@ -1,25 +1,42 @@
 #!/usr/bin/env bash
-# Installs, from Debian's packages, whatever the build, the tests and the window
-# program need and this machine does not have yet. Safe to run again.
+# Installs, from Debian's packages, what this machine does not have yet of
+#   program  what building and running the programs needs (scripts/run.sh)
+#   package  that, and what making the Debian package needs (scripts/package.sh)
+#   all      that, and what the tests, benchmarks and fuzzing need
+#            (scripts/test.sh; the default)
+# Safe to run again.
 set -euo pipefail
 
-packages=(
-    build-essential cmake pkg-config
+profile=${1:-all}
+program=(
+    build-essential cmake
+    pkg-config                        # some of Qt's CMake files look their dependencies up with it
     qt6-base-dev libgl-dev            # Qt 6 Widgets, D-Bus
     qt6-tools-dev qt6-l10n-tools      # lrelease for the interface's translations
     qt6-translations-l10n             # Qt's own Chinese texts (file dialog, buttons)
     libcli11-dev                      # command line of quorvane-cli
-    libgtest-dev libgmock-dev         # tests
-    libbenchmark-dev                  # benchmarks
     fonts-noto-cjk                    # a font with Simplified Chinese coverage
-    xvfb xauth imagemagick            # looking at the window without a desktop
+)
+package=(
+    dpkg-dev file                     # the Debian package (file: its shared-library dependencies)
+)
+checks=(
+    libgtest-dev                      # tests
+    libbenchmark-dev                  # benchmarks
     openssl coreutils                 # independent results in tests and benchmarks
-    dpkg-dev file appstream python3   # the Debian package (file: its shared-library dependencies)
-    clang libclang-rt-dev             # libFuzzer targets (scripts/fuzz.sh)
+    appstream                         # the package test validates the AppStream metainfo
+    python3                           # the test that every interface text is translated
+    clang libclang-rt-dev             # a user's clang build; libFuzzer targets (scripts/fuzz.sh)
     g++-mingw-w64-x86-64-posix        # the Windows build (scripts/build.sh windows)
     wine wine64                       # running the Windows tests
     googletest                        # GoogleTest's sources, built for Windows
 )
+case "$profile" in
+    program) packages=("${program[@]}") ;;
+    package) packages=("${program[@]}" "${package[@]}") ;;
+    all) packages=("${program[@]}" "${package[@]}" "${checks[@]}") ;;
+    *) echo "usage: $0 [program|package|all]" >&2; exit 2 ;;
+esac
 
 missing=()
 for p in "${packages[@]}"; do
