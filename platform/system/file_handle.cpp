@@ -158,33 +158,14 @@ std::optional<FileHandle::Stamp> FileHandle::ReadStamp() const {
                  Nanoseconds(status.st_ctim)};
 }
 
-std::optional<FileHandle::Stamp> FileHandle::ReadSettledStamp() const {
-    // A write under way when the stamp is taken has already set the file's
-    // times, and further writes within the same tick leave them as they are:
-    // stamps before and after a read could then agree although the read saw
-    // two versions. A stamp taken when the last change is older than the
-    // granularity (with a tick of margin, since the kernel's clock lags)
-    // moves with any write that starts after it.
-    const int64_t granularity = TimestampGranularityNs(fd_);
-    const int64_t settle = 2 * granularity + 1'000'000;
-    constexpr int64_t kPatience = 2'000'000'000;
-    int64_t waited = 0;
-    for (;;) {
-        const std::optional<Stamp> stamp = ReadStamp();
-        if (!stamp) return std::nullopt;
-        timespec now{};
-        clock_gettime(CLOCK_REALTIME, &now);
-        const int64_t age = Nanoseconds(now) - std::max(stamp->modified_ns, stamp->changed_ns);
-        // A time in the future (a skewed network clock) cannot be judged.
-        if (age >= settle || age < -kPatience) return stamp;
-        if (waited >= std::max(kPatience, 3 * settle)) {
-            errno = EBUSY;
-            return std::nullopt;  // still being written
-        }
-        const int64_t pause = settle - age;
-        std::this_thread::sleep_for(std::chrono::nanoseconds(pause));
-        waited += pause;
-    }
+int64_t FileHandle::TimestampGranularityNs() const {
+    return ::TimestampGranularityNs(fd_);
+}
+
+int64_t FileHandle::FileClockNowNs() {
+    timespec now{};
+    clock_gettime(CLOCK_REALTIME, &now);
+    return Nanoseconds(now);
 }
 
 std::optional<uint64_t> FileHandle::MeasureSize() {

@@ -142,6 +142,11 @@ class FileHandle {
 
   private:
     explicit FileHandle(Native fd) : fd_(fd < 0 ? kClosed : fd) {}
+    /// How far apart two of the open file's times must be to tell two moments
+    /// apart, in nanoseconds (per system).
+    int64_t TimestampGranularityNs() const;
+    /// Now, on the clock and in the units of the stamps' times (per system).
+    static int64_t FileClockNowNs();
     Native fd_ = kClosed;
 };
 

@@ -282,27 +282,12 @@ std::optional<FileHandle::Stamp> FileHandle::ReadStamp() const {
                  Nanoseconds(basic.ChangeTime)};
 }
 
-std::optional<FileHandle::Stamp> FileHandle::ReadSettledStamp() const {
-    // As on any system: a stamp taken while the last change is still within
-    // the file system's granularity could miss a write in the same tick.
-    if (!IsOpen()) return std::nullopt;
-    const int64_t granularity = TimestampGranularityNs(AsHandle(fd_));
-    const int64_t settle = 2 * granularity + 1'000'000;
-    constexpr int64_t kPatience = 2'000'000'000;
-    int64_t waited = 0;
-    for (;;) {
-        const std::optional<Stamp> stamp = ReadStamp();
-        if (!stamp) return std::nullopt;
-        const int64_t age = NowNanoseconds() - std::max(stamp->modified_ns, stamp->changed_ns);
-        if (age >= settle || age < -kPatience) return stamp;
-        if (waited >= std::max(kPatience, 3 * settle)) {
-            errno = EBUSY;
-            return std::nullopt;
-        }
-        const int64_t pause = settle - age;
-        std::this_thread::sleep_for(std::chrono::nanoseconds(pause));
-        waited += pause;
-    }
+int64_t FileHandle::TimestampGranularityNs() const {
+    return ::TimestampGranularityNs(AsHandle(fd_));
+}
+
+int64_t FileHandle::FileClockNowNs() {
+    return NowNanoseconds();
 }
 
 std::optional<uint64_t> FileHandle::MeasureSize() {
