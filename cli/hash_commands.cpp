@@ -191,7 +191,34 @@ std::vector<HashAlgorithm> LineAlgorithms(const ChecksumLine& line,
     return fitting;
 }
 
-// One list being checked, with what its lines have shown so far.
+// A line of a list: parsed on the thread reading the list, because the
+// parser learns the list's form from its first line, and verified on any.
+struct ListedFile {
+    long number = 0;
+    std::optional<ChecksumLine> line;  // nothing: improperly formatted
+    std::vector<HashAlgorithm> algorithms;
+    std::vector<uint8_t> expected;
+};
+
+struct VerifiedFile {
+    FileResult result;
+    bool matched = false;
+};
+
+VerifiedFile VerifyListedFile(const ListedFile& file, bool show_progress) {
+    VerifiedFile verified;
+    for (std::size_t i = 0;
+         i < file.algorithms.size() && verified.result.done() && !verified.matched; ++i) {
+        std::vector<std::vector<uint8_t>> digests;
+        verified.result = DigestPath(file.line->name, {file.algorithms[i]}, digests, show_progress);
+        verified.matched = verified.result.done() && digests[0] == file.expected;
+    }
+    return verified;
+}
+
+// One list being checked, with what its lines have shown so far. Lines are
+// verified in batches, several files at once, and reported in list order;
+// a batch bounds what is held however long the list.
 class ListCheck {
   public:
     ListCheck(const HashOptions& options, const std::vector<HashAlgorithm>& candidates,
@@ -199,19 +226,23 @@ class ListCheck {
         : options_(options), candidates_(candidates), shown_(std::move(shown)) {}
 
     void Line(const std::string& text, long number);
-    // Prints the summary; false when the list did not check out.
-    bool Finish() const;
+    // Verifies what is left and prints the summary; false when the list did
+    // not check out.
+    bool Finish();
 
   private:
+    static constexpr std::size_t kBatchLines = 1024;
+
     bool Prints() const { return options_.verbosity != Verbosity::kStatus; }
+    void VerifyBatch();
     void Malformed(long number);
-    void Verify(const ChecksumLine& line, const std::vector<HashAlgorithm>& algorithms,
-                const std::vector<uint8_t>& expected);
+    void Report(const ListedFile& file, const VerifiedFile& verified);
 
     const HashOptions& options_;
     const std::vector<HashAlgorithm>& candidates_;
     const std::string shown_;
     ChecksumListParser parser_;
+    std::vector<ListedFile> batch_;
     CheckTally tally_;
 };
 
@@ -225,43 +256,56 @@ void ListCheck::Malformed(long number) {
 }
 
 void ListCheck::Line(const std::string& text, long number) {
-    const auto line = parser_.Parse(text);
-    const auto algorithms =
-        line ? LineAlgorithms(*line, candidates_) : std::vector<HashAlgorithm>{};
-    std::vector<uint8_t> expected;
-    if (algorithms.empty() || !ParseDigestHex(line->hex, expected)) {
-        Malformed(number);
-        return;
+    ListedFile file;
+    file.number = number;
+    file.line = parser_.Parse(text);
+    if (file.line) file.algorithms = LineAlgorithms(*file.line, candidates_);
+    if (file.algorithms.empty() || !ParseDigestHex(file.line->hex, file.expected)) {
+        file.line.reset();
     }
-    ++tally_.checked;
-    Verify(*line, algorithms, expected);
-    std::fflush(stdout);
+    batch_.push_back(std::move(file));
+    if (batch_.size() == kBatchLines) VerifyBatch();
 }
 
-void ListCheck::Verify(const ChecksumLine& line, const std::vector<HashAlgorithm>& algorithms,
-                       const std::vector<uint8_t>& expected) {
-    FileResult result;
-    bool matched = false;
-    for (std::size_t i = 0; i < algorithms.size() && result.done() && !matched; ++i) {
-        std::vector<std::vector<uint8_t>> digests;
-        result = DigestPath(line.name, {algorithms[i]}, digests);
-        matched = result.done() && digests[0] == expected;
-    }
-    const std::string name = NameForReport(line.name);
-    if (!result.done()) {
-        if (options_.ignore_missing && result.outcome == FileOutcome::kCannotOpen &&
-            result.error == ENOENT) {
+void ListCheck::VerifyBatch() {
+    // Standard input can be read only once, by one file at a time.
+    const bool names_stdin = std::any_of(batch_.begin(), batch_.end(), [](const ListedFile& f) {
+        return f.line && f.line->name == kStandardInput;
+    });
+    const unsigned jobs = names_stdin ? 1 : ListJobs(options_.jobs);
+    const auto work = [&](std::size_t i) {
+        return batch_[i].line ? VerifyListedFile(batch_[i], jobs == 1) : VerifiedFile{};
+    };
+    const auto deliver = [&](std::size_t i, VerifiedFile& verified) {
+        if (batch_[i].line) {
+            Report(batch_[i], verified);
+        } else {
+            Malformed(batch_[i].number);
+        }
+    };
+    RunListInOrder<VerifiedFile>(batch_.size(), jobs, work, deliver, {});
+    batch_.clear();
+}
+
+void ListCheck::Report(const ListedFile& file, const VerifiedFile& verified) {
+    ++tally_.checked;
+    const std::string name = NameForReport(file.line->name);
+    if (!verified.result.done()) {
+        if (options_.ignore_missing && verified.result.outcome == FileOutcome::kCannotOpen &&
+            verified.result.error == ENOENT) {
             return;
         }
-        ReportFailure(line.name, result);
+        ReportFailure(file.line->name, verified.result);
         if (Prints()) std::printf("%s: FAILED open or read\n", name.c_str());
         ++tally_.unreadable;
+        std::fflush(stdout);
         return;
     }
     ++tally_.verified;
-    if (!matched) ++tally_.mismatched;
-    if (!Prints() || (matched && options_.verbosity == Verbosity::kQuiet)) return;
-    std::printf("%s: %s\n", name.c_str(), matched ? "OK" : "FAILED");
+    if (!verified.matched) ++tally_.mismatched;
+    if (!Prints() || (verified.matched && options_.verbosity == Verbosity::kQuiet)) return;
+    std::printf("%s: %s\n", name.c_str(), verified.matched ? "OK" : "FAILED");
+    std::fflush(stdout);
 }
 
 void Warn(long count, const char* one, const char* many) {
@@ -269,7 +313,8 @@ void Warn(long count, const char* one, const char* many) {
     if (count > 1) std::fprintf(stderr, "quorvane-cli: WARNING: %ld %s\n", count, many);
 }
 
-bool ListCheck::Finish() const {
+bool ListCheck::Finish() {
+    VerifyBatch();
     if (tally_.checked == 0) {
         std::fprintf(stderr, "quorvane-cli: %s: no properly formatted checksum lines found\n",
                      shown_.c_str());
@@ -409,8 +454,8 @@ void RegisterHashCommands(CLI::App& app, CliContext& context) {
     AddWritingOptions(sub, *options);
     AddCheckingOptions(sub, *options);
     sub->add_option("-j,--jobs", options->jobs,
-                    "Files hashed at once (default: one per core; 1 hashes one after another); "
-                    "the lines keep the order of the files");
+                    "Files hashed or checked at once (default: one per core; 1 hashes one after "
+                    "another); the lines keep the order of the files");
     sub->add_option("files", options->files,
                     "Files to hash or lists to check; - is standard input. Pipes and devices "
                     "are read to their end");

@@ -27,7 +27,8 @@ inline unsigned ListJobs(unsigned jobs) {
 /// thread, one item after another. Once `stop` is requested no item is
 /// started any more; the results of the items already worked on are still
 /// delivered, in order. An item is started only while fewer than four items
-/// per job wait for delivery, so the results held at once stay few.
+/// per job wait for delivery, so the results held at once stay few, however
+/// long the list.
 template <typename Result>
 void RunListInOrder(std::size_t count, unsigned jobs,
                     const std::function<Result(std::size_t)>& work,
@@ -42,11 +43,16 @@ void RunListInOrder(std::size_t count, unsigned jobs,
     }
     std::mutex mutex;
     std::condition_variable changed;
-    std::vector<std::optional<Result>> results(count);
     std::size_t next = 0;       // the next item to start
     std::size_t delivered = 0;  // items handed on so far
     std::size_t running = 0;    // threads still working
     const std::size_t window = std::size_t{4} * jobs;
+    // Item i waits in slot i % window: an item starts only once the item a
+    // window before it has been handed on, so no two waiting items share one.
+    std::vector<std::optional<Result>> results(std::min(window, count));
+    const auto slot = [&](std::size_t i) -> std::optional<Result>& {
+        return results[i % results.size()];
+    };
 
     auto worker = [&] {
         std::unique_lock lock(mutex);
@@ -59,7 +65,7 @@ void RunListInOrder(std::size_t count, unsigned jobs,
             lock.unlock();
             Result result = work(i);
             lock.lock();
-            results[i].emplace(std::move(result));
+            slot(i).emplace(std::move(result));
             changed.notify_all();
         }
         --running;
@@ -89,12 +95,12 @@ void RunListInOrder(std::size_t count, unsigned jobs,
     });
     std::unique_lock lock(mutex);
     while (delivered < count) {
-        changed.wait(lock, [&] { return results[delivered].has_value() || running == 0; });
+        changed.wait(lock, [&] { return slot(delivered).has_value() || running == 0; });
         // Items start in list order: one never started (the list was
         // stopped) has no started item after it.
-        if (!results[delivered].has_value()) break;
-        Result result = std::move(*results[delivered]);
-        results[delivered].reset();
+        if (!slot(delivered).has_value()) break;
+        Result result = std::move(*slot(delivered));
+        slot(delivered).reset();
         const std::size_t i = delivered++;
         changed.notify_all();
         lock.unlock();

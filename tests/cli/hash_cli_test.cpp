@@ -178,6 +178,47 @@ TEST_F(HashCli, CheckReportsMismatchAndUnreadableFilesAsCoreutilsDoes) {
     EXPECT_NE(ours.err.find("1 listed file could not be read"), std::string::npos);
 }
 
+namespace {
+
+// The numbers of the lines that --warn reported as improperly formatted, in
+// the order reported.
+std::vector<long> MalformedLineNumbers(const std::string& messages) {
+    std::vector<long> numbers;
+    const std::string marker = ": improperly formatted";
+    for (std::size_t at = messages.find(marker); at != std::string::npos;
+         at = messages.find(marker, at + 1)) {
+        const std::size_t start = messages.rfind(": ", at - 1) + 2;
+        numbers.push_back(std::stol(messages.substr(start, at - start)));
+    }
+    return numbers;
+}
+
+}  // namespace
+
+TEST_F(HashCli, LongListChecksInListOrderWhateverTheJobs) {
+    // More lines than one batch of files checked at once, with spoiled,
+    // missing and improperly formatted lines among them.
+    const std::string good = Tool("sha256sum", {files_[1]}).out;
+    std::string spoiled = good;
+    spoiled[0] = spoiled[0] == '0' ? '1' : '0';
+    std::string lines;
+    for (int i = 0; i < 2100; ++i) {
+        lines += i % 97 == 5 ? spoiled : i % 131 == 7 ? "no digest here\n" : good;
+        if (i % 500 == 3) lines += std::string(64, 'a') + "  " + (dir_ / "gone").string() + "\n";
+    }
+    const std::string list = (dir_ / "long.sums").string();
+    WriteFile(list, std::vector<uint8_t>(lines.begin(), lines.end()));
+    const RunResult theirs = Tool("sha256sum", {"--check", "--warn", list});
+    for (const char* jobs : {"1", "3"}) {
+        const RunResult ours = Cli({"--check", "--warn", "--jobs", jobs, list});
+        EXPECT_EQ(ours.exit_code, 1) << jobs;
+        EXPECT_EQ(ours.out, theirs.out) << jobs;
+        EXPECT_EQ(MalformedLineNumbers(ours.err), MalformedLineNumbers(theirs.err)) << jobs;
+        EXPECT_NE(ours.err.find("22 computed checksums did NOT match"), std::string::npos)
+            << ours.err;
+    }
+}
+
 TEST_F(HashCli, CheckWithoutProperLinesAndUsageErrors) {
     const std::string list = (dir_ / "junk.sums").string();
     WriteFile(list, {'j', 'u', 'n', 'k', '\n'});
