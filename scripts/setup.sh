@@ -30,6 +30,7 @@ checks=(
     g++-mingw-w64-x86-64-posix        # the Windows build (scripts/build.sh windows)
     wine wine64                       # running the Windows tests
     googletest                        # GoogleTest's sources, built for Windows
+    libgcrypt20-dev                   # the peer of bench/file_crypt_vs_gcrypt.sh
 )
 case "$profile" in
     program) packages=("${program[@]}") ;;
