@@ -1,5 +1,7 @@
 #include "platform/desktop/file_list_run.h"
 
+#include <utility>
+
 #include "platform/desktop/file_dialog.h"
 #include "platform/desktop/path_text.h"
 #include "platform/desktop/ui_text.h"
@@ -17,13 +19,15 @@ void ShowRowStatus(ListView& list, int row, int statusColumn, const std::u16stri
 }
 
 FileListRun::FileListRun(ListView& list, int statusColumn)
-    : list_(&list), statusColumn_(statusColumn) {
+    : list_(&list), statusColumn_(statusColumn), unwritten_(std::make_shared<Unwritten>()) {
     const int count = list.Count();
     paths_.reserve(count);
-    rows_.reserve(count);
+    unwritten_->list = &list;
+    unwritten_->statusColumn = statusColumn;
+    unwritten_->rows.reserve(count);
     for (int row = 0; row < count; ++row) {
         paths_.push_back(ToPath(list.Text(row, 0)));
-        rows_.push_back(list.IdOfRow(row));
+        unwritten_->rows.push_back(list.IdOfRow(row));
     }
     settled_.resize(paths_.size());
 }
@@ -50,9 +54,40 @@ void FileListRun::Settle(const JobContext& job, std::size_t index, const Status&
 }
 
 void FileListRun::Post(const JobContext& job, std::size_t index, const Status& status) const {
-    job.Post([list = list_, column = statusColumn_, id = rows_[index], status] {
-        ShowRowStatus(*list, list->RowOfId(id), column, status.text, status.reason);
-    });
+    bool queue = false;
+    {
+        const std::lock_guard lock(unwritten_->mutex);
+        unwritten_->statuses.emplace_back(index, status);
+        queue = !std::exchange(unwritten_->queued, true);
+    }
+    if (queue) job.Post([unwritten = unwritten_] { unwritten->Write(); });
+}
+
+void FileListRun::Unwritten::Write() {
+    std::vector<std::pair<std::size_t, Status>> gathered;
+    {
+        const std::lock_guard lock(mutex);
+        gathered.swap(statuses);
+        queued = false;
+    }
+    int lastRow = -1;
+    for (const auto& [index, status] : gathered) {
+        const int row = RowOf(index);
+        if (row < 0) continue;
+        list->SetToolTip(row, statusColumn, status.reason);
+        list->SetText(row, statusColumn, status.text);
+        lastRow = row;
+    }
+    // Scrolling once to the latest row is what the user sees anyway.
+    if (lastRow >= 0) list->EnsureVisible(lastRow);
+}
+
+int FileListRun::Unwritten::RowOf(std::size_t index) {
+    const int guess = static_cast<int>(index) + shift;
+    if (guess >= 0 && guess < list->Count() && list->IdOfRow(guess) == rows[index]) return guess;
+    const int row = list->RowOfId(rows[index]);
+    if (row >= 0) shift = row - static_cast<int>(index);
+    return row;
 }
 
 void FileListRun::ShowSettled() const {
@@ -65,8 +100,9 @@ void FileListRun::ShowSettled() const {
         current = current_;
     }
     for (std::size_t i = 0; i < settled.size(); ++i) {
-        const int row = list_->RowOfId(rows_[i]);
-        if (settled[i].text.empty() || row < 0) continue;
+        if (settled[i].text.empty()) continue;
+        const int row = unwritten_->RowOf(i);
+        if (row < 0) continue;
         list_->SetToolTip(row, statusColumn_, settled[i].reason);
         // Rewriting an unchanged text would still tell the list's watchers
         // that it changed.
@@ -74,5 +110,5 @@ void FileListRun::ShowSettled() const {
             list_->SetText(row, statusColumn_, settled[i].text);
     }
     if (current && settled[*current].text.empty())
-        ShowRowStatus(*list_, list_->RowOfId(rows_[*current]), statusColumn_, CancelledText());
+        ShowRowStatus(*list_, unwritten_->RowOf(*current), statusColumn_, CancelledText());
 }

@@ -11,6 +11,7 @@
 
 #include <cstddef>
 #include <filesystem>
+#include <memory>
 #include <mutex>
 #include <optional>
 #include <string>
@@ -60,12 +61,32 @@ class FileListRun {
     void ShowSettled() const;
 
   private:
+    /// Statuses the worker has shown but the window thread not yet written,
+    /// with at most one update queued for all of them: a list of small files
+    /// changes faster than the window could take one update per change.
+    struct Unwritten {
+        ListView* list = nullptr;
+        int statusColumn = 0;
+        std::vector<ListView::RowId> rows;  ///< the identity of each file's row
+        std::mutex mutex;
+        std::vector<std::pair<std::size_t, Status>> statuses;
+        bool queued = false;
+        /// How far the rows have moved since the run began (drops insert
+        /// rows above), so that finding a file's row seldom searches.
+        int shift = 0;
+
+        /// On the window thread: writes what has gathered, in order.
+        void Write();
+        /// On the window thread: the row of file `index`, or -1 if deleted.
+        int RowOf(std::size_t index);
+    };
+
     void Post(const JobContext& job, std::size_t index, const Status& status) const;
 
     ListView* list_;  ///< named only on the window thread
     int statusColumn_;
     std::vector<std::filesystem::path> paths_;
-    std::vector<ListView::RowId> rows_;
+    std::shared_ptr<Unwritten> unwritten_;
 
     mutable std::mutex mutex_;
     std::vector<Status> settled_;  ///< an empty text: not settled yet
