@@ -106,8 +106,9 @@ FileResult DigestPath(const std::string& path, const std::vector<HashAlgorithm>&
         if (DigestStandardInput(algorithms, digests)) return {};
         return FailureFromErrno(FileOutcome::kReadError);
     }
+    show_progress = show_progress && ProgressLine::Shown();
     std::error_code error;
-    const uint64_t size = std::filesystem::file_size(PathFromUtf8(path), error);
+    const uint64_t size = show_progress ? std::filesystem::file_size(PathFromUtf8(path), error) : 0;
     digests.clear();
     std::vector<Digest> running(algorithms.begin(), algorithms.end());
     FileResult result;

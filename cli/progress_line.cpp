@@ -5,10 +5,16 @@
 #include <algorithm>
 #include <cstdio>
 
+bool ProgressLine::Shown() {
+    // Asked once: a list of small files would otherwise ask for every file.
+    static const bool terminal = isatty(STDERR_FILENO) == 1;
+    return terminal;
+}
+
 ProgressLine::ProgressLine(std::string label, uint64_t total_bytes)
     : label_(std::move(label)),
       total_bytes_(total_bytes),
-      enabled_(isatty(STDERR_FILENO) == 1),
+      enabled_(Shown()),
       start_(std::chrono::steady_clock::now()) {}
 
 ProgressLine::~ProgressLine() { Finish(); }

@@ -18,6 +18,9 @@ public:
     /// Clears the line; called by the destructor too.
     void Finish();
 
+    /// True when progress lines appear at all (standard error is a terminal).
+    static bool Shown();
+
     /// A ProgressCallback that forwards to Update; the context is the ProgressLine.
     static void Callback(int32_t value, void* context);
 
