@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <string>
+#include <vector>
 
 #include "app/build_info.h"
 #include "app/main_window_template.h"
@@ -11,9 +12,9 @@
 #include "ciphers/cipher_paths.h"
 #include "hash/engines/digest_paths.h"
 #include "platform/desktop/command_line.h"
-#include "platform/desktop/dialog_units.h"
+#include "platform/desktop/dialog_units_qt.h"
 #include "platform/desktop/job_runner.h"
-#include "platform/desktop/program_icon.h"
+#include "platform/desktop/program_icon_qt.h"
 #include "platform/desktop/ui_text.h"
 #include "platform/system/code_page.h"
 
@@ -34,9 +35,10 @@ void FitDialogsToScreen() {
                                                 screen->availableGeometry().size() - kWindowFrame));
 }
 
-QStringList ProgramArguments(int argc, char** argv) {
-    QStringList arguments;
-    for (int i = 1; i < argc; ++i) arguments << QString::fromLocal8Bit(argv[i]);
+std::vector<std::u16string> ProgramArguments(int argc, char** argv) {
+    std::vector<std::u16string> arguments;
+    for (int i = 1; i < argc; ++i)
+        arguments.push_back(QString::fromLocal8Bit(argv[i]).toStdU16String());
     return arguments;
 }
 
@@ -58,15 +60,14 @@ int main(int argc, char** argv) {
     const ProgramOptions options = ParseProgramArguments(ProgramArguments(argc, argv));
     switch (options.action) {
         case ProgramOptions::Action::Help:
-            std::fputs(qPrintable(ProgramUsageText()), stdout);
+            std::fputs(ProgramUsageText(), stdout);
             return 0;
         case ProgramOptions::Action::Version:
             std::printf("quorvane %s\n%s\n%s\n", ProductVersion(), CipherPathsText().c_str(),
                         DigestPathsText().c_str());
             return 0;
         case ProgramOptions::Action::Error:
-            std::fprintf(stderr, "quorvane: %s\nTry 'quorvane --help'.\n",
-                         qPrintable(options.error));
+            std::fprintf(stderr, "quorvane: %s\nTry 'quorvane --help'.\n", options.error.c_str());
             return kExitUsage;
         case ProgramOptions::Action::Run:
             break;

@@ -8,7 +8,7 @@
 bool CQuorvaneApp::InitInstance() {
     CQuorvaneDlg dialog;
     dialog.Create(nullptr);
-    dialog.exec();
+    dialog.RunModal();
     return false;
 }
 

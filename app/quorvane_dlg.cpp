@@ -31,21 +31,23 @@ const char* const kTabTexts[CQuorvaneDlg::kPageCount] = {
 
 CQuorvaneDlg::CQuorvaneDlg() : DialogWindow(MainWindowTemplate()) {}
 
+CQuorvaneDlg::~CQuorvaneDlg() = default;
+
 TabControl CQuorvaneDlg::Tabs() const {
     return TabControl(*this, kTabControl);
 }
 
 CTabAES256Dlg* CQuorvaneDlg::EncryptionPage() const {
-    return static_cast<CTabAES256Dlg*>(m_pages[kEncryptionTab]);
+    return static_cast<CTabAES256Dlg*>(m_pages[kEncryptionTab].get());
 }
 CTabHashDlg* CQuorvaneDlg::HashPage() const {
-    return static_cast<CTabHashDlg*>(m_pages[kHashTab]);
+    return static_cast<CTabHashDlg*>(m_pages[kHashTab].get());
 }
 CTabToolsDlg* CQuorvaneDlg::ToolsPage() const {
-    return static_cast<CTabToolsDlg*>(m_pages[kToolsTab]);
+    return static_cast<CTabToolsDlg*>(m_pages[kToolsTab].get());
 }
 CTabAboutDlg* CQuorvaneDlg::AboutPage() const {
-    return static_cast<CTabAboutDlg*>(m_pages[kAboutTab]);
+    return static_cast<CTabAboutDlg*>(m_pages[kAboutTab].get());
 }
 
 void CQuorvaneDlg::OnInitDialog() {
@@ -58,7 +60,10 @@ void CQuorvaneDlg::OnInitDialog() {
     m_curPage = 0;
 
     // All pages exist from the start, in tab order, hidden until shown.
-    m_pages = {new CTabAES256Dlg, new CTabHashDlg, new CTabToolsDlg, new CTabAboutDlg};
+    m_pages[kEncryptionTab] = std::make_unique<CTabAES256Dlg>();
+    m_pages[kHashTab] = std::make_unique<CTabHashDlg>();
+    m_pages[kToolsTab] = std::make_unique<CTabToolsDlg>();
+    m_pages[kAboutTab] = std::make_unique<CTabAboutDlg>();
     for (int index = 0; index < kPageCount; ++index) {
         m_pages[index]->Create(this);
         // Assistive technology names each page after its tab.

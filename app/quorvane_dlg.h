@@ -4,6 +4,7 @@
 
 #include <array>
 #include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -20,6 +21,7 @@ class CQuorvaneDlg : public DialogWindow {
     static constexpr int kPageCount = 4;
 
     CQuorvaneDlg();
+    ~CQuorvaneDlg() override;
 
     /// Routes dropped files to the page shown (see the .cpp for each tab).
     void OnDropFiles(const std::vector<std::u16string>& paths);
@@ -28,7 +30,7 @@ class CQuorvaneDlg : public DialogWindow {
     /// The rectangle every page is placed in, in client pixels.
     PixelRect PageRect() const;
 
-    DialogWindow* Page(int index) const { return m_pages[index]; }
+    DialogWindow* Page(int index) const { return m_pages[index].get(); }
     CTabAES256Dlg* EncryptionPage() const;
     CTabHashDlg* HashPage() const;
     CTabToolsDlg* ToolsPage() const;
@@ -43,6 +45,7 @@ class CQuorvaneDlg : public DialogWindow {
     TabControl Tabs() const;
     void ShowPage(int index, bool focusPage);
 
-    std::array<DialogWindow*, kPageCount> m_pages{};
+    /// Destroyed before the main window's own controls.
+    std::array<std::unique_ptr<DialogWindow>, kPageCount> m_pages;
     uint8_t m_curPage = 0;
 };

@@ -2,9 +2,8 @@
 // The window program's command line: a few options, and the file that the
 // encryption page lists when it starts.
 
-#include <QString>
-#include <QStringList>
 #include <string>
+#include <vector>
 
 #include "platform/desktop/ui_text.h"
 
@@ -14,25 +13,28 @@ struct ProgramOptions {
     Action action = Action::Run;
     bool languageGiven = false;  ///< --lang was given
     InterfaceLanguage language = InterfaceLanguage::Chinese;
-    QStringList files;  ///< the arguments that are not options
-    QString error;      ///< for Action::Error: what was wrong
+    std::vector<std::u16string> files;  ///< the arguments that are not options
+    std::string error;                  ///< for Action::Error: what was wrong (UTF-8)
 };
 
 /// Reads the arguments (without the program name): --help (-h), --version,
 /// --lang zh|en (or --lang=en); "--" ends the options. Any other argument that
 /// starts with "-" (but is not "-" itself) is an unknown option; every other
 /// argument is a file.
-ProgramOptions ParseProgramArguments(const QStringList& arguments);
+ProgramOptions ParseProgramArguments(const std::vector<std::u16string>& arguments);
 
 /// The text --help prints.
-QString ProgramUsageText();
+const char* ProgramUsageText();
 
 /// The file path among the program's file arguments: only the first counts,
 /// and an argument still wrapped in double quotes (as some launchers pass it)
 /// is unwrapped. Empty when there is none.
-QString CommandLineFileFrom(const QStringList& arguments);
+std::u16string CommandLineFileFrom(const std::vector<std::u16string>& arguments);
 
 /// Records the program's file arguments once at start; CommandLineFile()
 /// answers from them.
-void SetCommandLineArguments(const QStringList& arguments);
+void SetCommandLineArguments(const std::vector<std::u16string>& arguments);
 std::u16string CommandLineFile();
+
+/// UTF-16 text as UTF-8, for messages on the console.
+std::string Utf8Of(const std::u16string& text);

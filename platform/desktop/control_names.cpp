@@ -83,8 +83,23 @@ std::vector<int> NamingControls(const DialogTemplate& dialogTemplate) {
     return namers;
 }
 
-QString NameFromLabel(const QString& text) {
-    QString name = text.trimmed();
-    while (name.endsWith(u':') || name.endsWith(u'：')) name.chop(1);
-    return name.trimmed();
+namespace {
+
+std::u16string Trimmed(const std::u16string& text) {
+    const auto blank = [](char16_t c) {
+        return c == u' ' || c == u'\t' || c == u'\n' || c == u'\r';
+    };
+    std::size_t begin = 0;
+    std::size_t end = text.size();
+    while (begin < end && blank(text[begin])) ++begin;
+    while (end > begin && blank(text[end - 1])) --end;
+    return text.substr(begin, end - begin);
+}
+
+}  // namespace
+
+std::u16string NameFromLabel(const std::u16string& text) {
+    std::u16string name = Trimmed(text);
+    while (!name.empty() && (name.back() == u':' || name.back() == u'：')) name.pop_back();
+    return Trimmed(name);
 }

@@ -4,7 +4,7 @@
 // technology can say what a field is for. The template's layout says which
 // label belongs to which field, as it does for a sighted user.
 
-#include <QString>
+#include <string>
 #include <vector>
 
 #include "platform/desktop/dialog_template.h"
@@ -16,4 +16,4 @@
 std::vector<int> NamingControls(const DialogTemplate& dialogTemplate);
 
 /// A label's text as a name: without the colon that ends it.
-QString NameFromLabel(const QString& text);
+std::u16string NameFromLabel(const std::u16string& text);

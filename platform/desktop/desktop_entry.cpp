@@ -1,4 +1,4 @@
-#include "platform/desktop/desktop_entry.h"
+#include "platform/desktop/desktop_entry_qt.h"
 
 #include <QDir>
 #include <QFile>

@@ -1,31 +1,20 @@
 #pragma once
-// The "Open with Quorvane" entry that file managers offer for every file: a
-// per-user freedesktop desktop entry in the user's applications folder.
+// The "Open with Quorvane" entry that the desktop offers for every file, and
+// the program's own path that it starts. Where the entry is recorded is the
+// system's: a freedesktop desktop entry on Linux (desktop_entry_qt.h), the
+// user's classes in the registry on Windows.
 
-#include <QString>
 #include <string>
 
-/// $XDG_DATA_HOME/applications, or ~/.local/share/applications.
-QString OpenWithEntryFolder();
-/// The entry file: <folder>/quorvane-open-with.desktop.
-QString OpenWithEntryPath();
-
-/// The Exec value for `programPath`, exactly as it stands in the file: the
-/// path in double quotes, escaped for a quoted argument and then for a string
-/// value as desktop entries require, a space, and %f.
-QString OpenWithExecValue(const QString& programPath);
-
-/// True when the entry file exists and its Exec value is exactly the one for
-/// `programPath` (an entry left by a copy at another path does not count).
+/// True when the entry exists and starts exactly `programPath` (an entry left
+/// by a copy at another path does not count).
 bool OpenWithEntryMatches(const std::u16string& programPath);
 
-/// Writes the entry for `programPath` (creating the folder), then asks
-/// update-desktop-database, when it is installed, to refresh the folder's
-/// cache. False when the folder or the file cannot be written.
+/// Writes the entry for `programPath`. False when it cannot be written.
 bool WriteOpenWithEntry(const std::u16string& programPath);
 
 /// The path of the running program.
 std::u16string ProgramFilePath();
 
-/// Removes the entry file. False when there is none or it cannot be removed.
+/// Removes the entry. False when there is none or it cannot be removed.
 bool RemoveOpenWithEntry();

@@ -1,4 +1,4 @@
-#include "platform/desktop/dialog_window.h"
+#include "platform/desktop/dialog_window_qt.h"
 
 #include <QApplication>
 #include <QCheckBox>
@@ -23,9 +23,10 @@
 #include <utility>
 
 #include "platform/desktop/control_names.h"
-#include "platform/desktop/list_view.h"
-#include "platform/desktop/page_palette.h"
-#include "platform/desktop/program_icon.h"
+#include "platform/desktop/dialog_units_qt.h"
+#include "platform/desktop/list_view_qt.h"
+#include "platform/desktop/page_palette_qt.h"
+#include "platform/desktop/program_icon_qt.h"
 #include "platform/desktop/qt_text.h"
 #include "platform/desktop/ui_text.h"
 
@@ -141,46 +142,111 @@ QStringList LocalPaths(const QMimeData* data) {
     return paths;
 }
 
+QWidget* CreateControl(DialogHost* host, const ControlTemplate& control);
+// Builds the widgets of `window`'s template inside `host` and returns them in
+// template order.
+std::vector<QWidget*> CreateControls(DialogWindow& window, DialogHost& host,
+                                     std::map<int, std::unique_ptr<ListView>>& lists,
+                                     std::vector<ListView*>& listOrder);
+void NameFieldsFromLabels(const DialogTemplate& dialogTemplate,
+                          const std::vector<QWidget*>& created);
+void SetWidgetText(QWidget* widget, const QString& text);
+
 }  // namespace
 
-DialogWindow::DialogWindow(const DialogTemplate& dialogTemplate)
-    : template_(dialogTemplate), units_(DialogFont()) {
+DialogHost::DialogHost(DialogWindow& owner) : owner_(&owner) {
     setFont(DialogFont());
     setAcceptDrops(false);
 }
 
-void DialogWindow::Create(QWidget* parent) {
+DialogHost::~DialogHost() {
+    // Deleted with its parent's widgets: the window no longer has a host.
+    if (owner_->host_ == this) owner_->host_ = nullptr;
+}
+
+QWidget* DialogHost::Item(int id) const {
+    auto it = items.find(id);
+    return it == items.end() ? nullptr : it->second;
+}
+
+DialogHost* QtHost(const DialogWindow& window) {
+    return window.Host();
+}
+
+QWidget* QtItem(const DialogWindow& window, int id) {
+    return window.Host() ? window.Host()->Item(id) : nullptr;
+}
+
+void CreateInside(DialogWindow& window, QWidget* parent) {
+    window.Create(nullptr);
+    DialogHost* host = window.Host();
+    host->setParent(parent, Qt::Widget);
+    host->hide();
+    QObject::connect(qApp, &QApplication::focusChanged, host, [host](QWidget*, QWidget* now) {
+        if (now && now != host && host->isAncestorOf(now)) host->lastFocus = now;
+    });
+}
+
+DialogWindow::DialogWindow(const DialogTemplate& dialogTemplate)
+    : template_(dialogTemplate), units_(DialogFontUnits()) {}
+
+DialogWindow::~DialogWindow() {
+    delete host_;
+}
+
+void DialogWindow::Create(DialogWindow* parent) {
+    host_ = new DialogHost(*this);
+    DialogHost* host = host_;
     if (parent) {
-        setParent(parent, Qt::Widget);
-        hide();
-        connect(qApp, &QApplication::focusChanged, this, [this](QWidget*, QWidget* now) {
-            if (now && now != this && isAncestorOf(now)) lastFocus_ = now;
+        host->setParent(parent->Host(), Qt::Widget);
+        host->hide();
+        QObject::connect(qApp, &QApplication::focusChanged, host, [host](QWidget*, QWidget* now) {
+            if (now && now != host && host->isAncestorOf(now)) host->lastFocus = now;
         });
     } else {
-        setWindowTitle(QtText(template_.caption));
+        host->setWindowTitle(QtText(template_.caption));
     }
-    resize(units_.ToPixelsX(template_.cx), units_.ToPixelsY(template_.cy));
+    host->resize(units_.ToPixelsX(template_.cx), units_.ToPixelsY(template_.cy));
+    NameFieldsFromLabels(template_, CreateControls(*this, *host, lists_, listOrder_));
+    OnInitDialog();
+}
+
+void DialogWindow::RunModal() {
+    host_->exec();
+}
+
+namespace {
+
+std::vector<QWidget*> CreateControls(DialogWindow& window, DialogHost& host,
+                                     std::map<int, std::unique_ptr<ListView>>& lists,
+                                     std::vector<ListView*>& listOrder) {
     std::vector<QWidget*> groupBoxes;
     std::vector<QWidget*> created;
-    for (const ControlTemplate& control : template_.controls) {
-        QWidget* widget = CreateControl(control);
+    for (const ControlTemplate& control : window.Template().controls) {
+        QWidget* widget = CreateControl(&host, control);
         created.push_back(widget);
-        widget->setGeometry(RoomForIndicator(widget, units_.ToPixels(control.rect)));
+        widget->setGeometry(
+            RoomForIndicator(widget, ToQRect(window.Units().ToPixels(control.rect))));
         widget->setEnabled(!(control.style & kDisabled));
-        if (control.id != kNoId) items_[control.id] = widget;
+        if (control.id != kNoId) host.items[control.id] = widget;
+        if (auto* table = dynamic_cast<ListControl*>(widget)) {
+            auto list = std::make_unique<ListView>(*table);
+            listOrder.push_back(list.get());
+            if (control.id != kNoId) lists[control.id] = std::move(list);
+        }
         if (control.kind == ControlKind::PushButton && (control.style & kDefaultButton))
-            defaultButton_ = control.id;
+            host.defaultButton = control.id;
         if (control.kind == ControlKind::GroupBox) groupBoxes.push_back(widget);
     }
     // Group boxes only frame their neighbours; keep them underneath so they
     // never take the neighbours' clicks.
     for (QWidget* box : groupBoxes) box->lower();
-    NameFieldsFromLabels(created);
-    OnInitDialog();
+    return created;
 }
 
-void DialogWindow::NameFieldsFromLabels(const std::vector<QWidget*>& created) {
-    const std::vector<int> namers = NamingControls(template_);
+void NameFieldsFromLabels(const DialogTemplate& dialogTemplate,
+                          const std::vector<QWidget*>& created) {
+    const std::vector<int> namers = NamingControls(dialogTemplate);
     for (std::size_t i = 0; i < namers.size(); ++i) {
         if (namers[i] < 0) continue;
         QWidget* namer = created[namers[i]];
@@ -191,32 +257,32 @@ void DialogWindow::NameFieldsFromLabels(const std::vector<QWidget*>& created) {
         } else if (auto* group = qobject_cast<QGroupBox*>(namer)) {
             name = group->title();
         }
-        created[i]->setAccessibleName(NameFromLabel(name));
+        created[i]->setAccessibleName(ToQt(NameFromLabel(FromQt(name))));
     }
 }
 
-QWidget* DialogWindow::CreateControl(const ControlTemplate& control) {
+QWidget* CreateControl(DialogHost* host, const ControlTemplate& control) {
     const QString text = *control.text ? QtText(control.text) : QString();
     QWidget* widget = nullptr;
     switch (control.kind) {
         case ControlKind::PushButton: {
-            auto* button = new QPushButton(text, this);
+            auto* button = new QPushButton(text, host);
             button->setAutoDefault(true);
             button->setDefault(control.style & kDefaultButton);
             widget = button;
             break;
         }
         case ControlKind::CheckBox:
-            widget = new QCheckBox(text, this);
+            widget = new QCheckBox(text, host);
             break;
         case ControlKind::RadioButton:
-            widget = new QRadioButton(text, this);
+            widget = new QRadioButton(text, host);
             break;
         case ControlKind::GroupBox:
-            widget = new QGroupBox(text, this);
+            widget = new QGroupBox(text, host);
             break;
         case ControlKind::StaticText: {
-            auto* label = new QLabel(text, this);
+            auto* label = new QLabel(text, host);
             Qt::Alignment horizontal = Qt::AlignLeft;
             if (control.style & kAlignRight) horizontal = Qt::AlignRight;
             if (control.style & kAlignCenter) horizontal = Qt::AlignHCenter;
@@ -232,7 +298,7 @@ QWidget* DialogWindow::CreateControl(const ControlTemplate& control) {
             break;
         }
         case ControlKind::Edit: {
-            auto* edit = new QLineEdit(text, this);
+            auto* edit = new QLineEdit(text, host);
             edit->setAcceptDrops(false);
             edit->setReadOnly(control.style & kReadOnly);
             ShowLimitWhenRefused(edit);
@@ -243,7 +309,7 @@ QWidget* DialogWindow::CreateControl(const ControlTemplate& control) {
             break;
         }
         case ControlKind::MultiLineEdit: {
-            auto* edit = new LimitedPlainTextEdit(this);
+            auto* edit = new LimitedPlainTextEdit(host);
             edit->setPlainText(text);
             edit->setAcceptDrops(false);
             edit->setReadOnly(control.style & kReadOnly);
@@ -259,10 +325,10 @@ QWidget* DialogWindow::CreateControl(const ControlTemplate& control) {
             break;
         }
         case ControlKind::ListView:
-            widget = new ListView(this, control.style & kMultiSelect);
+            widget = new ListControl(host, control.style & kMultiSelect);
             break;
         case ControlKind::ProgressBar: {
-            auto* bar = new QProgressBar(this);
+            auto* bar = new QProgressBar(host);
             bar->setRange(0, 100);
             bar->setValue(0);
             bar->setTextVisible(false);
@@ -270,7 +336,7 @@ QWidget* DialogWindow::CreateControl(const ControlTemplate& control) {
             break;
         }
         case ControlKind::TabControl:
-            widget = new QTabBar(this);
+            widget = new QTabBar(host);
             break;
     }
     widget->setObjectName(control.id == kNoId ? QString()
@@ -278,32 +344,37 @@ QWidget* DialogWindow::CreateControl(const ControlTemplate& control) {
     return widget;
 }
 
-QWidget* DialogWindow::Item(int id) const {
-    auto it = items_.find(id);
-    return it == items_.end() ? nullptr : it->second;
-}
+}  // namespace
 
 ListView* DialogWindow::List(int id) const {
-    return dynamic_cast<ListView*>(Item(id));
+    auto it = lists_.find(id);
+    return it == lists_.end() ? nullptr : it->second.get();
 }
 
-QProgressBar* DialogWindow::Progress(int id) const {
-    return ItemAs<QProgressBar>(id);
+ListView* DialogWindow::FirstList() const {
+    return listOrder_.empty() ? nullptr : listOrder_.front();
 }
 
 void DialogWindow::EnableItem(int id, bool enabled) {
-    if (QWidget* widget = Item(id)) widget->setEnabled(enabled);
+    if (QWidget* widget = QtItem(*this, id)) widget->setEnabled(enabled);
+}
+
+bool DialogWindow::IsItemEnabled(int id) const {
+    const QWidget* widget = QtItem(*this, id);
+    return widget && widget->isEnabled();
 }
 
 void DialogWindow::SetItemText(int id, const std::u16string& utf16) {
     // The text may be a secret (a generated password): this copy is wiped
     // once the control has its own.
     QString text = ToQt(utf16);
-    SetWidgetText(Item(id), text);
+    SetWidgetText(QtItem(*this, id), text);
     text.fill(QChar(u'\0'));
 }
 
-void DialogWindow::SetWidgetText(QWidget* widget, const QString& text) {
+namespace {
+
+void SetWidgetText(QWidget* widget, const QString& text) {
     if (auto* button = qobject_cast<QAbstractButton*>(widget))
         button->setText(text);
     else if (auto* label = qobject_cast<QLabel*>(widget))
@@ -318,8 +389,10 @@ void DialogWindow::SetWidgetText(QWidget* widget, const QString& text) {
         group->setTitle(text);
 }
 
+}  // namespace
+
 std::u16string DialogWindow::ItemText(int id) const {
-    const QWidget* widget = Item(id);
+    const QWidget* widget = QtItem(*this, id);
     if (auto* button = qobject_cast<const QAbstractButton*>(widget)) return FromQt(button->text());
     if (auto* label = qobject_cast<const QLabel*>(widget)) return FromQt(label->text());
     if (auto* line = qobject_cast<const QLineEdit*>(widget)) return FromQt(line->text());
@@ -330,7 +403,7 @@ std::u16string DialogWindow::ItemText(int id) const {
 }
 
 void DialogWindow::ReplaceItemText(int id, const std::u16string& utf16) {
-    QWidget* widget = Item(id);
+    QWidget* widget = QtItem(*this, id);
     const QString text = ToQt(utf16);
     if (auto* limited = dynamic_cast<LimitedPlainTextEdit*>(widget))
         limited->ReplaceProgramText(text);
@@ -343,28 +416,33 @@ void DialogWindow::ReplaceItemText(int id, const std::u16string& utf16) {
 }
 
 void DialogWindow::SetItemAccessibleName(int id, const std::u16string& name) {
-    if (QWidget* widget = Item(id)) widget->setAccessibleName(ToQt(name));
+    if (QWidget* widget = QtItem(*this, id)) widget->setAccessibleName(ToQt(name));
 }
 
 void DialogWindow::SetProgressPos(int id, int position) {
-    if (QProgressBar* bar = Progress(id)) bar->setValue(position);
+    if (auto* bar = QtItemAs<QProgressBar>(*this, id)) bar->setValue(position);
+}
+
+int DialogWindow::ProgressPos(int id) const {
+    const auto* bar = QtItemAs<QProgressBar>(*this, id);
+    return bar ? bar->value() : 0;
 }
 
 void DialogWindow::SetChecked(int id, bool checked) {
-    if (auto* button = ItemAs<QAbstractButton>(id)) button->setChecked(checked);
+    if (auto* button = QtItemAs<QAbstractButton>(*this, id)) button->setChecked(checked);
 }
 
 bool DialogWindow::IsChecked(int id) const {
-    const auto* button = ItemAs<QAbstractButton>(id);
+    const auto* button = QtItemAs<QAbstractButton>(*this, id);
     return button && button->isChecked();
 }
 
 void DialogWindow::FocusItem(int id) {
-    if (QWidget* widget = Item(id)) widget->setFocus(Qt::OtherFocusReason);
+    if (QWidget* widget = QtItem(*this, id)) widget->setFocus(Qt::OtherFocusReason);
 }
 
 void DialogWindow::LimitText(int id, int characters) {
-    QWidget* widget = Item(id);
+    QWidget* widget = QtItem(*this, id);
     if (auto* line = qobject_cast<QLineEdit*>(widget))
         line->setMaxLength(characters);
     else if (auto* plain = dynamic_cast<LimitedPlainTextEdit*>(widget))
@@ -372,89 +450,98 @@ void DialogWindow::LimitText(int id, int characters) {
 }
 
 void DialogWindow::OnClicked(int id, std::function<void()> handler) {
-    if (auto* button = ItemAs<QAbstractButton>(id))
-        connect(button, &QAbstractButton::clicked, this,
-                [handler = std::move(handler)] { handler(); });
+    if (auto* button = QtItemAs<QAbstractButton>(*this, id))
+        QObject::connect(button, &QAbstractButton::clicked, host_,
+                         [handler = std::move(handler)] { handler(); });
 }
 
 void DialogWindow::AcceptFileDrops(
     std::function<void(const std::vector<std::u16string>&)> handler) {
-    dropHandler_ = std::move(handler);
-    setAcceptDrops(true);
+    host_->dropHandler = std::move(handler);
+    host_->setAcceptDrops(true);
 }
 
-void DialogWindow::dragEnterEvent(QDragEnterEvent* event) {
-    if (dropHandler_ && !LocalPaths(event->mimeData()).isEmpty()) event->acceptProposedAction();
+void DialogWindow::Post(std::function<void()> task) const {
+    // A queued call to a host that is deleted first is dropped by Qt.
+    QMetaObject::invokeMethod(host_, std::move(task), Qt::QueuedConnection);
 }
 
-void DialogWindow::dropEvent(QDropEvent* event) {
+void DialogHost::dragEnterEvent(QDragEnterEvent* event) {
+    if (dropHandler && !LocalPaths(event->mimeData()).isEmpty()) event->acceptProposedAction();
+}
+
+void DialogHost::dropEvent(QDropEvent* event) {
     const QStringList paths = LocalPaths(event->mimeData());
-    if (!dropHandler_ || paths.isEmpty()) return;
+    if (!dropHandler || paths.isEmpty()) return;
     event->acceptProposedAction();
     std::vector<std::u16string> dropped;
     for (const QString& path : paths) dropped.push_back(FromQt(path));
-    dropHandler_(dropped);
+    dropHandler(dropped);
 }
 
 PixelRect DialogWindow::ClientRect() const {
-    return {0, 0, width(), height()};
+    return {0, 0, host_->width(), host_->height()};
 }
 
 void DialogWindow::ShowPage(const PixelRect& rect, bool takeFocus) {
-    setGeometry(rect.x, rect.y, rect.width, rect.height);
-    show();
-    raise();
-    if (takeFocus) setFocus(Qt::TabFocusReason);
-    update();
+    host_->setGeometry(rect.x, rect.y, rect.width, rect.height);
+    host_->show();
+    host_->raise();
+    if (takeFocus) host_->setFocus(Qt::TabFocusReason);
+    host_->update();
 }
 
 void DialogWindow::HidePage() {
-    hide();
+    host_->hide();
+}
+
+bool DialogWindow::IsShown() const {
+    return host_->isVisible();
 }
 
 void DialogWindow::SetWindowAccessibleName(const std::u16string& name) {
-    setAccessibleName(ToQt(name));
+    host_->setAccessibleName(ToQt(name));
 }
 
 void DialogWindow::FixMainWindowSize() {
-    setFixedSize(size());
-    setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
-                   Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint |
-                   Qt::MSWindowsFixedSizeDialogHint);
-    setSizeGripEnabled(false);
+    host_->setFixedSize(host_->size());
+    host_->setWindowFlags(Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint |
+                          Qt::WindowMinimizeButtonHint | Qt::WindowCloseButtonHint |
+                          Qt::MSWindowsFixedSizeDialogHint);
+    host_->setSizeGripEnabled(false);
 }
 
 void DialogWindow::ShowProgramIcon() {
-    setWindowIcon(ProgramIcon());
+    host_->setWindowIcon(ProgramIcon());
 }
 
 void DialogWindow::EndDialog() {
-    QDialog::reject();
+    host_->QDialog::reject();
 }
 
 void DialogWindow::PaintWhite() {
     // Not just a white window colour: the theme's text colours may be light.
-    setPalette(LightPagePalette());
-    setAutoFillBackground(true);
+    host_->setPalette(LightPagePalette());
+    host_->setAutoFillBackground(true);
     // Multi-line edits and lists keep the desktop's own colours.
-    for (QWidget* child : findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
-        if (qobject_cast<QPlainTextEdit*>(child) || dynamic_cast<ListView*>(child))
+    for (QWidget* child : host_->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+        if (qobject_cast<QPlainTextEdit*>(child) || dynamic_cast<ListControl*>(child))
             child->setPalette(QApplication::palette(child));
     }
 }
 
-void DialogWindow::focusInEvent(QFocusEvent* event) {
+void DialogHost::focusInEvent(QFocusEvent* event) {
     QDialog::focusInEvent(event);
     if (isWindow()) return;
     // Focus given to a page goes on, as the dialog manager passes it on, to
     // the control that had it last, else to the first control that takes Tab.
-    if (lastFocus_ && lastFocus_->isVisibleTo(this) && lastFocus_->isEnabled())
-        lastFocus_->setFocus(event->reason());
+    if (lastFocus && lastFocus->isVisibleTo(this) && lastFocus->isEnabled())
+        lastFocus->setFocus(event->reason());
     else
         focusNextPrevChild(true);
 }
 
-void DialogWindow::keyPressEvent(QKeyEvent* event) {
+void DialogHost::keyPressEvent(QKeyEvent* event) {
     switch (event->key()) {
         case Qt::Key_Return:
         case Qt::Key_Enter:
@@ -463,16 +550,16 @@ void DialogWindow::keyPressEvent(QKeyEvent* event) {
             if (auto* button = qobject_cast<QPushButton*>(focusWidget());
                 button && button->isEnabled() && button->window() == window()) {
                 button->click();
-            } else if (auto* fallback = ItemAs<QPushButton>(defaultButton_);
+            } else if (auto* fallback = qobject_cast<QPushButton*>(Item(defaultButton));
                        fallback && fallback->isEnabled()) {
                 fallback->click();
             } else {
-                OnOK();
+                owner_->OnOK();
             }
             event->accept();
             return;
         case Qt::Key_Escape:
-            OnCancel();
+            owner_->OnCancel();
             event->accept();
             return;
         default:

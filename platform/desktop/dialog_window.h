@@ -4,12 +4,14 @@
 // OnCancel (Enter first to a focused push button or the default button). Every
 // template text passes through the translation of the interface (ui_text.h). Pages are child
 // windows of the main window; the main window is a top-level dialog.
+//
+// The window system's side of a window is its host, which each implementation
+// of the layer defines for itself (a Qt dialog, or a Win32 dialog window);
+// nothing here names the window system.
 
-#include <QDialog>
-#include <QPointer>
-#include <QString>
 #include <functional>
 #include <map>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -17,28 +19,33 @@
 #include "platform/desktop/dialog_units.h"
 
 class ListView;
-class QProgressBar;
+class DialogHost;
 
-class DialogWindow : public QDialog {
+class DialogWindow {
   public:
     explicit DialogWindow(const DialogTemplate& dialogTemplate);
+    virtual ~DialogWindow();
+    DialogWindow(const DialogWindow&) = delete;
+    DialogWindow& operator=(const DialogWindow&) = delete;
 
     /// Creates the controls as a child of `parent` (a page; hidden) or as a
     /// top-level window (parent null), then runs OnInitDialog.
-    void Create(QWidget* parent);
+    void Create(DialogWindow* parent);
+    /// Shows a top-level window and serves the window events until it closes.
+    void RunModal();
 
     const DialogUnits& Units() const { return units_; }
+    const DialogTemplate& Template() const { return template_; }
+    /// The window system's side of the window; null before Create.
+    DialogHost* Host() const { return host_; }
 
-    /// The control with this identifier, or nullptr.
-    QWidget* Item(int id) const;
-    template <typename T>
-    T* ItemAs(int id) const {
-        return qobject_cast<T*>(Item(id));
-    }
+    /// The list view with this identifier, or nullptr.
     ListView* List(int id) const;
-    QProgressBar* Progress(int id) const;
+    /// The window's first list view in template order, or nullptr.
+    ListView* FirstList() const;
 
     void EnableItem(int id, bool enabled);
+    bool IsItemEnabled(int id) const;
     /// Text of a button, label or edit.
     void SetItemText(int id, const std::u16string& text);
     std::u16string ItemText(int id) const;
@@ -48,6 +55,7 @@ class DialogWindow : public QDialog {
     void SetItemAccessibleName(int id, const std::u16string& name);
     /// Position of a progress bar, 0 to 100.
     void SetProgressPos(int id, int position);
+    int ProgressPos(int id) const;
     /// Check boxes and radio buttons.
     void SetChecked(int id, bool checked);
     bool IsChecked(int id) const;
@@ -62,12 +70,18 @@ class DialogWindow : public QDialog {
     /// in drop order; a drop without local files is refused.
     void AcceptFileDrops(std::function<void(const std::vector<std::u16string>&)> handler);
 
+    /// Runs `task` on the window's thread when that thread next serves its
+    /// events. May be called from any thread while the window exists; a task
+    /// still queued when the window goes is freed without running.
+    void Post(std::function<void()> task) const;
+
     /// The window's client area; its left top corner is 0, 0.
     PixelRect ClientRect() const;
     /// A page: placed at `rect` and shown above its siblings, with the focus
     /// when `takeFocus`.
     void ShowPage(const PixelRect& rect, bool takeFocus);
     void HidePage();
+    bool IsShown() const;
     /// The name assistive technology gives the window.
     void SetWindowAccessibleName(const std::u16string& name);
     /// A top-level window of fixed size with a minimise box but no maximise
@@ -88,24 +102,12 @@ class DialogWindow : public QDialog {
     /// multi-line edits and lists keep the desktop's colours.
     void PaintWhite();
 
-    void keyPressEvent(QKeyEvent* event) override;
-    void dragEnterEvent(QDragEnterEvent* event) override;
-    void dropEvent(QDropEvent* event) override;
-    void focusInEvent(QFocusEvent* event) override;
-    void reject() override { OnCancel(); }
-    void accept() override { OnOK(); }
-
   private:
-    QWidget* CreateControl(const ControlTemplate& control);
-    static void SetWidgetText(QWidget* widget, const QString& text);
-    /// Ties each field to its label (see control_names.h) and names it after
-    /// it; `created` holds the widgets in template order.
-    void NameFieldsFromLabels(const std::vector<QWidget*>& created);
+    friend class DialogHost;
 
     DialogTemplate template_;
     DialogUnits units_;
-    std::map<int, QWidget*> items_;
-    int defaultButton_ = kNoId;
-    std::function<void(const std::vector<std::u16string>&)> dropHandler_;
-    QPointer<QWidget> lastFocus_;  ///< the control of this page that had the focus last
+    DialogHost* host_ = nullptr;  ///< owned; freed with the window
+    std::map<int, std::unique_ptr<ListView>> lists_;
+    std::vector<ListView*> listOrder_;  ///< the lists in template order
 };

@@ -4,15 +4,16 @@
 #include <QFileDialog>
 #include <QFileInfo>
 
+#include "platform/desktop/dialog_window_qt.h"
 #include "platform/desktop/list_view.h"
 #include "platform/desktop/qt_text.h"
 
-QStringList SelectedPaths(const OpenFileSelection& selection) {
-    if (selection.folder.isEmpty()) return selection.names;
-    QString prefix = selection.folder;
-    if (!prefix.endsWith(QLatin1Char('/'))) prefix += QLatin1Char('/');
-    QStringList paths;
-    for (const QString& name : selection.names) paths << prefix + name;
+std::vector<std::u16string> SelectedPaths(const OpenFileSelection& selection) {
+    if (selection.folder.empty()) return selection.names;
+    std::u16string prefix = selection.folder;
+    if (prefix.back() != u'/') prefix += u'/';
+    std::vector<std::u16string> paths;
+    for (const std::u16string& name : selection.names) paths.push_back(prefix + name);
     return paths;
 }
 
@@ -24,20 +25,21 @@ class QtFileDialogs : public FileDialogService {
         // "*.*" matches every file where the filter's name comes from, but only
         // names with a dot here: the real pattern is "*", and the details are
         // hidden so the user sees the filter's own name.
-        QFileDialog dialog(request.owner);
-        dialog.setDirectory(request.startFolder);
+        QFileDialog dialog(request.owner ? QtHost(*request.owner) : nullptr);
+        dialog.setDirectory(ToQt(request.startFolder));
         dialog.setFileMode(request.multiple ? QFileDialog::ExistingFiles
                                             : QFileDialog::ExistingFile);
         dialog.setOption(QFileDialog::HideNameFilterDetails, true);
-        dialog.setNameFilter(request.filterName + QStringLiteral(" (*)"));
+        dialog.setNameFilter(ToQt(request.filterName) + QStringLiteral(" (*)"));
         const QStringList chosen =
             dialog.exec() == QDialog::Accepted ? dialog.selectedFiles() : QStringList();
         OpenFileSelection selection;
         if (chosen.size() == 1) {
-            selection.names = chosen;
+            selection.names = {FromQt(chosen.front())};
         } else if (chosen.size() > 1) {
-            selection.folder = QFileInfo(chosen.front()).absolutePath();
-            for (const QString& path : chosen) selection.names << QFileInfo(path).fileName();
+            selection.folder = FromQt(QFileInfo(chosen.front()).absolutePath());
+            for (const QString& path : chosen)
+                selection.names.push_back(FromQt(QFileInfo(path).fileName()));
         }
         return selection;
     }
@@ -48,50 +50,39 @@ FileDialogService* current = &realDialogs;
 
 }  // namespace
 
-QString StartFolderForFile(const QString& lastFile) {
-    if (!lastFile.isEmpty()) {
-        const QString folder = QFileInfo(lastFile).absolutePath();
-        if (QFileInfo(folder).isDir()) return folder;
+std::u16string StartFolderForFile(const std::u16string& lastFile) {
+    if (!lastFile.empty()) {
+        const QString folder = QFileInfo(ToQt(lastFile)).absolutePath();
+        if (QFileInfo(folder).isDir()) return FromQt(folder);
     }
-    return QDir::homePath();
+    return FromQt(QDir::homePath());
 }
 
-QString StartFolderFor(const QWidget* owner) {
-    const ListView* list = owner ? owner->findChild<ListView*>() : nullptr;
-    if (list && list->Count() > 0)
-        return StartFolderForFile(ToQt(list->Text(list->Count() - 1, 0)));
-    return QDir::homePath();
+std::u16string StartFolderFor(const DialogWindow* owner) {
+    const ListView* list = owner ? owner->FirstList() : nullptr;
+    if (list && list->Count() > 0) return StartFolderForFile(list->Text(list->Count() - 1, 0));
+    return FromQt(QDir::homePath());
 }
 
-OpenFileSelection ShowOpenFileDialog(QWidget* owner, const QString& filterName, bool multiple) {
+OpenFileSelection ShowOpenFileDialog(DialogWindow* owner, const std::u16string& filterName,
+                                     bool multiple) {
     return current->OpenFiles(OpenFileRequest{owner, filterName, multiple, StartFolderFor(owner)});
 }
 
-OpenFileSelection ShowOpenFileDialog(QWidget* owner, const QString& filterName, bool multiple,
-                                     const QString& lastFile) {
+OpenFileSelection ShowOpenFileDialog(DialogWindow* owner, const std::u16string& filterName,
+                                     bool multiple, const std::u16string& lastFile) {
     return current->OpenFiles(
         OpenFileRequest{owner, filterName, multiple, StartFolderForFile(lastFile)});
 }
 
-namespace {
-
-std::vector<std::u16string> FromQt(const QStringList& paths) {
-    std::vector<std::u16string> converted;
-    for (const QString& path : paths) converted.push_back(path.toStdU16String());
-    return converted;
-}
-
-}  // namespace
-
-std::vector<std::u16string> ChooseFiles(QWidget* owner, const std::u16string& filterName,
+std::vector<std::u16string> ChooseFiles(DialogWindow* owner, const std::u16string& filterName,
                                         bool multiple) {
-    return FromQt(SelectedPaths(ShowOpenFileDialog(owner, ToQt(filterName), multiple)));
+    return SelectedPaths(ShowOpenFileDialog(owner, filterName, multiple));
 }
 
-std::vector<std::u16string> ChooseFiles(QWidget* owner, const std::u16string& filterName,
+std::vector<std::u16string> ChooseFiles(DialogWindow* owner, const std::u16string& filterName,
                                         bool multiple, const std::u16string& lastFile) {
-    return FromQt(
-        SelectedPaths(ShowOpenFileDialog(owner, ToQt(filterName), multiple, ToQt(lastFile))));
+    return SelectedPaths(ShowOpenFileDialog(owner, filterName, multiple, lastFile));
 }
 
 void SetFileDialogService(FileDialogService* service) {

@@ -6,7 +6,7 @@
 #include "platform/desktop/path_text.h"
 #include "platform/desktop/ui_text.h"
 
-std::vector<std::u16string> ChooseFilesToAdd(QWidget* owner) {
+std::vector<std::u16string> ChooseFilesToAdd(DialogWindow* owner) {
     return ChooseFiles(owner, Text("所有文件(*.*)"), /*multiple=*/true);
 }
 

@@ -20,10 +20,10 @@
 #include "platform/desktop/job_runner.h"
 #include "platform/desktop/list_view.h"
 
-class QWidget;
+class DialogWindow;
 
 /// Asks the user for files to add to a list (several at once): their paths.
-std::vector<std::u16string> ChooseFilesToAdd(QWidget* owner);
+std::vector<std::u16string> ChooseFilesToAdd(DialogWindow* owner);
 
 /// Sets the status cell of `row` and its tooltip (none when `reason` is
 /// empty: every status replaces the reason of the one before) and scrolls the

@@ -1,6 +1,5 @@
 #include "platform/desktop/file_manager.h"
 
-#include <QApplication>
 #include <QDBusConnection>
 #include <QDBusMessage>
 #include <QDBusPendingCall>
@@ -24,8 +23,7 @@ const char kInterface[] = "org.freedesktop.FileManager1";
 constexpr int kCallTimeoutMs = 10000;
 
 void SayNothingOpens() {
-    ShowMessage(QApplication::activeWindow(),
-                Text("无法打开文件所在的文件夹：没有可用的文件管理器。"), Text("提示"),
+    ShowMessage(nullptr, Text("无法打开文件所在的文件夹：没有可用的文件管理器。"), Text("提示"),
                 MessageIcon::Exclamation);
 }
 
@@ -58,8 +56,8 @@ bool OpenContainingFolder(const QString& absolutePath) {
 
 class DesktopFileManager : public FileManagerService {
   public:
-    bool ShowFile(const QString& path) override {
-        const QString absolutePath = QFileInfo(path).absoluteFilePath();
+    bool ShowFile(const std::u16string& path) override {
+        const QString absolutePath = QFileInfo(ToQt(path)).absoluteFilePath();
         QDBusConnection bus = QDBusConnection::sessionBus();
         if (!bus.isConnected()) return OpenContainingFolder(absolutePath);
 
@@ -87,7 +85,7 @@ FileManagerService* current = &realFileManager;
 }  // namespace
 
 bool ShowFileInFileManager(const std::u16string& path) {
-    return current->ShowFile(ToQt(path));
+    return current->ShowFile(path);
 }
 
 void SetFileManagerService(FileManagerService* service) {

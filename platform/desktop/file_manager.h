@@ -2,14 +2,13 @@
 // Showing a file in the desktop's file manager, behind an interface so that
 // tests can record the request instead of opening a window.
 
-#include <QString>
 #include <string>
 
 class FileManagerService {
   public:
     virtual ~FileManagerService() = default;
     /// Shows `path` selected in its folder; true when the request went out.
-    virtual bool ShowFile(const QString& path) = 0;
+    virtual bool ShowFile(const std::u16string& path) = 0;
 };
 
 /// Asks the file manager to show `path` selected

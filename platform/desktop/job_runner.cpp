@@ -1,8 +1,9 @@
 #include "platform/desktop/job_runner.h"
 
-#include <QMetaObject>
 #include <algorithm>
 #include <vector>
+
+#include "platform/desktop/dialog_window.h"
 
 namespace {
 
@@ -29,13 +30,10 @@ void JoinFinishedAbandonedJobs() {
 void JobContext::Post(std::function<void()> update) const {
     const std::lock_guard lock(shared_->mutex);
     if (shared_->cancelled) return;
-    QMetaObject::invokeMethod(
-        shared_->receiver,
-        [shared = shared_, update = std::move(update)] {
-            // On the window thread, where Stop runs too: no lock needed.
-            if (!shared->cancelled) update();
-        },
-        Qt::QueuedConnection);
+    shared_->receiver->Post([shared = shared_, update = std::move(update)] {
+        // On the window thread, where Stop runs too: no lock needed.
+        if (!shared->cancelled) update();
+    });
 }
 
 bool JobRunner::Start(std::function<void(const JobContext&)> work, std::function<void()> finished) {

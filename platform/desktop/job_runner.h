@@ -6,13 +6,14 @@
 // on slow media can take long) in the background. From then on the worker can
 // no longer reach the page, and the page is free to start another job.
 
-#include <QObject>
 #include <atomic>
 #include <functional>
 #include <memory>
 #include <mutex>
 #include <stop_token>
 #include <thread>
+
+class DialogWindow;
 
 class JobContext {
   public:
@@ -23,7 +24,7 @@ class JobContext {
     struct Shared {
         std::mutex mutex;
         bool cancelled = false;
-        QObject* receiver = nullptr;
+        DialogWindow* receiver = nullptr;
         /// Set by the worker as the last thing it does.
         std::atomic<bool> returned{false};
     };
@@ -47,7 +48,7 @@ class JobContext {
 class JobRunner {
   public:
     /// Updates are delivered on the thread of `receiver` (the page).
-    explicit JobRunner(QObject* receiver) : receiver_(receiver) {}
+    explicit JobRunner(DialogWindow* receiver) : receiver_(receiver) {}
     ~JobRunner() { Stop(); }
     JobRunner(const JobRunner&) = delete;
     JobRunner& operator=(const JobRunner&) = delete;
@@ -66,7 +67,7 @@ class JobRunner {
     void Stop();
 
   private:
-    QObject* receiver_;
+    DialogWindow* receiver_;
     std::jthread thread_;
     std::shared_ptr<JobContext::Shared> shared_;
     bool running_ = false;

@@ -1,4 +1,4 @@
-#include "platform/desktop/list_view.h"
+#include "platform/desktop/list_view_qt.h"
 
 #include "platform/desktop/dialog_units.h"
 #include "platform/desktop/qt_text.h"
@@ -11,7 +11,7 @@ namespace {
 constexpr int kRowIdRole = Qt::UserRole + 1;
 }
 
-ListView::ListView(QWidget* parent, bool multiSelect) : QTableWidget(parent) {
+ListControl::ListControl(QWidget* parent, bool multiSelect) : QTableWidget(parent) {
     setSelectionBehavior(QAbstractItemView::SelectRows);
     setSelectionMode(multiSelect ? QAbstractItemView::ExtendedSelection
                                  : QAbstractItemView::SingleSelection);
@@ -29,7 +29,7 @@ ListView::ListView(QWidget* parent, bool multiSelect) : QTableWidget(parent) {
     setTabKeyNavigation(false);
 }
 
-void ListView::keyPressEvent(QKeyEvent* event) {
+void ListControl::keyPressEvent(QKeyEvent* event) {
     // Ctrl+Tab and Ctrl+Shift+Tab reach the list as keys; they leave it too.
     if (event->key() == Qt::Key_Tab || event->key() == Qt::Key_Backtab) {
         const bool forward =
@@ -42,61 +42,76 @@ void ListView::keyPressEvent(QKeyEvent* event) {
 }
 
 int ListView::ColumnWidth(int column) const {
-    return column < columnCount() ? columnWidth(column) : 0;
+    return column < control_->columnCount() ? control_->columnWidth(column) : 0;
+}
+
+int ListView::ColumnCount() const {
+    return control_->columnCount();
+}
+
+std::u16string ListView::ColumnHeader(int column) const {
+    const QTableWidgetItem* header = control_->horizontalHeaderItem(column);
+    return header ? FromQt(header->text()) : std::u16string();
 }
 
 void ListView::InsertColumn(int column, const std::u16string& header, int widthPx) {
-    column = std::clamp(column, 0, columnCount());
-    insertColumn(column);
-    setHorizontalHeaderItem(column, new QTableWidgetItem(ToQt(header)));
-    setColumnWidth(column, ScaledFromDefaultFont(widthPx));
+    column = std::clamp(column, 0, control_->columnCount());
+    control_->insertColumn(column);
+    control_->setHorizontalHeaderItem(column, new QTableWidgetItem(ToQt(header)));
+    control_->setColumnWidth(column, ScaledFromDefaultFont(widthPx));
 }
 
 void ListView::SetReportStyle(bool gridLines) {
-    setShowGrid(gridLines);
-    setSelectionBehavior(QAbstractItemView::SelectRows);
+    control_->setShowGrid(gridLines);
+    control_->setSelectionBehavior(QAbstractItemView::SelectRows);
 }
 
 int ListView::InsertRow(int position, const std::u16string& utf16) {
     const QString text = ToQt(utf16);
-    position = std::clamp(position, 0, rowCount());
-    insertRow(position);
+    position = std::clamp(position, 0, control_->rowCount());
+    control_->insertRow(position);
     auto* item = new QTableWidgetItem(text);
     item->setData(kRowIdRole, QVariant::fromValue<qulonglong>(nextId_++));
     item->setToolTip(text);
-    setItem(position, 0, item);
-    for (int column = 1; column < columnCount(); ++column)
-        setItem(position, column, new QTableWidgetItem());
+    control_->setItem(position, 0, item);
+    for (int column = 1; column < control_->columnCount(); ++column)
+        control_->setItem(position, column, new QTableWidgetItem());
     return position;
 }
 
 void ListView::SetText(int row, int column, const std::u16string& utf16) {
     const QString text = ToQt(utf16);
-    if (row < 0 || row >= rowCount() || column < 0 || column >= columnCount()) return;
-    if (QTableWidgetItem* cell = item(row, column)) {
+    if (row < 0 || row >= control_->rowCount() || column < 0 || column >= control_->columnCount())
+        return;
+    if (QTableWidgetItem* cell = control_->item(row, column)) {
         cell->setText(text);
     } else {
-        setItem(row, column, new QTableWidgetItem(text));
+        control_->setItem(row, column, new QTableWidgetItem(text));
     }
 }
 
 std::u16string ListView::Text(int row, int column) const {
-    const QTableWidgetItem* cell = item(row, column);
+    const QTableWidgetItem* cell = control_->item(row, column);
     return cell ? FromQt(cell->text()) : std::u16string();
 }
 
 void ListView::SetToolTip(int row, int column, const std::u16string& utf16) {
     const QString text = ToQt(utf16);
-    if (row < 0 || row >= rowCount() || column < 0 || column >= columnCount()) return;
-    QTableWidgetItem* cell = item(row, column);
+    if (row < 0 || row >= control_->rowCount() || column < 0 || column >= control_->columnCount())
+        return;
+    QTableWidgetItem* cell = control_->item(row, column);
     // Qt reports a change for every tooltip set, even an empty one set for the
     // first time; only real changes should reach whoever watches the list.
     if (cell != nullptr && cell->toolTip() == text) return;
     if (cell == nullptr) {
         cell = new QTableWidgetItem();
-        setItem(row, column, cell);
+        control_->setItem(row, column, cell);
     }
     cell->setToolTip(text);
+}
+
+int ListView::Count() const {
+    return control_->rowCount();
 }
 
 int ListView::SelectedCount() const {
@@ -105,20 +120,28 @@ int ListView::SelectedCount() const {
 
 std::vector<int> ListView::SelectedRows() const {
     std::vector<int> rows;
-    for (const QModelIndex& index : selectionModel()->selectedRows()) rows.push_back(index.row());
+    for (const QModelIndex& index : control_->selectionModel()->selectedRows())
+        rows.push_back(index.row());
     std::sort(rows.begin(), rows.end());
     return rows;
 }
 
+void ListView::SelectRow(int row, bool extend) {
+    const auto flags =
+        (extend ? QItemSelectionModel::Select : QItemSelectionModel::ClearAndSelect) |
+        QItemSelectionModel::Rows;
+    control_->selectionModel()->setCurrentIndex(control_->model()->index(row, 0), flags);
+}
+
 int ListView::SelectionMark() const {
-    const int row = currentRow();
-    if (row >= 0 && selectionModel()->isRowSelected(row, QModelIndex())) return row;
+    const int row = control_->currentRow();
+    if (row >= 0 && control_->selectionModel()->isRowSelected(row, QModelIndex())) return row;
     const std::vector<int> rows = SelectedRows();
     return rows.empty() ? -1 : rows.back();
 }
 
 void ListView::DeleteRow(int row) {
-    if (row >= 0 && row < rowCount()) removeRow(row);
+    if (row >= 0 && row < control_->rowCount()) control_->removeRow(row);
 }
 
 void ListView::DeleteSelected() {
@@ -128,22 +151,22 @@ void ListView::DeleteSelected() {
 }
 
 void ListView::DeleteAll() {
-    setRowCount(0);
+    control_->setRowCount(0);
 }
 
 void ListView::EnsureVisible(int row) {
-    if (const QTableWidgetItem* cell = item(row, 0))
-        scrollToItem(cell, QAbstractItemView::EnsureVisible);
+    if (const QTableWidgetItem* cell = control_->item(row, 0))
+        control_->scrollToItem(cell, QAbstractItemView::EnsureVisible);
 }
 
 ListView::RowId ListView::IdOfRow(int row) const {
-    const QTableWidgetItem* cell = item(row, 0);
+    const QTableWidgetItem* cell = control_->item(row, 0);
     return cell ? cell->data(kRowIdRole).toULongLong() : kNoRow;
 }
 
 int ListView::RowOfId(RowId id) const {
     if (id == kNoRow) return -1;
-    for (int row = 0; row < rowCount(); ++row)
+    for (int row = 0; row < control_->rowCount(); ++row)
         if (IdOfRow(row) == id) return row;
     return -1;
 }

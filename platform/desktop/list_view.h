@@ -3,20 +3,30 @@
 // only their texts plus a serial number that stays with the row while other
 // rows are inserted or deleted, so a job can find "its" row again.
 
-#include <QTableWidget>
 #include <cstdint>
 #include <string>
 #include <vector>
 
-class ListView : public QTableWidget {
+/// The window system's list control (each implementation of the layer
+/// defines it).
+class ListControl;
+
+class ListView {
   public:
     using RowId = uint64_t;
     static constexpr RowId kNoRow = 0;
 
-    explicit ListView(QWidget* parent, bool multiSelect);
+    /// A view of `control`, which lives as long as its window.
+    explicit ListView(ListControl& control) : control_(&control) {}
+    ListView(const ListView&) = delete;
+    ListView& operator=(const ListView&) = delete;
+
+    ListControl& Control() const { return *control_; }
 
     /// Width of a column in pixels; 0 while the column does not exist.
     int ColumnWidth(int column) const;
+    int ColumnCount() const;
+    std::u16string ColumnHeader(int column) const;
     /// Inserts a column with its header text and its width in pixels at the
     /// default dialog font (narrower when the font was made smaller to fit
     /// the screen).
@@ -31,11 +41,13 @@ class ListView : public QTableWidget {
     std::u16string Text(int row, int column) const;
     /// The text shown when the pointer rests on the cell; empty for none.
     void SetToolTip(int row, int column, const std::u16string& text);
-    int Count() const { return rowCount(); }
+    int Count() const;
 
     int SelectedCount() const;
     /// Positions of the selected rows in ascending order.
     std::vector<int> SelectedRows() const;
+    /// Selects `row`, alone or in addition to the rows already selected.
+    void SelectRow(int row, bool extend);
     /// The row of the latest selection, or -1.
     int SelectionMark() const;
 
@@ -51,9 +63,7 @@ class ListView : public QTableWidget {
     /// The current position of the row with that identity, or -1 if deleted.
     int RowOfId(RowId id) const;
 
-  protected:
-    void keyPressEvent(QKeyEvent* event) override;
-
   private:
+    ListControl* control_;
     RowId nextId_ = 1;
 };

@@ -1,7 +1,9 @@
 #include "platform/desktop/message_box.h"
 
+#include <QApplication>
 #include <QMessageBox>
 
+#include "platform/desktop/dialog_window_qt.h"
 #include "platform/desktop/qt_text.h"
 
 namespace {
@@ -9,11 +11,13 @@ namespace {
 class QtMessageBoxes : public MessageBoxService {
   public:
     MessageAnswer Show(const MessageRequest& request) override {
-        QMessageBox box(ToQtIcon(request.icon), request.caption, request.text,
+        QWidget* owner = request.owner ? static_cast<QWidget*>(QtHost(*request.owner))
+                                       : QApplication::activeWindow();
+        QMessageBox box(ToQtIcon(request.icon), ToQt(request.caption), ToQt(request.text),
                         request.buttons == MessageButtons::YesNo
                             ? QMessageBox::Yes | QMessageBox::No
                             : QMessageBox::Ok,
-                        request.owner);
+                        owner);
         const int answer = box.exec();
         if (request.buttons == MessageButtons::Ok) return MessageAnswer::Ok;
         return answer == QMessageBox::Yes ? MessageAnswer::Yes : MessageAnswer::No;
@@ -40,9 +44,9 @@ MessageBoxService* current = &realBoxes;
 
 }  // namespace
 
-MessageAnswer ShowMessage(QWidget* owner, const std::u16string& text, const std::u16string& caption,
-                          MessageIcon icon, MessageButtons buttons) {
-    return current->Show(MessageRequest{owner, ToQt(text), ToQt(caption), icon, buttons});
+MessageAnswer ShowMessage(DialogWindow* owner, const std::u16string& text,
+                          const std::u16string& caption, MessageIcon icon, MessageButtons buttons) {
+    return current->Show(MessageRequest{owner, text, caption, icon, buttons});
 }
 
 void SetMessageBoxService(MessageBoxService* service) {

@@ -1,19 +1,18 @@
 #pragma once
 // Message boxes behind an interface, so that tests can answer them.
 
-#include <QString>
 #include <string>
 
-class QWidget;
+class DialogWindow;
 
 enum class MessageIcon { Information, Exclamation, Question, Error };
 enum class MessageButtons { Ok, YesNo };
 enum class MessageAnswer { Ok, Yes, No };
 
 struct MessageRequest {
-    QWidget* owner = nullptr;
-    QString text;
-    QString caption;
+    DialogWindow* owner = nullptr;
+    std::u16string text;
+    std::u16string caption;
     MessageIcon icon = MessageIcon::Information;
     MessageButtons buttons = MessageButtons::Ok;
 };
@@ -25,10 +24,12 @@ class MessageBoxService {
     virtual MessageAnswer Show(const MessageRequest& request) = 0;
 };
 
-/// Shows a message box through the current service (a real QMessageBox unless
-/// a test installed its own).
-MessageAnswer ShowMessage(QWidget* owner, const std::u16string& text, const std::u16string& caption,
-                          MessageIcon icon, MessageButtons buttons = MessageButtons::Ok);
+/// Shows a message box through the current service (the system's own unless
+/// a test installed its own). Without an owner it belongs to the window that
+/// is active.
+MessageAnswer ShowMessage(DialogWindow* owner, const std::u16string& text,
+                          const std::u16string& caption, MessageIcon icon,
+                          MessageButtons buttons = MessageButtons::Ok);
 
 /// Installs `service` for all later ShowMessage calls; nullptr restores the
 /// real message boxes. The caller keeps ownership.

@@ -3,12 +3,13 @@
 #include <QFrame>
 #include <QTabBar>
 
+#include "platform/desktop/dialog_window_qt.h"
 #include "platform/desktop/qt_text.h"
 
 namespace {
 
 QTabBar* Bar(const DialogWindow& window, int id) {
-    return window.ItemAs<QTabBar>(id);
+    return QtItemAs<QTabBar>(window, id);
 }
 
 }  // namespace
@@ -26,7 +27,7 @@ int TabControl::Top() const {
 }
 
 bool TabControl::HasFocus() const {
-    return window_->focusWidget() == Bar(*window_, id_);
+    return QtHost(*window_)->focusWidget() == Bar(*window_, id_);
 }
 
 void TabControl::LayOut(int pageTop) const {

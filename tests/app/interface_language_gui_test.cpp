@@ -31,7 +31,7 @@ QString ShownText(const QWidget* control) {
 
 // Every button and label of a window shows its whole text.
 void ExpectTextsFit(const DialogWindow& window) {
-    for (QWidget* control : window.findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+    for (QWidget* control : QtHost(window)->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
         const std::string name = ShownText(control).toStdString() + " (template " +
                                  std::string(typeid(window).name()) + ")";
         if (const auto* button = qobject_cast<QPushButton*>(control)) {
@@ -73,7 +73,7 @@ TEST(InterfaceLanguage, EnglishShowsEnglishTextsThatFitTheirControls) {
     EXPECT_LE(TabBarOf(window)->tabRect(tabs.size() - 1).right(), TabBarOf(window)->width());
 
     // Texts made while the program runs are English too.
-    window.EncryptionPage()->ItemAs<QAbstractButton>(1008)->click();
+    QtItemAs<QAbstractButton>(*window.EncryptionPage(), 1008)->click();
     ASSERT_EQ(boxes.shown.size(), 1u);
     EXPECT_EQ(boxes.shown[0].text, QStringLiteral("The list is empty."));
     EXPECT_EQ(boxes.shown[0].caption, QStringLiteral("Notice"));

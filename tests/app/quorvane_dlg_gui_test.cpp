@@ -28,7 +28,7 @@
 #include "hash/tab_hash_template.h"
 #include "platform/desktop/job_runner.h"
 #include "platform/desktop/list_view.h"
-#include "platform/desktop/page_palette.h"
+#include "platform/desktop/page_palette_qt.h"
 #include "support/gui_support.h"
 #include "support/test_files.h"
 #include "tools/tab_tools_dlg.h"
@@ -42,12 +42,13 @@ class MainWindowTest : public ::testing::Test {
   protected:
     void SetUp() override {
         window.Create(nullptr);
-        window.show();
+        QtHost(window)->show();
     }
 
     int VisiblePageCount() const {
         int visible = 0;
-        for (int i = 0; i < CQuorvaneDlg::kPageCount; ++i) visible += window.Page(i)->isVisible();
+        for (int i = 0; i < CQuorvaneDlg::kPageCount; ++i)
+            visible += QtHost(*window.Page(i))->isVisible();
         return visible;
     }
 
@@ -75,22 +76,23 @@ TEST_F(MainWindowTest, StartsWithFourPagesAndOnlyTheEncryptionPageShown) {
     EXPECT_EQ(TabBarOf(window)->tabText(3), QStringLiteral("关于..."));
     for (int i = 0; i < CQuorvaneDlg::kPageCount; ++i) {
         ASSERT_NE(window.Page(i), nullptr);
-        EXPECT_EQ(window.Page(i)->parentWidget(), &window) << "pages are children of the window";
+        EXPECT_EQ(QtHost(*window.Page(i))->parentWidget(), QtHost(window))
+            << "pages are children of the window";
     }
-    EXPECT_TRUE(window.EncryptionPage()->isVisible());
+    EXPECT_TRUE(QtHost(*window.EncryptionPage())->isVisible());
     EXPECT_EQ(VisiblePageCount(), 1);
     EXPECT_EQ(window.CurrentPage(), 0);
 }
 
 TEST_F(MainWindowTest, EverySwitchShowsExactlyOnePageInThePageRectangle) {
-    const QRect client = window.rect();
+    const QRect client = QtHost(window)->rect();
     const QRect expected(20, 40, client.width() - 40, client.height() - 85);
     for (int tab : {2, 1, 3, 0, 3, 2}) {
         TabBarOf(window)->setCurrentIndex(tab);
         EXPECT_EQ(window.CurrentPage(), tab);
         EXPECT_EQ(VisiblePageCount(), 1) << "after switching to tab " << tab;
-        EXPECT_TRUE(window.Page(tab)->isVisible());
-        EXPECT_EQ(window.Page(tab)->geometry(), expected);
+        EXPECT_TRUE(QtHost(*window.Page(tab))->isVisible());
+        EXPECT_EQ(QtHost(*window.Page(tab))->geometry(), expected);
     }
 }
 
@@ -170,12 +172,12 @@ TEST_F(MainWindowTest, RealDropEventReachesTheRoutingFromAnywhereOnTheWindow) {
     const QString file = MakeFile("dropped file.bin", 3000);
     QMimeData data;
     data.setUrls({QUrl::fromLocalFile(file)});
-    const QPoint where = window.EncryptionPage()->geometry().center();
+    const QPoint where = QtHost(*window.EncryptionPage())->geometry().center();
     QDragEnterEvent enter(where, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-    QCoreApplication::sendEvent(&window, &enter);
+    QCoreApplication::sendEvent(QtHost(window), &enter);
     EXPECT_TRUE(enter.isAccepted());
     QDropEvent drop(where, Qt::CopyAction, &data, Qt::LeftButton, Qt::NoModifier);
-    QCoreApplication::sendEvent(&window, &drop);
+    QCoreApplication::sendEvent(QtHost(window), &drop);
     ListView* list = window.EncryptionPage()->FileList();
     ASSERT_EQ(list->Count(), 1);
     EXPECT_EQ(ToQt(list->Text(0, 0)), file);
@@ -185,28 +187,28 @@ TEST_F(MainWindowTest, RealDropEventReachesTheRoutingFromAnywhereOnTheWindow) {
 TEST_F(MainWindowTest, EnterDoesNothingWhileEscAndTheExitButtonClose) {
     TabBarOf(window)->setFocus();
     SendKey(TabBarOf(window), Qt::Key_Return);
-    SendKey(&window, Qt::Key_Return);
-    EXPECT_TRUE(window.isVisible()) << "Enter must not close the window";
-    SendKey(window.EncryptionPage(), Qt::Key_Escape);
-    EXPECT_TRUE(window.isVisible()) << "Esc inside a page is the page's own";
-    EXPECT_TRUE(window.EncryptionPage()->isVisible());
+    SendKey(QtHost(window), Qt::Key_Return);
+    EXPECT_TRUE(QtHost(window)->isVisible()) << "Enter must not close the window";
+    SendKey(QtHost(*window.EncryptionPage()), Qt::Key_Escape);
+    EXPECT_TRUE(QtHost(window)->isVisible()) << "Esc inside a page is the page's own";
+    EXPECT_TRUE(QtHost(*window.EncryptionPage())->isVisible());
 
-    SendKey(&window, Qt::Key_Escape);
-    EXPECT_FALSE(window.isVisible());
+    SendKey(QtHost(window), Qt::Key_Escape);
+    EXPECT_FALSE(QtHost(window)->isVisible());
 
-    window.show();
-    ASSERT_TRUE(window.isVisible());
-    window.ItemAs<QPushButton>(kIdCancel)->click();
-    EXPECT_FALSE(window.isVisible());
+    QtHost(window)->show();
+    ASSERT_TRUE(QtHost(window)->isVisible());
+    QtItemAs<QPushButton>(window, kIdCancel)->click();
+    EXPECT_FALSE(QtHost(window)->isVisible());
 }
 
 TEST_F(MainWindowTest, EscOnTheTabBarEndsTheProgramAlsoAfterSwitchingTabsByKey) {
     TabBarOf(window)->setFocus();
     SendKey(TabBarOf(window), Qt::Key_Right);
     EXPECT_EQ(window.CurrentPage(), 1);
-    EXPECT_EQ(window.focusWidget(), TabBarOf(window));
+    EXPECT_EQ(QtHost(window)->focusWidget(), TabBarOf(window));
     SendKey(TabBarOf(window), Qt::Key_Escape);
-    EXPECT_FALSE(window.isVisible());
+    EXPECT_FALSE(QtHost(window)->isVisible());
 }
 
 // Tab, Shift+Tab and Ctrl+Tab leave both file lists for the neighbouring
@@ -223,15 +225,17 @@ TEST_F(MainWindowTest, TabKeysLeaveBothFileLists) {
         {2, window.ToolsPage(), tools_page_ids::kAddButton, tools_page_ids::kDecodeButton}};
     for (const Case& c : cases) {
         TabBarOf(window)->setCurrentIndex(c.tab);
-        ListView* list = c.page->List(1003);
-        for (int i = 0; i < 3; ++i) list->InsertRow(i, FromQt(QStringLiteral("/tmp/f%1").arg(i)));
+        ListView* rows = c.page->List(1003);
+        for (int i = 0; i < 3; ++i) rows->InsertRow(i, FromQt(QStringLiteral("/tmp/f%1").arg(i)));
+        QTableWidget* list = QtTable(*rows);
         const std::pair<int, Qt::KeyboardModifiers> forward[] = {
             {Qt::Key_Tab, Qt::NoModifier}, {Qt::Key_Tab, Qt::ControlModifier}};
         for (const auto& [key, modifiers] : forward) {
             list->setFocus();
             list->setCurrentCell(0, 0);
             SendKey(list, key, modifiers);
-            EXPECT_EQ(window.focusWidget(), c.page->Item(c.after)) << c.tab << " " << modifiers;
+            EXPECT_EQ(QtHost(window)->focusWidget(), QtItem(*c.page, c.after))
+                << c.tab << " " << modifiers;
         }
         const std::pair<int, Qt::KeyboardModifiers> backward[] = {
             {Qt::Key_Backtab, Qt::ShiftModifier},
@@ -239,9 +243,9 @@ TEST_F(MainWindowTest, TabKeysLeaveBothFileLists) {
         for (const auto& [key, modifiers] : backward) {
             list->setFocus();
             SendKey(list, key, modifiers);
-            EXPECT_NE(window.focusWidget(), list) << c.tab << " " << modifiers;
+            EXPECT_NE(QtHost(window)->focusWidget(), list) << c.tab << " " << modifiers;
             if (c.before != kNoId) {
-                EXPECT_EQ(window.focusWidget(), c.page->Item(c.before));
+                EXPECT_EQ(QtHost(window)->focusWidget(), QtItem(*c.page, c.before));
             }
         }
     }
@@ -250,39 +254,42 @@ TEST_F(MainWindowTest, TabKeysLeaveBothFileLists) {
 // A page shown by its tab hands the focus to a control of its own: the first
 // one that takes Tab, or the one that had it when the page was left.
 TEST_F(MainWindowTest, AShownPageFocusesItsFirstOrLastFocusedControl) {
-    window.activateWindow();
+    QtHost(window)->activateWindow();
     ServeEvents(20);
-    if (!window.isActiveWindow()) GTEST_SKIP() << "the platform does not activate windows";
+    if (!QtHost(window)->isActiveWindow()) GTEST_SKIP() << "the platform does not activate windows";
     TabBarOf(window)->setCurrentIndex(2);
     ServeEvents(20);
-    EXPECT_EQ(QApplication::focusWidget(), window.ToolsPage()->Item(tools_page_ids::kLengthEdit));
+    EXPECT_EQ(QApplication::focusWidget(),
+              QtItem(*window.ToolsPage(), tools_page_ids::kLengthEdit));
     window.ToolsPage()->FocusItem(tools_page_ids::kBase64Edit);
     TabBarOf(window)->setCurrentIndex(0);
     ServeEvents(20);
-    EXPECT_TRUE(window.EncryptionPage()->isAncestorOf(QApplication::focusWidget()));
+    EXPECT_TRUE(QtHost(*window.EncryptionPage())->isAncestorOf(QApplication::focusWidget()));
     TabBarOf(window)->setCurrentIndex(2);
     ServeEvents(20);
-    EXPECT_EQ(QApplication::focusWidget(), window.ToolsPage()->Item(tools_page_ids::kBase64Edit));
+    EXPECT_EQ(QApplication::focusWidget(),
+              QtItem(*window.ToolsPage(), tools_page_ids::kBase64Edit));
 }
 
 TEST_F(MainWindowTest, TheWindowHasTheProgramIcon) {
     for (int size : {16, 32, 48}) {
-        const QPixmap pixmap = window.windowIcon().pixmap(size, size);
+        const QPixmap pixmap = QtHost(window)->windowIcon().pixmap(size, size);
         ASSERT_FALSE(pixmap.isNull()) << size;
         EXPECT_EQ(pixmap.width(), size);
     }
 }
 
 TEST_F(MainWindowTest, VersionTextsNameTheRealBuild) {
-    EXPECT_EQ(window.windowTitle(),
+    EXPECT_EQ(QtHost(window)->windowTitle(),
               QStringLiteral("Quorvane %1 Ver: 0.2.0").arg(BuildArchitecture()));
     const QString bits = sizeof(void*) == 8 ? "(64-bit)" : "(32-bit)";
     EXPECT_EQ(QString::fromStdString(VersionLabelText()), "Quorvane Ver: 0.2.0 " + bits);
 #if defined(__x86_64__)
-    EXPECT_EQ(window.windowTitle(), QStringLiteral("Quorvane x86_64 Ver: 0.2.0"));
+    EXPECT_EQ(QtHost(window)->windowTitle(), QStringLiteral("Quorvane x86_64 Ver: 0.2.0"));
 #endif
-    EXPECT_EQ(window.size(), window.minimumSize()) << "the window cannot be resized";
-    EXPECT_EQ(window.size(), window.maximumSize());
+    EXPECT_EQ(QtHost(window)->size(), QtHost(window)->minimumSize())
+        << "the window cannot be resized";
+    EXPECT_EQ(QtHost(window)->size(), QtHost(window)->maximumSize());
 }
 
 QString AccessibleName(QWidget* widget) {
@@ -294,13 +301,13 @@ QString AccessibleName(QWidget* widget) {
 // the labels are tied to the fields they name.
 TEST_F(MainWindowTest, AssistiveTechnologyHearsANameForEveryControlAndPage) {
     for (int i = 0; i < CQuorvaneDlg::kPageCount; ++i)
-        EXPECT_EQ(AccessibleName(window.Page(i)), TabBarOf(window)->tabText(i)) << i;
+        EXPECT_EQ(AccessibleName(QtHost(*window.Page(i))), TabBarOf(window)->tabText(i)) << i;
     int controls = 0;
-    for (QWidget* widget : window.findChildren<QWidget*>()) {
-        const bool named = qobject_cast<QAbstractButton*>(widget) ||
-                           qobject_cast<QLineEdit*>(widget) ||
-                           qobject_cast<QPlainTextEdit*>(widget) ||
-                           qobject_cast<QProgressBar*>(widget) || dynamic_cast<ListView*>(widget);
+    for (QWidget* widget : QtHost(window)->findChildren<QWidget*>()) {
+        const bool named =
+            qobject_cast<QAbstractButton*>(widget) || qobject_cast<QLineEdit*>(widget) ||
+            qobject_cast<QPlainTextEdit*>(widget) || qobject_cast<QProgressBar*>(widget) ||
+            dynamic_cast<ListControl*>(widget);
         if (!named || widget->objectName().isEmpty()) continue;  // parts of other controls
         ++controls;
         const QString name = AccessibleName(widget);
@@ -310,33 +317,36 @@ TEST_F(MainWindowTest, AssistiveTechnologyHearsANameForEveryControlAndPage) {
     }
     EXPECT_GT(controls, 40);
 
-    QWidget* key = window.EncryptionPage()->Item(1005);
+    QWidget* key = QtItem(*window.EncryptionPage(), 1005);
     EXPECT_EQ(AccessibleName(key), QStringLiteral("加密密钥"));
     const auto labels = QAccessible::queryAccessibleInterface(key)->relations(QAccessible::Label);
     ASSERT_EQ(labels.size(), 1);
     EXPECT_EQ(labels[0].first->text(QAccessible::Name), QStringLiteral("加密密钥："));
-    EXPECT_EQ(AccessibleName(window.EncryptionPage()->FileList()),
+    EXPECT_EQ(AccessibleName(QtTable(*window.EncryptionPage()->FileList())),
               QStringLiteral("拖动文件到此处或点击”添加文件...“"));
-    EXPECT_EQ(AccessibleName(window.HashPage()->Item(hash_page_ids::kResultEdit)),
+    EXPECT_EQ(AccessibleName(QtItem(*window.HashPage(), hash_page_ids::kResultEdit)),
               QStringLiteral("结果"));
-    EXPECT_EQ(AccessibleName(window.HashPage()->Progress(hash_page_ids::kProgressBar)),
-              QStringLiteral("进度"));
+    EXPECT_EQ(
+        AccessibleName(QtItemAs<QProgressBar>(*window.HashPage(), hash_page_ids::kProgressBar)),
+        QStringLiteral("进度"));
     CTabToolsDlg* tools = window.ToolsPage();
-    EXPECT_EQ(AccessibleName(tools->Item(tools_page_ids::kLengthEdit)),
+    EXPECT_EQ(AccessibleName(QtItem(*tools, tools_page_ids::kLengthEdit)),
               QStringLiteral("密码长度(1-9999)"));
-    EXPECT_EQ(AccessibleName(tools->Item(tools_page_ids::kPasswordEdit)),
+    EXPECT_EQ(AccessibleName(QtItem(*tools, tools_page_ids::kPasswordEdit)),
               QStringLiteral("随机密码生成器"));
-    EXPECT_EQ(AccessibleName(tools->Item(tools_page_ids::kBase64Edit)),
+    EXPECT_EQ(AccessibleName(QtItem(*tools, tools_page_ids::kBase64Edit)),
               QStringLiteral("输入明文或编码"));
-    EXPECT_EQ(AccessibleName(tools->Item(tools_page_ids::kAddButton)), QStringLiteral("添加文件"));
-    EXPECT_EQ(AccessibleName(tools->Item(tools_page_ids::kRemoveButton)), QStringLiteral("移除"));
+    EXPECT_EQ(AccessibleName(QtItem(*tools, tools_page_ids::kAddButton)),
+              QStringLiteral("添加文件"));
+    EXPECT_EQ(AccessibleName(QtItem(*tools, tools_page_ids::kRemoveButton)),
+              QStringLiteral("移除"));
 }
 
 // Without its own mark a keyboard user cannot tell that the tab bar has the
 // focus: the bar looks different when it has it.
 TEST_F(MainWindowTest, TheTabBarShowsWhenItHasTheFocus) {
-    window.activateWindow();
-    ASSERT_TRUE(WaitUntil([&] { return window.isActiveWindow(); }));
+    QtHost(window)->activateWindow();
+    ASSERT_TRUE(WaitUntil([&] { return QtHost(window)->isActiveWindow(); }));
     window.EncryptionPage()->FocusItem(1005);
     ServeEvents(20);
     const QImage unfocused = TabBarOf(window)->grab().toImage();
@@ -374,9 +384,10 @@ TEST(MainWindowTheme, EveryTextReadsOnItsGroundUnderADarkTheme) {
         int texts = 0;
         for (int i = 0; i < CQuorvaneDlg::kPageCount; ++i) {
             DialogWindow* page = window.Page(i);
-            const QColor ground = page->palette().color(QPalette::Window);
+            const QColor ground = QtHost(*page)->palette().color(QPalette::Window);
             EXPECT_EQ(ground, QColor(Qt::white)) << i;
-            for (QWidget* widget : page->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+            for (QWidget* widget :
+                 QtHost(*page)->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
                 const std::string id = widget->objectName().toStdString();
                 double contrast = 21;
                 if (qobject_cast<QPushButton*>(widget))
@@ -387,7 +398,8 @@ TEST(MainWindowTheme, EveryTextReadsOnItsGroundUnderADarkTheme) {
                     contrast =
                         LowestContrast(widget, QPalette::WindowText, QPalette::Window, ground);
                 else if (qobject_cast<QLineEdit*>(widget) ||
-                         qobject_cast<QPlainTextEdit*>(widget) || dynamic_cast<ListView*>(widget))
+                         qobject_cast<QPlainTextEdit*>(widget) ||
+                         dynamic_cast<ListControl*>(widget))
                     contrast = LowestContrast(widget, QPalette::Text, QPalette::Base, ground);
                 else
                     continue;
@@ -421,15 +433,15 @@ TEST(MainWindowClose, ClosingWhileJobsRunStopsThemAndLeavesNoPartialOutput) {
 
     auto* window = new CQuorvaneDlg;
     window->Create(nullptr);
-    window->show();
+    QtHost(*window)->show();
 
     CTabAES256Dlg* encryption = window->EncryptionPage();
     encryption->InsertFileRow(0, FromQt(Q(toEncrypt)), u"0 KB", u"就绪");
-    encryption->ItemAs<QLineEdit>(1005)->setText("key");
-    encryption->ItemAs<QPushButton>(1008)->click();
+    QtItemAs<QLineEdit>(*encryption, 1005)->setText("key");
+    QtItemAs<QPushButton>(*encryption, 1008)->click();
 
     CTabHashDlg* hash = window->HashPage();
-    dialogs.selections.push_back(OpenFileSelection{{}, {Q(toHash)}});
+    dialogs.selections.push_back(Selection{{}, {Q(toHash)}});
     hash->OnOpen();
 
     CTabToolsDlg* tools = window->ToolsPage();
@@ -439,14 +451,14 @@ TEST(MainWindowClose, ClosingWhileJobsRunStopsThemAndLeavesNoPartialOutput) {
 
     ASSERT_TRUE(WaitUntil([&] {
         return ToQt(encryption->FileList()->Text(0, 2)).startsWith(QStringLiteral("加密 ")) &&
-               hash->Progress(1033)->value() > 0 &&
+               QtItemAs<QProgressBar>(*hash, 1033)->value() > 0 &&
                ToQt(tools->WipeList()->Text(0, 1)).startsWith(QStringLiteral("擦除 "));
     }));
     ASSERT_TRUE(encryption->IsRunning() && hash->Running() &&
-                tools->Item(tools_page_ids::kStopButton)->isEnabled());
+                QtItem(*tools, tools_page_ids::kStopButton)->isEnabled());
 
-    window->ItemAs<QPushButton>(kIdCancel)->click();
-    EXPECT_FALSE(window->isVisible());
+    QtItemAs<QPushButton>(*window, kIdCancel)->click();
+    EXPECT_FALSE(QtHost(*window)->isVisible());
     delete window;
     ServeEvents(200);     // anything still queued for the pages must be gone
     JoinAbandonedJobs();  // as the program does before it ends

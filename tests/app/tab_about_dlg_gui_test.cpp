@@ -7,7 +7,7 @@
 
 #include "app/tab_about_dlg.h"
 #include "app/tab_about_template.h"
-#include "platform/desktop/desktop_entry.h"
+#include "platform/desktop/desktop_entry_qt.h"
 #include "support/gui_support.h"
 #include "support/test_files.h"
 
@@ -26,10 +26,10 @@ class AboutPageTest : public ::testing::Test {
 
     std::unique_ptr<CTabAboutDlg> NewPage(const QString& programPath) {
         auto page = std::make_unique<CTabAboutDlg>(FromQt(programPath));
-        page->Create(&parent);
+        CreateInside(*page, &parent);
         return page;
     }
-    void Click(CTabAboutDlg& page) { page.ItemAs<QCheckBox>(kContextMenuBox)->click(); }
+    void Click(CTabAboutDlg& page) { QtItemAs<QCheckBox>(page, kContextMenuBox)->click(); }
     QString EntryText() {
         QFile file(OpenWithEntryPath());
         EXPECT_TRUE(file.open(QIODevice::ReadOnly));
@@ -122,7 +122,7 @@ TEST_F(AboutPageTest, ClearingRemovesTheEntryAndClearingAGoneEntryFails) {
 TEST_F(AboutPageTest, ShowsTheProgramsTextsAndNoRealPersonsAddress) {
     auto page = NewPage(program);
     QStringList texts;
-    for (const QLabel* label : page->findChildren<QLabel*>()) texts << label->text();
+    for (const QLabel* label : QtHost(*page)->findChildren<QLabel*>()) texts << label->text();
     const QString all = texts.join('\n');
     EXPECT_TRUE(texts.contains("Quorvane"));
     EXPECT_TRUE(all.contains(QStringLiteral("Version: 0.2.0 (%1-bit),").arg(sizeof(void*) * 8)));

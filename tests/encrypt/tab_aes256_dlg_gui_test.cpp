@@ -65,8 +65,8 @@ class RecordingFileManager : public FileManagerService {
   public:
     RecordingFileManager() { SetFileManagerService(this); }
     ~RecordingFileManager() override { SetFileManagerService(nullptr); }
-    bool ShowFile(const QString& path) override {
-        shown << path;
+    bool ShowFile(const std::u16string& path) override {
+        shown << ToQt(path);
         return true;
     }
     QStringList shown;
@@ -76,14 +76,14 @@ class EncryptionPageTest : public ::testing::Test {
   protected:
     void SetUp() override {
         host.resize(900, 560);
-        page.Create(&host);
-        page.setGeometry(0, 0, 880, 540);
-        page.show();
+        CreateInside(page, &host);
+        QtHost(page)->setGeometry(0, 0, 880, 540);
+        QtHost(page)->show();
         host.show();
     }
 
-    void Click(int id) { page.ItemAs<QAbstractButton>(id)->click(); }
-    void SetKey(const QString& key) { page.ItemAs<QLineEdit>(kKeyEdit)->setText(key); }
+    void Click(int id) { QtItemAs<QAbstractButton>(page, id)->click(); }
+    void SetKey(const QString& key) { QtItemAs<QLineEdit>(page, kKeyEdit)->setText(key); }
     ListView* List() { return page.FileList(); }
     QString Status(int row) { return ToQt(List()->Text(row, 2)); }
     QString StatusTip(int row) { return CellToolTip(*List(), row, 2); }
@@ -109,7 +109,7 @@ class EncryptionPageTest : public ::testing::Test {
         Click(kClearButton);
         for (const fs::path& path : paths) AddRow(path);
         if (page.IsChecked(kDecryptCheck) != decrypt) Click(kDecryptCheck);
-        page.ItemAs<QAbstractButton>(camellia ? kCamelliaRadio : kAesRadio)->click();
+        QtItemAs<QAbstractButton>(page, camellia ? kCamelliaRadio : kAesRadio)->click();
         SetKey(key);
         RunToEnd();
     }
@@ -124,34 +124,34 @@ class EncryptionPageTest : public ::testing::Test {
 // --- The idle page and its list -------------------------------------------
 
 TEST_F(EncryptionPageTest, StartsIdleWithItsColumnsAesSelectedAndAKeyLimit) {
-    EXPECT_EQ(List()->columnCount(), 3);
-    EXPECT_EQ(List()->horizontalHeaderItem(0)->text(), QStringLiteral("文件路径"));
-    EXPECT_EQ(List()->horizontalHeaderItem(1)->text(), QStringLiteral("文件大小"));
-    EXPECT_EQ(List()->horizontalHeaderItem(2)->text(), QStringLiteral("状态"));
+    EXPECT_EQ(List()->ColumnCount(), 3);
+    EXPECT_EQ(ToQt(List()->ColumnHeader(0)), QStringLiteral("文件路径"));
+    EXPECT_EQ(ToQt(List()->ColumnHeader(1)), QStringLiteral("文件大小"));
+    EXPECT_EQ(ToQt(List()->ColumnHeader(2)), QStringLiteral("状态"));
     EXPECT_EQ(List()->ColumnWidth(0), 410);
     EXPECT_EQ(List()->ColumnWidth(1), 110);
     EXPECT_EQ(List()->ColumnWidth(2), 120);
     EXPECT_EQ(List()->Count(), 0) << "no command-line file";
     EXPECT_TRUE(page.IsChecked(kAesRadio));
     EXPECT_FALSE(page.IsChecked(kCamelliaRadio));
-    EXPECT_EQ(page.ItemAs<QLineEdit>(kKeyEdit)->maxLength(), 32);
-    EXPECT_EQ(page.ItemAs<QLineEdit>(kKeyEdit)->echoMode(), QLineEdit::Normal);
-    EXPECT_EQ(page.palette().color(QPalette::Window), QColor(Qt::white));
+    EXPECT_EQ(QtItemAs<QLineEdit>(page, kKeyEdit)->maxLength(), 32);
+    EXPECT_EQ(QtItemAs<QLineEdit>(page, kKeyEdit)->echoMode(), QLineEdit::Normal);
+    EXPECT_EQ(QtHost(page)->palette().color(QPalette::Window), QColor(Qt::white));
     for (int id : {kAddButton, kClearButton, kLocationButton, kRemoveButton, kActionButton,
                    kEraseCheck, kDecryptCheck, kKeyEdit, kAesRadio, kCamelliaRadio})
-        EXPECT_TRUE(page.Item(id)->isEnabled()) << id;
-    EXPECT_FALSE(page.Item(kStopButton)->isEnabled());
+        EXPECT_TRUE(QtItem(page, id)->isEnabled()) << id;
+    EXPECT_FALSE(QtItem(page, kStopButton)->isEnabled());
 }
 
 TEST_F(EncryptionPageTest, DecryptTogglesTheEraseOptionAndTheActionText) {
     page.SetChecked(kEraseCheck, true);
     Click(kDecryptCheck);
     EXPECT_FALSE(page.IsChecked(kEraseCheck));
-    EXPECT_FALSE(page.Item(kEraseCheck)->isEnabled());
+    EXPECT_FALSE(QtItem(page, kEraseCheck)->isEnabled());
     EXPECT_EQ(ToQt(page.ItemText(kActionButton)), QStringLiteral("解密"));
     Click(kDecryptCheck);
     EXPECT_FALSE(page.IsChecked(kEraseCheck));
-    EXPECT_TRUE(page.Item(kEraseCheck)->isEnabled());
+    EXPECT_TRUE(QtItem(page, kEraseCheck)->isEnabled());
     EXPECT_EQ(ToQt(page.ItemText(kActionButton)), QStringLiteral("加密"));
 }
 
@@ -162,7 +162,7 @@ TEST_F(EncryptionPageTest, EmptyListOrEmptyKeyIsReportedAndFocusesTheControlToCo
     EXPECT_EQ(boxes.shown[0].text, QStringLiteral("列表为空."));
     EXPECT_EQ(boxes.shown[0].caption, QStringLiteral("提示"));
     EXPECT_EQ(boxes.shown[0].icon, MessageIcon::Exclamation);
-    EXPECT_EQ(page.focusWidget(), page.Item(kFileList));
+    EXPECT_EQ(QtHost(page)->focusWidget(), QtItem(page, kFileList));
     EXPECT_FALSE(page.IsRunning());
 
     AddRow(MakeFile("a.txt", 10));
@@ -172,9 +172,9 @@ TEST_F(EncryptionPageTest, EmptyListOrEmptyKeyIsReportedAndFocusesTheControlToCo
     EXPECT_EQ(boxes.shown[1].text, QStringLiteral("请输入加密密钥."));
     EXPECT_EQ(boxes.shown[1].caption, QStringLiteral("提示"));
     EXPECT_EQ(boxes.shown[1].icon, MessageIcon::Exclamation);
-    EXPECT_EQ(page.focusWidget(), page.Item(kKeyEdit));
+    EXPECT_EQ(QtHost(page)->focusWidget(), QtItem(page, kKeyEdit));
     EXPECT_FALSE(page.IsRunning());
-    EXPECT_FALSE(page.Item(kStopButton)->isEnabled());
+    EXPECT_FALSE(QtItem(page, kStopButton)->isEnabled());
     ServeEvents(50);
     EXPECT_EQ(Status(0), kReady);
     EXPECT_FALSE(fs::exists(dir / "a.txt.aes256"));
@@ -246,10 +246,11 @@ TEST(EncryptionPageCommandLine, TheNamedFileIsRowZeroReadyEvenWhenUnreadable) {
     for (const auto& [path, sizeText] : std::vector<std::pair<fs::path, QString>>{
              {dir / "named file.txt", "2 KB"}, {missing, QStringLiteral("打开文件失败")}}) {
         // Wrapped in quotes the way some launchers pass it; later arguments are ignored.
-        SetCommandLineArguments({QLatin1Char('"') + Q(path) + QLatin1Char('"'), "other"});
+        SetCommandLineArguments(
+            {(QLatin1Char('"') + Q(path) + QLatin1Char('"')).toStdU16String(), u"other"});
         QWidget host;
         auto* page = new CTabAES256Dlg;
-        page->Create(&host);
+        CreateInside(*page, &host);
         SetCommandLineArguments({});
         ASSERT_EQ(page->FileList()->Count(), 1);
         EXPECT_EQ(ToQt(page->FileList()->Text(0, 0)), Q(path));
@@ -266,9 +267,9 @@ TEST(EncryptionPageInWindow, ButtonRowsGoAfterDroppedRows) {
     CTabAES256Dlg* page = window.EncryptionPage();
     dialogs.selections.push_back({QString(), {Q(dir / "added1")}});
     dialogs.selections.push_back({QString(), {Q(dir / "added2")}});
-    page->ItemAs<QAbstractButton>(kAddButton)->click();
+    QtItemAs<QAbstractButton>(*page, kAddButton)->click();
     window.OnDropFiles(FromQt(QStringList{Q(dir / "drop1"), Q(dir / "drop2")}));
-    page->ItemAs<QAbstractButton>(kAddButton)->click();
+    QtItemAs<QAbstractButton>(*page, kAddButton)->click();
 
     ListView* list = page->FileList();
     ASSERT_EQ(list->Count(), 4);
@@ -312,8 +313,8 @@ TEST_F(EncryptionPageTest, BothCiphersRoundTripFilesOfManySizes) {
             fs::remove(containers[i]);
             fs::remove(sources[i]);
         }
-        EXPECT_TRUE(page.Item(kActionButton)->isEnabled());
-        EXPECT_FALSE(page.Item(kStopButton)->isEnabled());
+        EXPECT_TRUE(QtItem(page, kActionButton)->isEnabled());
+        EXPECT_FALSE(QtItem(page, kStopButton)->isEnabled());
     }
 }
 
@@ -393,7 +394,7 @@ TEST_F(EncryptionPageTest, AFailedRowTellsWhyInItsTooltip) {
 
 TEST_F(EncryptionPageTest, EraseStopsAfterTheFirstFailureAndShowsARealWipePercentage) {
     std::vector<QString> erasingTexts;
-    QObject::connect(List(), &QTableWidget::itemChanged, [&](QTableWidgetItem* item) {
+    QObject::connect(QtTable(*List()), &QTableWidget::itemChanged, [&](QTableWidgetItem* item) {
         if (item->column() == 2 && item->text().startsWith(QStringLiteral("擦除中")))
             erasingTexts.push_back(item->text());
     });
@@ -419,7 +420,7 @@ TEST_F(EncryptionPageTest, StopWhileErasingLeavesOnlyTheCompleteContainer) {
     const fs::path source = dir / "big.bin";
     MakeSparseFile(source, 128ull * kMiB);
     bool erasing = false;
-    QObject::connect(List(), &QTableWidget::itemChanged, [&](QTableWidgetItem* item) {
+    QObject::connect(QtTable(*List()), &QTableWidget::itemChanged, [&](QTableWidgetItem* item) {
         erasing |= item->column() == 2 && item->text().startsWith(QStringLiteral("擦除中"));
     });
     AddRow(source);
@@ -467,9 +468,9 @@ TEST_F(EncryptionPageTest, StopCancelsTheCurrentFileAndNothingOfTheRunFollows) {
     // During a run only Stop and the list can be used.
     for (int id : {kAddButton, kClearButton, kLocationButton, kRemoveButton, kActionButton,
                    kEraseCheck, kDecryptCheck, kKeyEdit, kAesRadio, kCamelliaRadio})
-        EXPECT_FALSE(page.Item(id)->isEnabled()) << id;
-    EXPECT_TRUE(page.Item(kStopButton)->isEnabled());
-    EXPECT_TRUE(page.Item(kFileList)->isEnabled());
+        EXPECT_FALSE(QtItem(page, id)->isEnabled()) << id;
+    EXPECT_TRUE(QtItem(page, kStopButton)->isEnabled());
+    EXPECT_TRUE(QtItem(page, kFileList)->isEnabled());
 
     Click(kStopButton);
     EXPECT_FALSE(page.IsRunning());
@@ -481,8 +482,8 @@ TEST_F(EncryptionPageTest, StopCancelsTheCurrentFileAndNothingOfTheRunFollows) {
     EXPECT_EQ(Status(4), kReady);
     for (int id : {kAddButton, kClearButton, kLocationButton, kRemoveButton, kActionButton,
                    kEraseCheck, kDecryptCheck, kKeyEdit, kAesRadio, kCamelliaRadio})
-        EXPECT_TRUE(page.Item(id)->isEnabled()) << id;
-    EXPECT_FALSE(page.Item(kStopButton)->isEnabled());
+        EXPECT_TRUE(QtItem(page, id)->isEnabled()) << id;
+    EXPECT_FALSE(QtItem(page, kStopButton)->isEnabled());
     JoinAbandonedJobs();
     EXPECT_EQ(NamesIn(dir.path()),
               (std::set<std::string>{"1.bin", "1.bin.aes256", "2.bin", "2.bin.aes256", "3.bin",
@@ -501,7 +502,7 @@ TEST(EncryptionPageInWindow, StatusesFollowTheirRowsWhenADropInsertsRowsAbove) {
     ScriptedMessageBoxes boxes;
     CQuorvaneDlg window;
     window.Create(nullptr);
-    window.show();
+    QtHost(window)->show();
     CTabAES256Dlg* page = window.EncryptionPage();
     MakeSparseFile(dir / "big.bin", 48ull * kMiB);
     WriteFile(dir / "small1.bin", PatternBytes(100));
@@ -511,8 +512,8 @@ TEST(EncryptionPageInWindow, StatusesFollowTheirRowsWhenADropInsertsRowsAbove) {
     for (const char* name : {"big.bin", "small1.bin", "small2.bin"})
         page->InsertFileRow(page->FileList()->Count(), FromQt(Q(dir / name)), u"0 KB",
                             FromQt(kReady));
-    page->ItemAs<QLineEdit>(kKeyEdit)->setText(QStringLiteral("key"));
-    page->ItemAs<QAbstractButton>(kActionButton)->click();
+    QtItemAs<QLineEdit>(*page, kKeyEdit)->setText(QStringLiteral("key"));
+    QtItemAs<QAbstractButton>(*page, kActionButton)->click();
     ASSERT_TRUE(WaitUntil(
         [&] { return ToQt(page->FileList()->Text(0, 2)).startsWith(QStringLiteral("加密 ")); },
         60000));

@@ -60,8 +60,8 @@ QString CoreutilsDigest(const char* tool, const std::filesystem::path& path) {
 
 // Ticks exactly the boxes given.
 void Tick(CTabHashDlg& page, std::initializer_list<int> ticked) {
-    for (int id : kBoxes) page.ItemAs<QCheckBox>(id)->setChecked(false);
-    for (int id : ticked) page.ItemAs<QCheckBox>(id)->setChecked(true);
+    for (int id : kBoxes) QtItemAs<QCheckBox>(page, id)->setChecked(false);
+    for (int id : ticked) QtItemAs<QCheckBox>(page, id)->setChecked(true);
 }
 
 // Every value the progress bar takes, in order.
@@ -74,17 +74,17 @@ struct ProgressLog {
 };
 
 void ExpectIdle(const CTabHashDlg& page) {
-    for (int id : kBoxes) EXPECT_TRUE(page.Item(id)->isEnabled()) << id;
-    EXPECT_TRUE(page.Item(kOpenButton)->isEnabled());
-    EXPECT_FALSE(page.Item(kStopButton)->isEnabled());
-    EXPECT_EQ(page.Progress(kProgressBar)->value(), 0);
+    for (int id : kBoxes) EXPECT_TRUE(QtItem(page, id)->isEnabled()) << id;
+    EXPECT_TRUE(QtItem(page, kOpenButton)->isEnabled());
+    EXPECT_FALSE(QtItem(page, kStopButton)->isEnabled());
+    EXPECT_EQ(QtItemAs<QProgressBar>(page, kProgressBar)->value(), 0);
     EXPECT_FALSE(page.Running());
 }
 
 void ExpectRunning(const CTabHashDlg& page) {
-    for (int id : kBoxes) EXPECT_FALSE(page.Item(id)->isEnabled()) << id;
-    EXPECT_FALSE(page.Item(kOpenButton)->isEnabled());
-    EXPECT_TRUE(page.Item(kStopButton)->isEnabled());
+    for (int id : kBoxes) EXPECT_FALSE(QtItem(page, id)->isEnabled()) << id;
+    EXPECT_FALSE(QtItem(page, kOpenButton)->isEnabled());
+    EXPECT_TRUE(QtItem(page, kStopButton)->isEnabled());
 }
 
 class HashPageTest : public ::testing::Test {
@@ -93,14 +93,14 @@ class HashPageTest : public ::testing::Test {
 
     // Presses "打开..." and answers the dialog with `path`; waits for the run.
     void HashThroughDialog(const std::filesystem::path& path) {
-        dialogs.selections.push_back(OpenFileSelection{{}, {Text(path)}});
-        page.ItemAs<QPushButton>(kOpenButton)->click();
+        dialogs.selections.push_back(Selection{{}, {Text(path)}});
+        QtItemAs<QPushButton>(page, kOpenButton)->click();
         ASSERT_TRUE(WaitUntil([&] { return !page.Running(); }));
     }
 
     void StartThroughDialog(const std::filesystem::path& path) {
-        dialogs.selections.push_back(OpenFileSelection{{}, {Text(path)}});
-        page.ItemAs<QPushButton>(kOpenButton)->click();
+        dialogs.selections.push_back(Selection{{}, {Text(path)}});
+        QtItemAs<QPushButton>(page, kOpenButton)->click();
         ASSERT_TRUE(page.Running());
     }
 
@@ -113,18 +113,18 @@ class HashPageTest : public ::testing::Test {
 TEST_F(HashPageTest, StartsIdleWithAllFiveTickedAndPaintsWhiteButTheResultEdit) {
     for (int id : kBoxes) EXPECT_TRUE(page.IsChecked(id)) << id;
     ExpectIdle(page);
-    EXPECT_EQ(page.Progress(kProgressBar)->minimum(), 0);
-    EXPECT_EQ(page.Progress(kProgressBar)->maximum(), 100);
+    EXPECT_EQ(QtItemAs<QProgressBar>(page, kProgressBar)->minimum(), 0);
+    EXPECT_EQ(QtItemAs<QProgressBar>(page, kProgressBar)->maximum(), 100);
     EXPECT_EQ(ToQt(page.ItemText(kStatusText)), QStringLiteral("就绪."));
     EXPECT_TRUE(ToQt(page.ItemText(kResultEdit)).isEmpty());
     EXPECT_EQ(page.m_pendingDrop, 0);
 
-    EXPECT_EQ(page.palette().color(QPalette::Window), QColor(Qt::white));
-    EXPECT_EQ(page.Item(kMd5Check)->palette().color(QPalette::Window), QColor(Qt::white));
-    QWidget* edit = page.Item(kResultEdit);
+    EXPECT_EQ(QtHost(page)->palette().color(QPalette::Window), QColor(Qt::white));
+    EXPECT_EQ(QtItem(page, kMd5Check)->palette().color(QPalette::Window), QColor(Qt::white));
+    QWidget* edit = QtItem(page, kResultEdit);
     EXPECT_EQ(edit->palette().color(QPalette::Base),
               QApplication::palette(edit).color(QPalette::Base));
-    EXPECT_FALSE(page.ItemAs<QPlainTextEdit>(kResultEdit)->isReadOnly());
+    EXPECT_FALSE(QtItemAs<QPlainTextEdit>(page, kResultEdit)->isReadOnly());
 }
 
 // Like the pages with file lists, the dialog opens where the user was last.
@@ -141,7 +141,7 @@ TEST_F(HashPageTest, TheFileDialogStartsInTheFolderOfTheFileHashedLast) {
 
 TEST_F(HashPageTest, UnopenableFileGivesOneFailureSectionPerAlgorithmInTableOrder) {
     const auto missing = dir / "missing.bin";
-    ProgressLog progress(page.Progress(kProgressBar));
+    ProgressLog progress(QtItemAs<QProgressBar>(page, kProgressBar));
     HashThroughDialog(missing);
 
     ASSERT_EQ(dialogs.requests.size(), 1u);
@@ -207,12 +207,12 @@ TEST_F(HashPageTest, CancelledDialogOrNoBoxTickedChangesNothing) {
     HashThroughDialog(file);
     const QString before = ResultText(page);
 
-    page.ItemAs<QPushButton>(kOpenButton)->click();  // no selection queued: cancelled
+    QtItemAs<QPushButton>(page, kOpenButton)->click();  // no selection queued: cancelled
     EXPECT_FALSE(page.Running());
     EXPECT_EQ(dialogs.requests.size(), 2u);
 
     Tick(page, {});
-    page.ItemAs<QPushButton>(kOpenButton)->click();
+    QtItemAs<QPushButton>(page, kOpenButton)->click();
     ASSERT_EQ(boxes.shown.size(), 1u);
     EXPECT_EQ(boxes.shown[0].text, QStringLiteral("没有选择算法"));
     EXPECT_EQ(boxes.shown[0].caption, QStringLiteral("提示"));
@@ -241,10 +241,10 @@ TEST_F(HashPageTest, ProgressClimbsOncePerChunkAndPassThenReturnsToZero) {
     for (const Case& c : cases) {
         const auto file = MakeSparse(dir / "sized.bin", c.size);
         Tick(page, c.ticked);
-        ProgressLog progress(page.Progress(kProgressBar));
+        ProgressLog progress(QtItemAs<QProgressBar>(page, kProgressBar));
         HashThroughDialog(file);
         EXPECT_EQ(progress.values, c.values) << c.size;
-        page.Progress(kProgressBar)->disconnect();
+        QtItemAs<QProgressBar>(page, kProgressBar)->disconnect();
     }
 }
 
@@ -258,8 +258,8 @@ TEST_F(HashPageTest, StopKeepsThePreviousResultAndNothingOfTheRunArrivesLater) {
     const auto large = MakeSparse(dir / "large.bin", 256 * kMiB);
     StartThroughDialog(large);
     ExpectRunning(page);
-    ASSERT_TRUE(WaitUntil([&] { return page.Progress(kProgressBar)->value() > 0; }));
-    page.ItemAs<QPushButton>(kStopButton)->click();
+    ASSERT_TRUE(WaitUntil([&] { return QtItemAs<QProgressBar>(page, kProgressBar)->value() > 0; }));
+    QtItemAs<QPushButton>(page, kStopButton)->click();
 
     EXPECT_EQ(ToQt(page.ItemText(kStatusText)), QStringLiteral("已取消"));
     ExpectIdle(page);
@@ -267,7 +267,7 @@ TEST_F(HashPageTest, StopKeepsThePreviousResultAndNothingOfTheRunArrivesLater) {
     EXPECT_EQ(ToQt(page.ItemText(kResultEdit)), shown);
     ServeEvents(300);
     EXPECT_EQ(ToQt(page.ItemText(kStatusText)), QStringLiteral("已取消"));
-    EXPECT_EQ(page.Progress(kProgressBar)->value(), 0);
+    EXPECT_EQ(QtItemAs<QProgressBar>(page, kProgressBar)->value(), 0);
     EXPECT_EQ(ResultText(page), previous);
     EXPECT_EQ(ToQt(page.ItemText(kResultEdit)), shown);
     ExpectIdle(page);
@@ -319,7 +319,7 @@ TEST_F(HashPageDropTest, DropWithNoBoxTickedStaysPendingForTheNextOpen) {
     EXPECT_FALSE(page().Running());
 
     Tick(page(), {kMd5Check});
-    page().ItemAs<QPushButton>(kOpenButton)->click();
+    QtItemAs<QPushButton>(page(), kOpenButton)->click();
     ASSERT_TRUE(WaitUntil([&] { return !page().Running(); }));
     EXPECT_TRUE(dialogs.requests.empty());
     EXPECT_EQ(page().m_pendingDrop, 0);
@@ -327,7 +327,7 @@ TEST_F(HashPageDropTest, DropWithNoBoxTickedStaysPendingForTheNextOpen) {
               "文件路径: " + Text(file) + "\r\n\r\nMD5:\r\n" + CoreutilsDigest("md5sum", file));
 
     // Used once: the next press asks for a file again.
-    page().ItemAs<QPushButton>(kOpenButton)->click();
+    QtItemAs<QPushButton>(page(), kOpenButton)->click();
     EXPECT_EQ(dialogs.requests.size(), 1u);
 }
 
@@ -336,7 +336,7 @@ TEST_F(HashPageDropTest, DropDuringARunStartsNothing) {
     const auto other = dir / "other";
     WriteFile(other, {1});
     Tick(page(), {kSha1Check});
-    ProgressLog progress(page().Progress(kProgressBar));
+    ProgressLog progress(QtItemAs<QProgressBar>(page(), kProgressBar));
     window.OnDropFiles(FromQt(QStringList{Text(large)}));
     ASSERT_TRUE(page().Running());
     window.OnDropFiles(FromQt(QStringList{Text(other)}));
@@ -353,7 +353,7 @@ TEST_F(HashPageDropTest, DropDuringARunStartsNothing) {
     EXPECT_EQ(ResultText(page()), "文件路径: " + Text(large) + "\r\n\r\nSHA-1:\r\n" +
                                       CoreutilsDigest("sha1sum", large));
     // The ignored drop is not hashed later either: "打开..." asks for a file.
-    page().ItemAs<QPushButton>(kOpenButton)->click();
+    QtItemAs<QPushButton>(page(), kOpenButton)->click();
     EXPECT_EQ(dialogs.requests.size(), 1u);
     EXPECT_FALSE(page().Running());
 }

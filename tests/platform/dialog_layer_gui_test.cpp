@@ -17,11 +17,12 @@
 
 #include "platform/desktop/command_line.h"
 #include "platform/desktop/control_names.h"
-#include "platform/desktop/dialog_window.h"
+#include "platform/desktop/dialog_units_qt.h"
+#include "platform/desktop/dialog_window_qt.h"
 #include "platform/desktop/file_dialog.h"
 #include "platform/desktop/file_manager.h"
 #include "platform/desktop/job_runner.h"
-#include "platform/desktop/list_view.h"
+#include "platform/desktop/list_view_qt.h"
 #include "support/gui_support.h"
 #include "support/test_files.h"
 
@@ -55,30 +56,30 @@ class Sample : public DialogWindow {
 TEST(DialogWindow, BuildsControlsAtTheirTemplatePlacesAndReachesThemById) {
     QWidget parent;
     Sample dialog;
-    dialog.Create(&parent);
+    CreateInside(dialog, &parent);
     EXPECT_EQ(dialog.initCalls, 1);
-    EXPECT_EQ(dialog.parentWidget(), &parent);
+    EXPECT_EQ(QtHost(dialog)->parentWidget(), &parent);
     const DialogUnits& units = dialog.Units();
-    EXPECT_EQ(dialog.Item(10)->geometry(), units.ToPixels({4, 8, 50, 14}));
+    EXPECT_EQ(QtItem(dialog, 10)->geometry(), ToQRect(units.ToPixels({4, 8, 50, 14})));
     EXPECT_EQ(ToQt(dialog.ItemText(10)), QStringLiteral("按钮"));
-    EXPECT_FALSE(dialog.Item(11)->isEnabled());
+    EXPECT_FALSE(QtItem(dialog, 11)->isEnabled());
     dialog.EnableItem(11, true);
-    EXPECT_TRUE(dialog.Item(11)->isEnabled());
+    EXPECT_TRUE(QtItem(dialog, 11)->isEnabled());
     dialog.SetChecked(11, true);
     EXPECT_TRUE(dialog.IsChecked(11));
-    EXPECT_EQ(dialog.Item(999), nullptr);
+    EXPECT_EQ(QtItem(dialog, 999), nullptr);
     EXPECT_EQ(ToQt(dialog.ItemText(999)), QString());
 
     dialog.LimitText(12, 4);
-    dialog.ItemAs<QLineEdit>(12)->insert("12345");
+    QtItemAs<QLineEdit>(dialog, 12)->insert("12345");
     EXPECT_EQ(ToQt(dialog.ItemText(12)), QStringLiteral("1234"));
     dialog.LimitText(13, 5);
-    dialog.ItemAs<QPlainTextEdit>(13)->insertPlainText("abcdefgh");
+    QtItemAs<QPlainTextEdit>(dialog, 13)->insertPlainText("abcdefgh");
     EXPECT_EQ(ToQt(dialog.ItemText(13)), QStringLiteral("abcde"));
 
     int clicks = 0;
     dialog.OnClicked(10, [&] { ++clicks; });
-    dialog.ItemAs<QPushButton>(10)->click();
+    QtItemAs<QPushButton>(dialog, 10)->click();
     EXPECT_EQ(clicks, 1);
 }
 
@@ -87,9 +88,9 @@ TEST(DialogWindow, BuildsControlsAtTheirTemplatePlacesAndReachesThemById) {
 TEST(DialogWindow, AFullFieldNamesItsLimit) {
     Sample dialog;
     dialog.Create(nullptr);
-    dialog.show();
+    QtHost(dialog)->show();
     dialog.LimitText(12, 4);
-    auto* edit = dialog.ItemAs<QLineEdit>(12);
+    auto* edit = QtItemAs<QLineEdit>(dialog, 12);
     edit->insert(QStringLiteral("12"));
     EXPECT_FALSE(QToolTip::isVisible()) << "nothing refused yet";
     edit->insert(QStringLiteral("3456"));
@@ -139,15 +140,15 @@ TEST_P(FileManagerFallback, SaysSoOnlyWhenXdgOpenIsMissingOrFails) {
 INSTANTIATE_TEST_SUITE_P(Openers, FileManagerFallback, ::testing::Values("", "exit 3", "exit 0"));
 
 TEST(DialogUnits, ConvertLikeTheDialogManager) {
-    const DialogUnits units;
+    const DialogUnits units = DialogFontUnits();
     ASSERT_GT(units.baseX(), 3);
     ASSERT_GT(units.baseY(), 8);
     EXPECT_EQ(units.ToPixelsX(4), units.baseX());
     EXPECT_EQ(units.ToPixelsY(8), units.baseY());
-    const QRect r = units.ToPixels({10, 20, 30, 40});
-    EXPECT_EQ(r.left(), units.ToPixelsX(10));
-    EXPECT_EQ(r.right() + 1, units.ToPixelsX(40));
-    EXPECT_EQ(r.bottom() + 1, units.ToPixelsY(60));
+    const PixelRect r = units.ToPixels({10, 20, 30, 40});
+    EXPECT_EQ(r.x, units.ToPixelsX(10));
+    EXPECT_EQ(r.x + r.width, units.ToPixelsX(40));
+    EXPECT_EQ(r.y + r.height, units.ToPixelsY(60));
 }
 
 // A field is named by the label left of it on its line, else by the label
@@ -172,25 +173,24 @@ TEST(ControlNames, FieldsTakeTheNameOfTheLabelBesideAboveOrAroundThem) {
             {25, ControlKind::PushButton, "确定", kStyleNone, {150, 4, 40, 14}},
         }};
     EXPECT_EQ(NamingControls(layout), (std::vector<int>{-1, -1, -1, 2, -1, 4, 1, -1, 0, -1}));
-    EXPECT_EQ(NameFromLabel(QStringLiteral("密码长度(1-9999): ")),
-              QStringLiteral("密码长度(1-9999)"));
-    EXPECT_EQ(NameFromLabel(QStringLiteral("加密密钥：")), QStringLiteral("加密密钥"));
+    EXPECT_EQ(NameFromLabel(u"密码长度(1-9999): "), u"密码长度(1-9999)");
+    EXPECT_EQ(NameFromLabel(u"加密密钥："), u"加密密钥");
 
     QWidget parent;
     DialogWindow dialog(layout);
-    dialog.Create(&parent);
-    EXPECT_EQ(dialog.Item(20)->accessibleName(), QStringLiteral("长度"));
-    EXPECT_EQ(dialog.Item(22)->accessibleName(), QStringLiteral("内框"));
-    const auto labels = dialog.findChildren<QLabel*>();
+    CreateInside(dialog, &parent);
+    EXPECT_EQ(QtItem(dialog, 20)->accessibleName(), QStringLiteral("长度"));
+    EXPECT_EQ(QtItem(dialog, 22)->accessibleName(), QStringLiteral("内框"));
+    const auto labels = QtHost(dialog)->findChildren<QLabel*>();
     EXPECT_TRUE(std::any_of(labels.begin(), labels.end(),
-                            [&](QLabel* label) { return label->buddy() == dialog.Item(21); }));
+                            [&](QLabel* label) { return label->buddy() == QtItem(dialog, 21); }));
 }
 
 // A screen too small for the window gets a smaller dialog font, the largest at
 // which the window fits; where it fits already, the font stays as it is.
 TEST(DialogUnits, TheFontShrinksOnlyAsFarAsTheScreenNeeds) {
     const QSize window(503, 289);
-    const QSize natural(DialogUnits().ToPixelsX(503), DialogUnits().ToPixelsY(289));
+    const QSize natural(DialogFontUnits().ToPixelsX(503), DialogFontUnits().ToPixelsY(289));
     EXPECT_EQ(FittingDialogFontPixels(window, natural), kDefaultDialogFontPixels);
     EXPECT_EQ(FittingDialogFontPixels(window, {1600, 1000}), kDefaultDialogFontPixels);
 
@@ -200,7 +200,7 @@ TEST(DialogUnits, TheFontShrinksOnlyAsFarAsTheScreenNeeds) {
     const auto sizeAt = [&](int fontPixels) {
         QFont font = DialogFont();
         font.setPixelSize(fontPixels);
-        const DialogUnits units(font);
+        const DialogUnits units = DialogUnitsOf(font);
         return QSize(units.ToPixelsX(window.width()), units.ToPixelsY(window.height()));
     };
     EXPECT_LE(sizeAt(pixels).width(), small.width());
@@ -213,7 +213,7 @@ TEST(DialogUnits, TheFontShrinksOnlyAsFarAsTheScreenNeeds) {
 
 TEST(ListView, RowOperationsKeepOrderSelectionAndIdentity) {
     QWidget parent;
-    ListView list(&parent, true);
+    ListView list(*new ListControl(&parent, true));
     EXPECT_EQ(list.ColumnWidth(0), 0);
     list.InsertColumn(0, u"a", 100);
     list.InsertColumn(1, u"b", 50);
@@ -241,7 +241,8 @@ TEST(ListView, RowOperationsKeepOrderSelectionAndIdentity) {
 }
 
 TEST(JobRunner, DeliversUpdatesInOrderThenFinishes) {
-    QObject page;
+    Sample page;
+    page.Create(nullptr);
     JobRunner runner(&page);
     std::vector<int> seen;
     bool finished = false;
@@ -261,7 +262,8 @@ TEST(JobRunner, DeliversUpdatesInOrderThenFinishes) {
 // here is held until after Stop has returned. What it posts then never
 // arrives, a new job starts meanwhile, and the page may even be gone.
 TEST(JobRunner, StopReturnsWithoutTheWorkerWhichThenNeverReachesThePage) {
-    auto page = std::make_unique<QObject>();
+    auto page = std::make_unique<Sample>();
+    page->Create(nullptr);
     JobRunner runner(page.get());
     std::latch stuck(1);
     std::latch release(1);
@@ -296,10 +298,10 @@ TEST(JobRunner, StopReturnsWithoutTheWorkerWhichThenNeverReachesThePage) {
 }
 
 TEST(CommandLine, TakesTheFirstArgumentAndUnwrapsQuotes) {
-    EXPECT_EQ(CommandLineFileFrom({}), QString());
-    EXPECT_EQ(CommandLineFileFrom({"/a b/c.txt", "/ignored"}), QStringLiteral("/a b/c.txt"));
-    EXPECT_EQ(CommandLineFileFrom({"\"/a b/文件.txt\""}), QStringLiteral("/a b/文件.txt"));
-    EXPECT_EQ(CommandLineFileFrom({"\""}), QStringLiteral("\""));
+    EXPECT_EQ(CommandLineFileFrom({}), u"");
+    EXPECT_EQ(CommandLineFileFrom({u"/a b/c.txt", u"/ignored"}), u"/a b/c.txt");
+    EXPECT_EQ(CommandLineFileFrom({u"\"/a b/文件.txt\""}), u"/a b/文件.txt");
+    EXPECT_EQ(CommandLineFileFrom({u"\""}), u"\"");
 }
 
 TEST(CommandLine, OptionsLanguageAndFiles) {
@@ -328,23 +330,24 @@ TEST(CommandLine, OptionsLanguageAndFiles) {
         {{"--lang", "fr"}, Action::Error, {}, zh},
     };
     for (const Case& c : cases) {
-        const ProgramOptions options = ParseProgramArguments(c.arguments);
+        const ProgramOptions options = ParseProgramArguments(FromQt(c.arguments));
         const std::string name = c.arguments.join(' ').toStdString();
         EXPECT_EQ(options.action, c.action) << name;
-        EXPECT_EQ(options.action == Action::Error, !options.error.isEmpty()) << name;
+        EXPECT_EQ(options.action == Action::Error, !options.error.empty()) << name;
         if (c.action == Action::Run) {
-            EXPECT_EQ(options.files, c.files) << name;
+            EXPECT_EQ(options.files, FromQt(c.files)) << name;
             EXPECT_EQ(options.language, c.language) << name;
         }
     }
-    EXPECT_TRUE(ParseProgramArguments({"--lang", "en"}).languageGiven);
-    EXPECT_FALSE(ParseProgramArguments({"/x"}).languageGiven);
+    EXPECT_TRUE(ParseProgramArguments({u"--lang", u"en"}).languageGiven);
+    EXPECT_FALSE(ParseProgramArguments({u"/x"}).languageGiven);
 }
 
 TEST(FileDialog, SelectionsJoinFolderAndNamesWithOneSeparator) {
-    EXPECT_EQ(SelectedPaths({"", {"/x/one"}}), QStringList{"/x/one"});
-    EXPECT_EQ(SelectedPaths({"/x", {"a", "b"}}), (QStringList{"/x/a", "/x/b"}));
-    EXPECT_EQ(SelectedPaths({"/", {"a", "b"}}), (QStringList{"/a", "/b"}));
+    using Paths = std::vector<std::u16string>;
+    EXPECT_EQ(SelectedPaths({u"", {u"/x/one"}}), Paths{u"/x/one"});
+    EXPECT_EQ(SelectedPaths({u"/x", {u"a", u"b"}}), (Paths{u"/x/a", u"/x/b"}));
+    EXPECT_EQ(SelectedPaths({u"/", {u"a", u"b"}}), (Paths{u"/a", u"/b"}));
 }
 
 // The dialog opens in the folder of the last file listed on its page, else
@@ -356,15 +359,15 @@ TEST(FileDialog, StartsInTheFolderOfTheLastListedFile) {
     dialog.Create(nullptr);
     ListView* list = dialog.List(14);
     list->InsertColumn(0, u"path", 100);
-    EXPECT_EQ(StartFolderFor(&dialog), QDir::homePath());
+    EXPECT_EQ(ToQt(StartFolderFor(&dialog)), QDir::homePath());
     list->InsertRow(0, FromQt(QString::fromStdString((dir / "sub" / "a.txt").string())));
     list->InsertRow(0, FromQt(QString::fromStdString((dir / "b.txt").string())));
-    EXPECT_EQ(StartFolderFor(&dialog), QString::fromStdString((dir / "sub").string()));
+    EXPECT_EQ(ToQt(StartFolderFor(&dialog)), QString::fromStdString((dir / "sub").string()));
     list->InsertRow(2, u"/no/such/folder/c.txt");
-    EXPECT_EQ(StartFolderFor(&dialog), QDir::homePath());
+    EXPECT_EQ(ToQt(StartFolderFor(&dialog)), QDir::homePath());
 
     ScriptedFileDialogs dialogs;
-    ShowOpenFileDialog(&dialog, QStringLiteral("all"), true);
+    ShowOpenFileDialog(&dialog, u"all", true);
     ASSERT_EQ(dialogs.requests.size(), 1u);
     EXPECT_EQ(dialogs.requests[0].startFolder, QDir::homePath());
 }
@@ -391,9 +394,9 @@ TEST(DialogWindow, EnterGoesToTheDefaultButtonUnlessTheEditWantsReturn) {
     dialog.OnClicked(20, [&] { ++defaultClicks; });
     dialog.OnClicked(21, [&] { ++otherClicks; });
     const auto press = [&](int id, Qt::KeyboardModifiers modifiers = Qt::NoModifier) {
-        dialog.Item(id)->setFocus();
+        QtItem(dialog, id)->setFocus();
         QKeyEvent event(QEvent::KeyPress, Qt::Key_Return, modifiers);
-        QCoreApplication::sendEvent(dialog.Item(id), &event);
+        QCoreApplication::sendEvent(QtItem(dialog, id), &event);
     };
     press(22);
     press(23);

@@ -16,12 +16,22 @@
 #include <vector>
 
 #include "app/main_window_template.h"
-#include "platform/desktop/dialog_window.h"
+#include "platform/desktop/dialog_window_qt.h"
 #include "platform/desktop/file_dialog.h"
+#include "platform/desktop/list_view_qt.h"
 #include "platform/desktop/message_box.h"
 #include "platform/desktop/qt_text.h"
 
 namespace testing_support {
+
+/// A message box as the tests compare it.
+struct ShownMessage {
+    DialogWindow* owner = nullptr;
+    QString text;
+    QString caption;
+    MessageIcon icon = MessageIcon::Information;
+    MessageButtons buttons = MessageButtons::Ok;
+};
 
 /// Records every message box and answers from a queue (Ok / Yes by default).
 /// Installed for its lifetime.
@@ -31,7 +41,8 @@ class ScriptedMessageBoxes : public MessageBoxService {
     ~ScriptedMessageBoxes() override { SetMessageBoxService(nullptr); }
 
     MessageAnswer Show(const MessageRequest& request) override {
-        shown.push_back(request);
+        shown.push_back(ShownMessage{request.owner, ToQt(request.text), ToQt(request.caption),
+                                     request.icon, request.buttons});
         if (!answers.empty()) {
             const MessageAnswer answer = answers.front();
             answers.pop_front();
@@ -40,8 +51,22 @@ class ScriptedMessageBoxes : public MessageBoxService {
         return request.buttons == MessageButtons::YesNo ? MessageAnswer::Yes : MessageAnswer::Ok;
     }
 
-    std::vector<MessageRequest> shown;
+    std::vector<ShownMessage> shown;
     std::deque<MessageAnswer> answers;
+};
+
+/// What the user chooses in an open-file dialog (see OpenFileSelection).
+struct Selection {
+    QString folder;
+    QStringList names;
+};
+
+/// An open-file dialog as the tests compare it.
+struct AskedFiles {
+    DialogWindow* owner = nullptr;
+    QString filterName;
+    bool multiple = false;
+    QString startFolder;
 };
 
 /// Answers open-file dialogs with prepared selections (cancel when none left).
@@ -51,15 +76,18 @@ class ScriptedFileDialogs : public FileDialogService {
     ~ScriptedFileDialogs() override { SetFileDialogService(nullptr); }
 
     OpenFileSelection OpenFiles(const OpenFileRequest& request) override {
-        requests.push_back(request);
+        requests.push_back(AskedFiles{request.owner, ToQt(request.filterName), request.multiple,
+                                      ToQt(request.startFolder)});
         if (selections.empty()) return {};
-        OpenFileSelection next = selections.front();
+        const Selection next = selections.front();
         selections.pop_front();
-        return next;
+        OpenFileSelection chosen{next.folder.toStdU16String(), {}};
+        for (const QString& name : next.names) chosen.names.push_back(name.toStdU16String());
+        return chosen;
     }
 
-    std::vector<OpenFileRequest> requests;
-    std::deque<OpenFileSelection> selections;
+    std::vector<AskedFiles> requests;
+    std::deque<Selection> selections;
 };
 
 /// Paths the way a drop hands them to a window.
@@ -71,7 +99,7 @@ inline std::vector<std::u16string> FromQt(const QStringList& paths) {
 
 /// The tab bar of the main window's tab control.
 inline QTabBar* TabBarOf(const DialogWindow& window) {
-    return window.ItemAs<QTabBar>(main_window_ids::kTabControl);
+    return QtItemAs<QTabBar>(window, main_window_ids::kTabControl);
 }
 
 /// Serves window events until `done` holds or `timeoutMs` passes; returns
@@ -95,16 +123,13 @@ inline void ServeEvents(int ms = 50) {
 }
 
 /// Selects row `row` of a list as a click would (with Ctrl when `extend`).
-inline void SelectListRow(QTableWidget& list, int row, bool extend) {
-    const auto flags =
-        (extend ? QItemSelectionModel::Select : QItemSelectionModel::ClearAndSelect) |
-        QItemSelectionModel::Rows;
-    list.selectionModel()->setCurrentIndex(list.model()->index(row, 0), flags);
+inline void SelectListRow(ListView& list, int row, bool extend) {
+    list.SelectRow(row, extend);
 }
 
 /// The tooltip of a list cell; empty for none.
-inline QString CellToolTip(const QTableWidget& list, int row, int column) {
-    const QTableWidgetItem* cell = list.item(row, column);
+inline QString CellToolTip(const ListView& list, int row, int column) {
+    const QTableWidgetItem* cell = QtTable(list)->item(row, column);
     return cell ? cell->toolTip() : QString();
 }
 

@@ -52,22 +52,22 @@ class ToolsPageTest : public ::testing::Test {
   protected:
     void SetUp() override {
         page.Create(nullptr);
-        page.show();
-        page.activateWindow();
+        QtHost(page)->show();
+        QtHost(page)->activateWindow();
         ServeEvents(20);
     }
     void TearDown() override {
-        if (page.Item(kStopButton)->isEnabled()) Click(kStopButton);
+        if (QtItem(page, kStopButton)->isEnabled()) Click(kStopButton);
     }
 
     void Click(int id) {
-        auto* button = page.ItemAs<QAbstractButton>(id);
+        auto* button = QtItemAs<QAbstractButton>(page, id);
         ASSERT_NE(button, nullptr) << id;
         button->click();
     }
-    QLineEdit* Line(int id) { return page.ItemAs<QLineEdit>(id); }
-    QPlainTextEdit* Multi(int id) { return page.ItemAs<QPlainTextEdit>(id); }
-    QWidget* Focused() { return page.focusWidget(); }
+    QLineEdit* Line(int id) { return QtItemAs<QLineEdit>(page, id); }
+    QPlainTextEdit* Multi(int id) { return QtItemAs<QPlainTextEdit>(page, id); }
+    QWidget* Focused() { return QtHost(page)->focusWidget(); }
     ListView* List() { return page.WipeList(); }
 
     QString StatusTip(int row) { return CellToolTip(*List(), row, 1); }
@@ -78,8 +78,8 @@ class ToolsPageTest : public ::testing::Test {
     }
     bool WipeIdle() {
         for (int id : kWipeSettingControls)
-            if (!page.Item(id)->isEnabled()) return false;
-        return !page.Item(kStopButton)->isEnabled();
+            if (!QtItem(page, id)->isEnabled()) return false;
+        return !QtItem(page, kStopButton)->isEnabled();
     }
     void AddRows(const std::vector<fs::path>& paths) {
         for (const fs::path& path : paths)
@@ -89,7 +89,7 @@ class ToolsPageTest : public ::testing::Test {
     void EraseAndWait() {
         ScriptedMessageBoxes boxes;
         Click(kEraseButton);
-        ASSERT_TRUE(WaitUntil([&] { return !page.Item(kStopButton)->isEnabled(); }));
+        ASSERT_TRUE(WaitUntil([&] { return !QtItem(page, kStopButton)->isEnabled(); }));
         ServeEvents(20);
     }
 
@@ -110,13 +110,13 @@ TEST_F(ToolsPageTest, OpensWithDefaultClassesOnePassAndStopDisabled) {
     EXPECT_TRUE(WipeIdle());
 
     EXPECT_EQ(Line(kLengthEdit)->maxLength(), 4);
-    EXPECT_TRUE(page.ItemAs<QPushButton>(kGenerateButton)->isDefault());
-    ASSERT_EQ(List()->columnCount(), 2);
-    EXPECT_EQ(List()->horizontalHeaderItem(0)->text(), QStringLiteral("文件路径"));
-    EXPECT_EQ(List()->horizontalHeaderItem(1)->text(), QStringLiteral("状态"));
+    EXPECT_TRUE(QtItemAs<QPushButton>(page, kGenerateButton)->isDefault());
+    ASSERT_EQ(List()->ColumnCount(), 2);
+    EXPECT_EQ(ToQt(List()->ColumnHeader(0)), QStringLiteral("文件路径"));
+    EXPECT_EQ(ToQt(List()->ColumnHeader(1)), QStringLiteral("状态"));
     EXPECT_EQ(List()->ColumnWidth(0), 180);
     EXPECT_EQ(List()->ColumnWidth(1), 90);
-    EXPECT_EQ(page.palette().color(QPalette::Window), QColor(Qt::white));
+    EXPECT_EQ(QtHost(page)->palette().color(QPalette::Window), QColor(Qt::white));
 }
 
 // A full field is one line of a million characters without a break; the
@@ -141,10 +141,10 @@ TEST_F(ToolsPageTest, Base64FieldHoldsAFullMebiCharacterLineQuickly) {
 // Nothing overlaps but the group boxes around their controls; every control
 // lies in one group box inside the page, and every text fits its control.
 TEST_F(ToolsPageTest, LayoutKeepsControlsApartInsideTheirGroupsWithTextsThatFit) {
-    const QRect pageRect(QPoint(0, 0), page.size());
+    const QRect pageRect(QPoint(0, 0), QtHost(page)->size());
     std::vector<QWidget*> boxes;
     std::vector<QWidget*> controls;
-    for (QWidget* child : page.findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
+    for (QWidget* child : QtHost(page)->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
         if (qobject_cast<QGroupBox*>(child))
             boxes.push_back(child);
         else
@@ -201,7 +201,7 @@ TEST_F(ToolsPageTest, GenerateWithUnusableLengthFocusesLengthAndKeepsOutput) {
         page.FocusItem(kBase64Edit);
         Click(kGenerateButton);
         EXPECT_EQ(ToQt(page.ItemText(kPasswordEdit)), "keep");
-        EXPECT_EQ(Focused(), page.Item(kLengthEdit));
+        EXPECT_EQ(Focused(), QtItem(page, kLengthEdit));
     }
 }
 
@@ -210,7 +210,7 @@ TEST_F(ToolsPageTest, GenerateFillsTheOutputWithTheRequestedLength) {
     Click(kGenerateButton);
     const QString password = ToQt(page.ItemText(kPasswordEdit));
     EXPECT_EQ(password.size(), 9999);
-    EXPECT_EQ(Focused(), page.Item(kPasswordEdit));
+    EXPECT_EQ(Focused(), QtItem(page, kPasswordEdit));
     for (QChar c : password)
         ASSERT_TRUE(c.isLetterOrNumber() && c.unicode() < 128) << int(c.unicode());
 
@@ -253,7 +253,7 @@ TEST_F(ToolsPageTest, Base64ButtonsLeaveAnEmptyFieldEmpty) {
         page.FocusItem(kLengthEdit);
         Click(button);
         EXPECT_EQ(ToQt(page.ItemText(kBase64Edit)), QString());
-        EXPECT_EQ(Focused(), page.Item(kBase64Edit));
+        EXPECT_EQ(Focused(), QtItem(page, kBase64Edit));
     }
 }
 
@@ -417,7 +417,7 @@ TEST_F(ToolsPageTest, EraseWithAnEmptyListOnlyTellsSo) {
     EXPECT_EQ(boxes.shown[0].caption, QStringLiteral("提示"));
     EXPECT_EQ(boxes.shown[0].icon, MessageIcon::Exclamation);
     EXPECT_EQ(boxes.shown[0].buttons, MessageButtons::Ok);
-    EXPECT_FALSE(page.Item(kStopButton)->isEnabled());
+    EXPECT_FALSE(QtItem(page, kStopButton)->isEnabled());
     EXPECT_TRUE(WipeIdle());
 }
 
@@ -437,7 +437,7 @@ TEST_F(ToolsPageTest, NoToTheWarningLeavesListAndFilesAlone) {
     EXPECT_EQ(boxes.shown[0].icon, MessageIcon::Exclamation);
     EXPECT_EQ(boxes.shown[0].buttons, MessageButtons::YesNo);
     ServeEvents(50);
-    EXPECT_FALSE(page.Item(kStopButton)->isEnabled());
+    EXPECT_FALSE(QtItem(page, kStopButton)->isEnabled());
     EXPECT_TRUE(WipeIdle());
     EXPECT_EQ(Column(1), QStringList({kAdded, kAdded}));
     EXPECT_EQ(ReadFile(dir / "a"), content);
@@ -490,14 +490,15 @@ TEST_F(ToolsPageTest, ProgressCountsTheMebibytesOfEveryPass) {
     page.SetChecked(kSevenPassRadio, true);
 
     QStringList seen;
-    QObject::connect(List(), &QTableWidget::itemChanged, &page, [&](QTableWidgetItem* item) {
-        if (item->column() == 1) seen << item->text();
-    });
+    QObject::connect(QtTable(*List()), &QTableWidget::itemChanged, QtHost(page),
+                     [&](QTableWidgetItem* item) {
+                         if (item->column() == 1) seen << item->text();
+                     });
     ScriptedMessageBoxes boxes;
     Click(kEraseButton);
     EXPECT_FALSE(WipeIdle());
-    EXPECT_TRUE(page.Item(kStopButton)->isEnabled());
-    ASSERT_TRUE(WaitUntil([&] { return !page.Item(kStopButton)->isEnabled(); }));
+    EXPECT_TRUE(QtItem(page, kStopButton)->isEnabled());
+    ASSERT_TRUE(WaitUntil([&] { return !QtItem(page, kStopButton)->isEnabled(); }));
 
     QStringList expected;
     for (int pass = 0; pass < 7; ++pass)
@@ -528,7 +529,7 @@ TEST_F(ToolsPageTest, StopCancelsTheCurrentRowAndTouchesNothingAfter) {
     page.InsertWipeRow(0, u"/dropped/meanwhile", FromQt(kDropped));
     Click(kStopButton);
 
-    EXPECT_FALSE(page.Item(kStopButton)->isEnabled());
+    EXPECT_FALSE(QtItem(page, kStopButton)->isEnabled());
     EXPECT_TRUE(WipeIdle());
     const QStringList statuses = {kDropped, QStringLiteral("已取消"), kAdded};
     EXPECT_EQ(Column(1), statuses);

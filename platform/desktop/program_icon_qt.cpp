@@ -1,4 +1,4 @@
-#include "platform/desktop/program_icon.h"
+#include "platform/desktop/program_icon_qt.h"
 
 // The icons are a resource object of the static window library, which the
 // linker leaves out unless something refers to it: this does.

@@ -1,4 +1,4 @@
-#include "platform/desktop/page_palette.h"
+#include "platform/desktop/page_palette_qt.h"
 
 QPalette LightPagePalette() {
     const QColor black(0x00, 0x00, 0x00);
