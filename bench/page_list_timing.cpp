@@ -19,6 +19,7 @@
 #include "app/quorvane_dlg.h"
 #include "encrypt/tab_aes256_dlg.h"
 #include "encrypt/tab_aes256_template.h"
+#include "platform/desktop/dialog_window_qt.h"
 #include "platform/desktop/qt_text.h"
 
 namespace fs = std::filesystem;
@@ -50,7 +51,7 @@ int main(int argc, char** argv) {
 
     CQuorvaneDlg window;
     window.Create(nullptr);
-    window.show();
+    QtHost(window)->show();
     CTabAES256Dlg* page = window.EncryptionPage();
     QElapsedTimer clock;
     clock.start();
@@ -58,7 +59,7 @@ int main(int argc, char** argv) {
     QCoreApplication::processEvents();
     const qint64 dropMs = clock.elapsed();
 
-    page->ItemAs<QLineEdit>(encryption_page_ids::kKeyEdit)->setText(QStringLiteral("key"));
+    QtItemAs<QLineEdit>(*page, encryption_page_ids::kKeyEdit)->setText(QStringLiteral("key"));
     qint64 longestGap = 0;
     QElapsedTimer gap;
     gap.start();
@@ -67,7 +68,7 @@ int main(int argc, char** argv) {
                      [&] { longestGap = std::max(longestGap, gap.restart()); });
     tick.start(5);
     clock.restart();
-    page->ItemAs<QAbstractButton>(encryption_page_ids::kActionButton)->click();
+    QtItemAs<QAbstractButton>(*page, encryption_page_ids::kActionButton)->click();
     while (page->IsRunning()) QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents, 50);
     const qint64 runMs = clock.elapsed();
     std::printf(
