@@ -40,8 +40,9 @@ FileResult OpenStream(const std::filesystem::path& path, FileHandle& file,
                       std::optional<uint64_t>& size) {
     file = OpenStreamForReading(path);
     if (!file.IsOpen()) return FailureFromErrno(FileOutcome::kCannotOpen);
-    if (IsFolder(file)) return {FileOutcome::kNotRegularFile, EISDIR};
-    if (file.IsRegularFile() || file.IsBlockDevice()) size = file.MeasureSize();
+    const StreamShape shape = ShapeOf(file);
+    if (shape.folder) return {FileOutcome::kNotRegularFile, EISDIR};
+    size = shape.size;
     return {};
 }
 
@@ -221,7 +222,8 @@ FileResult HashFileInto(const std::filesystem::path& path, std::span<Digest> dig
     // its end, as files of /proc (measured as 0) and growing files need.
     SecretBuffer buffer(BufferSizeFor(size));
     if (!buffer.ok()) return {FileOutcome::kSystemError, ENOMEM};
-    file.AdviseSequential();
+    // A file read in one piece gains nothing from read-ahead advice.
+    if (!size || *size > kReadSize) file.AdviseSequential();
     GroupFeeder feeder(BalancedGroups(digests, GroupCount(digests.size(), size)));
     if (feeder.error() != 0) return {FileOutcome::kSystemError, feeder.error()};
     return FeedFile(file, buffer, feeder, size, progress, context, stop);

@@ -25,6 +25,14 @@ bool IsFolder(const FileHandle& file) {
            (info.FileAttributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
+StreamShape ShapeOf(FileHandle& file) {
+    StreamShape shape;
+    shape.folder = IsFolder(file);
+    if (!shape.folder && (file.IsRegularFile() || file.IsBlockDevice()))
+        shape.size = file.MeasureSize();
+    return shape;
+}
+
 std::FILE* OpenBinaryStream(const std::filesystem::path& path, const char* mode) {
     const std::wstring wide_mode(mode, mode + std::char_traits<char>::length(mode));
     return _wfopen(path.c_str(), wide_mode.c_str());
