@@ -108,10 +108,9 @@ bool ReplacingFile::OpenUnnamed(const fs::path& folder) {
     FileHandle file =
         FileHandle::Adopt(open(folder.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0600));
     // The file gets its name through /proc at the commit: without /proc it
-    // could never be named.
-    if (!file.IsOpen() || access(DescriptorPath(file.descriptor()).c_str(), F_OK) != 0) {
-        return false;
-    }
+    // could never be named. Asked once: /proc stays as it is during a run.
+    static const bool named_through_proc = access("/proc/self/fd", F_OK) == 0;
+    if (!file.IsOpen() || !named_through_proc) return false;
     file_ = std::move(file);
     return true;
 #else
