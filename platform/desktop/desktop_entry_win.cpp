@@ -88,7 +88,9 @@ bool OpenWithEntryMatches(const std::u16string& programPath) {
 }
 
 bool WriteOpenWithEntry(const std::u16string& programPath) {
-    return WriteVerb(programPath) && WriteCommand(programPath);
+    // The command first: should the menu text then fail, what is left still
+    // opens files with this program (under the key's name).
+    return WriteCommand(programPath) && WriteVerb(programPath);
 }
 
 std::u16string ProgramFilePath() {

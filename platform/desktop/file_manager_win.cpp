@@ -1,7 +1,8 @@
+#include <windows.h>
+// After windows.h, which they need.
 #include <objbase.h>
 #include <shellapi.h>
 #include <shlobj.h>
-#include <windows.h>
 
 #include <string>
 

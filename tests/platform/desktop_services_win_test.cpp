@@ -1,9 +1,10 @@
 // The window's Windows services that need no window: the context-menu entry
 // in the registry, the interface texts from the generated table, and the
 // programs' resources. Runs under Wine, in the build's own prefix.
-#include <commctrl.h>
 #include <gtest/gtest.h>
 #include <windows.h>
+// After windows.h, which it needs.
+#include <commctrl.h>
 
 #include <cwctype>
 #include <string>
