@@ -55,11 +55,25 @@ bool SelectThroughExplorer(const std::wstring& path) {
     return started > 32;  // ShellExecuteW's documented success threshold
 }
 
+class Explorer : public FileManagerService {
+  public:
+    bool ShowFile(const std::u16string& path) override {
+        const std::wstring full = FullPath(path);
+        // Both ways may start shell extensions, which want COM.
+        ComScope com;
+        return SelectThroughShell(full) || SelectThroughExplorer(full);
+    }
+};
+
+Explorer realFileManager;
+FileManagerService* current = &realFileManager;
+
 }  // namespace
 
 bool ShowFileInFileManager(const std::u16string& path) {
-    const std::wstring full = FullPath(path);
-    // Both ways may start shell extensions, which want COM.
-    ComScope com;
-    return SelectThroughShell(full) || SelectThroughExplorer(full);
+    return current->ShowFile(path);
+}
+
+void SetFileManagerService(FileManagerService* service) {
+    current = service ? service : &realFileManager;
 }
