@@ -2,6 +2,8 @@
 # Installs, from Debian's packages, what this machine does not have yet of
 #   program  what building and running the programs needs (scripts/run.sh)
 #   package  that, and what making the Debian package needs (scripts/package.sh)
+#   windows  what cross-building the Windows programs and their package needs
+#            (scripts/build.sh windows, scripts/package.sh windows)
 #   all      that, and what the tests, benchmarks and fuzzing need
 #            (scripts/test.sh; the default)
 # Safe to run again.
@@ -20,6 +22,12 @@ program=(
 package=(
     dpkg-dev file                     # the Debian package (file: its shared-library dependencies)
 )
+windows=(
+    cmake
+    g++-mingw-w64-x86-64-posix        # the Windows build (scripts/build.sh windows)
+    libcli11-dev                      # command line of quorvane-cli (header-only)
+    googletest                        # GoogleTest's sources, built for Windows
+)
 checks=(
     libgtest-dev                      # tests
     libbenchmark-dev                  # benchmarks
@@ -35,8 +43,9 @@ checks=(
 case "$profile" in
     program) packages=("${program[@]}") ;;
     package) packages=("${program[@]}" "${package[@]}") ;;
+    windows) packages=("${windows[@]}") ;;
     all) packages=("${program[@]}" "${package[@]}" "${checks[@]}") ;;
-    *) echo "usage: $0 [program|package|all]" >&2; exit 2 ;;
+    *) echo "usage: $0 [program|package|windows|all]" >&2; exit 2 ;;
 esac
 
 missing=()
