@@ -12,7 +12,8 @@
 #                           cmake -DCMAKE_BUILD_TYPE=Release, nothing else
 #   clang    build-clang/   the programs in plain Release with clang++
 #   windows  build-windows/ quorvane-cli.exe and the core and command-line
-#                           tests, cross-built with MinGW-w64 (run under Wine)
+#                           tests, cross-built with MinGW-w64 (run under Wine);
+#                           its file service takes injected faults, for the tests
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -29,7 +30,8 @@ case "$config" in
     clang) dir=build-clang; flags=(-DCMAKE_BUILD_TYPE=Release "${programs[@]}"); env_cxx=(env CXX=clang++) ;;
     windows) dir=build-windows
         flags=(-DCMAKE_TOOLCHAIN_FILE="$PWD/cmake/mingw-w64-x86_64.cmake" -DCMAKE_BUILD_TYPE=Release
-               -DQUORVANE_GUI=OFF -DQUORVANE_TESTS=ON -DQUORVANE_BENCH=OFF -DQUORVANE_WERROR=ON) ;;
+               -DQUORVANE_GUI=OFF -DQUORVANE_TESTS=ON -DQUORVANE_BENCH=OFF -DQUORVANE_WERROR=ON
+               -DQUORVANE_FAULT_INJECTION=ON) ;;
     *) echo "usage: $0 [release|asan|tsan|app|plain|clang|windows] [cmake --build arguments]" >&2; exit 2 ;;
 esac
 

@@ -9,6 +9,7 @@
 #include <utility>
 
 #include "platform/system/file_sync.h"
+#include "platform/system/injected_faults.h"
 #include "platform/system/random.h"
 #include "platform/system/windows_errors.h"
 
@@ -85,9 +86,11 @@ std::wstring NtName(const fs::path& path) {
     return L"\\??\\" + full;
 }
 
-// Renames the open file `handle` to `destination`, over an existing file
-// only with `replace`.
-bool RenameOpenFile(HANDLE handle, const fs::path& destination, bool replace) {
+// Renames the open file `handle`, named `from`, to `destination`, over an
+// existing file only with `replace`.
+bool RenameOpenFile(HANDLE handle, const fs::path& from, const fs::path& destination,
+                    bool replace) {
+    if (injected_faults::RenameFails(from, destination)) return FailWithLastError();
     const std::wstring name = NtName(destination);
     const std::size_t name_bytes = name.size() * sizeof(wchar_t);
     const std::size_t size = sizeof(FILE_RENAME_INFO) + name_bytes;
@@ -123,6 +126,7 @@ bool ReplacingFile::OpenNamed(const fs::path& folder) {
     for (int attempt = 0; attempt < 8; ++attempt) {
         fs::path candidate = TemporaryNameIn(folder);
         if (candidate.empty()) return false;
+        if (injected_faults::CreateFails(candidate)) return FailWithLastError();
         // Nobody else reads a partial plaintext; deleting stays possible so
         // that the commit can rename the file.
         HANDLE handle = CreateFileW(candidate.c_str(), kAccess, FILE_SHARE_DELETE, nullptr,
@@ -158,7 +162,7 @@ FileResult ReplacingFile::Publish(const fs::path& folder) {
     // Made visible while still marked: a run killed now leaves nothing.
     if (!SetAttributes(handle, FILE_ATTRIBUTE_ARCHIVE) || !SetDeleteOnClose(handle, false))
         return FailureFromErrno(FileOutcome::kWriteError);
-    if (RenameOpenFile(handle, destination_, replace_existing_)) return {};
+    if (RenameOpenFile(handle, temporary_, destination_, replace_existing_)) return {};
     if (errno == EEXIST && !replace_existing_)
         return FileResult{FileOutcome::kDestinationRefused, EEXIST};
     return FailureFromErrno(FileOutcome::kWriteError);
@@ -169,19 +173,27 @@ FileResult ReplacingFile::Commit(bool sync_folder) {
     const fs::path parent = destination_.parent_path();
     const fs::path folder = parent.empty() ? fs::path(".") : parent;
     // The data must be on the device before the rename makes it the
-    // destination: a caller may wipe the source right after a commit.
-    if (!file_.Sync()) {
+    // destination: a caller may wipe the source right after a commit. A
+    // second handle keeps the file (still marked for deletion) while the
+    // first one's close is checked, so that a failed close never leaves the
+    // destination replaced.
+    FileHandle keeper = file_.Duplicate();
+    if (!file_.Sync() || !keeper.IsOpen() || !file_.Close()) {
         failure_ = FailureFromErrno(FileOutcome::kWriteError);
+        file_ = std::move(keeper);
         Discard();
         return failure_;
     }
+    file_ = std::move(keeper);
     if (const FileResult published = Publish(folder); !published.done()) {
         failure_ = published;
         Discard();
         return failure_;
     }
     temporary_.clear();
-    if (!file_.Close()) return FailureFromErrno(FileOutcome::kWriteError);
+    // Synced and published: a failing close of the last handle cannot lose
+    // anything any more.
+    file_.Close();
     if (sync_folder && !SyncFolder(folder)) return FailureFromErrno(FileOutcome::kWriteError);
     return {};
 }
