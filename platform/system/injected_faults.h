@@ -24,6 +24,8 @@
 //                         fails with the Windows error nearest to it
 //   QUORVANE_FAULT_LOG    a file that gets a line "fsync" for every sync of
 //                         a file or folder of interest, to count them
+// The settings are read anew at every check: a test that changes them in its
+// own process between two calls starts the byte counts again from 0.
 // A file is of interest when the final path of its handle, or the path it is
 // created or renamed by, contains QUORVANE_FAULT_PATH (letter case and the
 // kind of slash do not matter).

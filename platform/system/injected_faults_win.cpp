@@ -7,6 +7,7 @@
 #include <cerrno>
 #include <cstdio>
 #include <cwctype>
+#include <mutex>
 #include <string>
 #include <vector>
 
@@ -73,16 +74,35 @@ Settings Read() {
     return settings;
 }
 
-const Settings& Current() {
-    static const Settings settings = Read();
-    return settings;
-}
-
 std::atomic<long long> bytes_read{0};
 std::atomic<long long> bytes_written{0};
 
+// The settings as the environment gives them now. A test program may change
+// them between the runs it makes in its own process: the byte counts then
+// start again from 0. Leaves the last error as it was.
+Settings Current() {
+    static std::mutex guard;
+    static std::wstring seen;
+    static Settings settings;
+    const DWORD saved = GetLastError();
+    std::wstring now;
+    for (const wchar_t* name :
+         {L"QUORVANE_FAULT_PATH", L"QUORVANE_FAULT_OP", L"QUORVANE_FAULT_AFTER",
+          L"QUORVANE_FAULT_ERRNO", L"QUORVANE_FAULT_DELAY_MS", L"QUORVANE_FAULT_LOG"})
+        now += Variable(name) + L'\n';
+    std::lock_guard lock(guard);
+    if (now != seen) {
+        seen = std::move(now);
+        settings = Read();
+        bytes_read = 0;
+        bytes_written = 0;
+    }
+    SetLastError(saved);
+    return settings;
+}
+
 bool PathOfInterest(const fs::path& path) {
-    const Settings& settings = Current();
+    const Settings settings = Current();
     if (settings.path.empty() || path.empty()) return false;
     std::error_code ignored;
     const fs::path full = fs::absolute(path, ignored);
@@ -113,11 +133,12 @@ bool Fail() {
 }
 
 void DelayIf(const wchar_t* op) {
-    if (Current().Has(op)) Sleep(Current().delay_ms);
+    const Settings settings = Current();
+    if (settings.Has(op)) Sleep(settings.delay_ms);
 }
 
 void LogSync() {
-    const std::wstring& log = Current().log;
+    const std::wstring log = Current().log;
     if (log.empty()) return;
     const DWORD saved = GetLastError();
     if (std::FILE* file = _wfopen(log.c_str(), L"ab")) {
@@ -136,7 +157,7 @@ std::atomic<long long>& Counter(Transfer kind) {
 int64_t AllowedBytes(Transfer kind, void* handle, std::size_t size) {
     const auto all = static_cast<int64_t>(size);
     if (!HandleOfInterest(handle)) return all;
-    const Settings& settings = Current();
+    const Settings settings = Current();
     if (kind == Transfer::kWrite) {
         DelayIf(L"delay-write");
         if (settings.Has(L"short")) return std::min<int64_t>(all, 4000);

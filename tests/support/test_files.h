@@ -65,6 +65,20 @@ struct RunOptions {
 /// Runs `argv` and collects both outputs. The exit code is 128 + the signal
 /// number for a child ended by a signal.
 RunResult RunProgram(const std::vector<std::string>& argv, const RunOptions& options);
+/// Faults for the file service of a Windows test build to inject into this
+/// very process (platform/system/injected_faults.h): the settings, each
+/// "QUORVANE_FAULT_...=value", are in the environment while the object lives.
+class InjectedFaults {
+  public:
+    explicit InjectedFaults(const std::vector<std::string>& settings);
+    ~InjectedFaults();
+    InjectedFaults(const InjectedFaults&) = delete;
+    InjectedFaults& operator=(const InjectedFaults&) = delete;
+
+  private:
+    std::vector<std::string> names_;
+};
+
 /// True when the tests run under Wine rather than on Windows itself (always
 /// false on Linux): some behaviour of Windows' file systems Wine lacks.
 bool RunningUnderWine();
