@@ -15,6 +15,8 @@
 //                         fsync   syncs of files and folders fail
 //                         close   closes fail (the handle is closed all the same)
 //                         rename  renames fail
+//                         replace replacing a file with ReplaceFileW fails
+//                                 (the rename that takes its place does not)
 //                         create  creating a temporary file fails
 //                         delay-fsync, delay-rename, delay-flock, delay-write
 //                                 the call waits QUORVANE_FAULT_DELAY_MS
@@ -55,6 +57,9 @@ bool RenameFails(const std::filesystem::path& from, const std::filesystem::path&
 /// True when creating the temporary file `path` must fail (the last error
 /// is set then).
 bool CreateFails(const std::filesystem::path& path);
+/// True when replacing the file `destination` with ReplaceFileW must fail
+/// (the last error is set then).
+bool ReplaceFails(const std::filesystem::path& destination);
 /// Waits before a lock of `handle` is taken, when asked to.
 void BeforeLock(void* handle);
 
@@ -74,6 +79,9 @@ inline bool RenameFails(const std::filesystem::path&, const std::filesystem::pat
     return false;
 }
 inline bool CreateFails(const std::filesystem::path&) {
+    return false;
+}
+inline bool ReplaceFails(const std::filesystem::path&) {
     return false;
 }
 inline void BeforeLock(void*) {}

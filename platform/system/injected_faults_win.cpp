@@ -193,6 +193,10 @@ bool CreateFails(const fs::path& path) {
     return Current().Has(L"create") && PathOfInterest(path) && Fail();
 }
 
+bool ReplaceFails(const fs::path& destination) {
+    return Current().Has(L"replace") && PathOfInterest(destination) && Fail();
+}
+
 void BeforeLock(void* handle) {
     if (Current().Has(L"delay-flock") && HandleOfInterest(handle)) DelayIf(L"delay-flock");
 }

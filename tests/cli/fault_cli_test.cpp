@@ -168,6 +168,8 @@ const Fault kFailedLink{"FailedLink", "link", 0, EIO, false, true};
 const Fault kFullDiskWithoutUnnamedFiles{
     "FullDiskWithoutUnnamedFiles", "tmpfile,write", 2 * kMiB + 100, ENOSPC, false, true};
 const Fault kShortWrites{"ShortWrites", "short", 0, 0, true};
+// Windows: ReplaceFileW cannot replace the destination; a rename does.
+const Fault kFailedReplace{"FailedReplace", "replace", 0, EIO, true};
 const Fault kNoUnnamedFiles{"NoUnnamedFiles", "tmpfile", 0, 0, true, true};
 
 struct FaultCase {
@@ -207,9 +209,10 @@ TEST_P(FaultCliTest, NothingIsLost) {
 std::vector<FaultCase> AllFaultCases() {
     std::vector<FaultCase> cases;
     for (Command command : {Command::kEncrypt, Command::kDecrypt}) {
-        for (const Fault& fault : {kReadError, kFullDisk, kWriteError, kFailedSync, kFailedClose,
-                                   kFailedRename, kFailedCreate, kFailedLink,
-                                   kFullDiskWithoutUnnamedFiles, kShortWrites, kNoUnnamedFiles})
+        for (const Fault& fault :
+             {kReadError, kFullDisk, kWriteError, kFailedSync, kFailedClose, kFailedRename,
+              kFailedCreate, kFailedLink, kFullDiskWithoutUnnamedFiles, kShortWrites,
+              kNoUnnamedFiles, kFailedReplace})
             cases.push_back({command, fault});
     }
     for (const Fault& fault : {kFullDisk, kWriteError, kFailedSync, kShortWrites})

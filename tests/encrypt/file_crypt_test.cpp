@@ -3,7 +3,12 @@
 // progress values, and every way a run can fail without leaving output behind.
 #include <gtest/gtest.h>
 
-#if !defined(_WIN32)
+#if defined(_WIN32)
+#include <windows.h>
+
+#include <aclapi.h>
+#include <sddl.h>
+#else
 #include <fcntl.h>
 #include <signal.h>
 #include <sys/file.h>
@@ -132,6 +137,57 @@ bool RunWithFileSizeLimit(long limit, const std::function<bool()>& run) {
     return WIFEXITED(status) && WEXITSTATUS(status) == 0;
 #endif
 }
+
+#if defined(_WIN32)
+// The access list of `path` as SDDL text ("D:P(A;;FA;;;S-1-5-...)"), empty
+// when it cannot be read.
+std::wstring AccessListOf(const fs::path& path) {
+    PSECURITY_DESCRIPTOR descriptor = nullptr;
+    if (GetNamedSecurityInfoW(path.c_str(), SE_FILE_OBJECT, DACL_SECURITY_INFORMATION, nullptr,
+                              nullptr, nullptr, nullptr, &descriptor) != ERROR_SUCCESS) {
+        return {};
+    }
+    wchar_t* text = nullptr;
+    ConvertSecurityDescriptorToStringSecurityDescriptorW(descriptor, SDDL_REVISION_1,
+                                                         DACL_SECURITY_INFORMATION, &text, nullptr);
+    std::wstring result = text != nullptr ? text : L"";
+    LocalFree(text);
+    LocalFree(descriptor);
+    return result;
+}
+
+// Gives `path` an access list of its own, not inherited from its folder: the
+// user running the test and everybody else may do anything with it. (Wine
+// keeps access lists as permission bits and can show a list widened so, but
+// not one narrowed to the user.)
+bool GiveOwnAccessList(const fs::path& path) {
+    HANDLE token = nullptr;
+    if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &token)) return false;
+    unsigned char buffer[512];
+    DWORD size = 0;
+    const bool got = GetTokenInformation(token, TokenUser, buffer, sizeof buffer, &size);
+    CloseHandle(token);
+    wchar_t* user = nullptr;
+    if (!got || !ConvertSidToStringSidW(reinterpret_cast<TOKEN_USER*>(buffer)->User.Sid, &user))
+        return false;
+    const std::wstring text = L"D:P(A;;FA;;;" + std::wstring(user) + L")(A;;FA;;;WD)";
+    LocalFree(user);
+    PSECURITY_DESCRIPTOR descriptor = nullptr;
+    if (!ConvertStringSecurityDescriptorToSecurityDescriptorW(text.c_str(), SDDL_REVISION_1,
+                                                              &descriptor, nullptr))
+        return false;
+    BOOL present = FALSE, defaulted = FALSE;
+    PACL list = nullptr;
+    GetSecurityDescriptorDacl(descriptor, &present, &list, &defaulted);
+    std::wstring name = path.native();
+    const DWORD set =
+        SetNamedSecurityInfoW(name.data(), SE_FILE_OBJECT,
+                              DACL_SECURITY_INFORMATION | PROTECTED_DACL_SECURITY_INFORMATION,
+                              nullptr, nullptr, list, nullptr);
+    LocalFree(descriptor);
+    return set == ERROR_SUCCESS;
+}
+#endif
 
 class FileCryptTest : public testing::TestWithParam<Cipher> {
   protected:
@@ -419,7 +475,30 @@ TEST_P(FileCryptTest, SourceThatChangesOrIsBeingWipedIsRefused) {
 
 TEST_P(FileCryptTest, ReplacedDestinationKeepsItsPermissions) {
 #if defined(_WIN32)
-    GTEST_SKIP() << "POSIX permission bits and umask; Windows files have access lists";
+    // A file decrypted over again keeps its own access list, whether it was
+    // replaced through ReplaceFileW or by the rename that takes its place
+    // where that fails; a new file gets its folder's.
+    const auto plain = PatternBytes(500, 7);
+    WriteFile(dir_ / "plain", plain);
+    ASSERT_TRUE(Encrypt(dir_ / "plain", dir_ / "box"));
+    const std::wstring usual = AccessListOf(dir_ / "plain");
+    ASSERT_FALSE(usual.empty());
+    for (const char* op : {"", "replace"}) {
+        SCOPED_TRACE(op);
+        WriteFile(dir_ / "private", {'o', 'l', 'd'});
+        ASSERT_TRUE(GiveOwnAccessList(dir_ / "private"));
+        const std::wstring private_list = AccessListOf(dir_ / "private");
+        ASSERT_NE(private_list, usual);
+        testing_support::InjectedFaults faults({"QUORVANE_FAULT_PATH=" + dir_.path().string(),
+                                                std::string("QUORVANE_FAULT_OP=") + op});
+        ASSERT_TRUE(Decrypt(dir_ / "box", dir_ / "private"));
+        EXPECT_EQ(ReadFile(dir_ / "private"), plain);
+        EXPECT_EQ(AccessListOf(dir_ / "private"), private_list);
+        EXPECT_EQ(Names(dir_.path()), (std::set<std::string>{"plain", "box", "private"}));
+        fs::remove(dir_ / "private");
+    }
+    ASSERT_TRUE(Decrypt(dir_ / "box", dir_ / "new"));
+    EXPECT_EQ(AccessListOf(dir_ / "new"), usual);
 #else
     // A private file decrypted over again must not become readable by others.
     const auto plain = PatternBytes(500, 7);
