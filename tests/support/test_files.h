@@ -65,6 +65,10 @@ struct RunOptions {
 /// Runs `argv` and collects both outputs. The exit code is 128 + the signal
 /// number for a child ended by a signal.
 RunResult RunProgram(const std::vector<std::string>& argv, const RunOptions& options);
+/// Runs `argv` with `input` on standard input and collects both outputs.
+RunResult RunProgram(const std::vector<std::string>& argv, const std::string& input = "",
+                     long file_size_limit = 0);
+
 /// Faults for the file service of a Windows test build to inject into this
 /// very process (platform/system/injected_faults.h): the settings, each
 /// "QUORVANE_FAULT_...=value", are in the environment while the object lives.
@@ -82,9 +86,5 @@ class InjectedFaults {
 /// True when the tests run under Wine rather than on Windows itself (always
 /// false on Linux): some behaviour of Windows' file systems Wine lacks.
 bool RunningUnderWine();
-
-/// Runs `argv` with `input` on standard input and collects both outputs.
-RunResult RunProgram(const std::vector<std::string>& argv, const std::string& input = "",
-                     long file_size_limit = 0);
 
 }  // namespace testing_support

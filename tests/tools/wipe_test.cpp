@@ -12,7 +12,6 @@
 #endif
 
 #include <algorithm>
-#include <cerrno>
 #include <functional>
 #include <stop_token>
 #include <vector>
