@@ -36,6 +36,7 @@ checks=(
     python3                           # the test that every interface text is translated
     clang libclang-rt-dev             # a user's clang build; libFuzzer targets (scripts/fuzz.sh)
     g++-mingw-w64-x86-64-posix        # the Windows build (scripts/build.sh windows)
+    g++-mingw-w64-i686-posix          # the 32-bit Windows build (scripts/build.sh windows32)
     wine wine64                       # running the Windows tests
     googletest                        # GoogleTest's sources, built for Windows
     libgcrypt20-dev                   # the peer of bench/file_crypt_vs_gcrypt.sh

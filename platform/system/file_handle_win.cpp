@@ -10,6 +10,7 @@
 #include <utility>
 
 #include "platform/system/error_numbers.h"
+#include "platform/system/injected_faults.h"
 #include "platform/system/windows_errors.h"
 
 namespace {
@@ -310,9 +311,16 @@ bool FileHandle::SeekToStart() {
 }
 
 int64_t FileHandle::ReadUpTo(uint8_t* buffer, std::size_t size) {
+    using injected_faults::Transfer;
     std::size_t done = 0;
     while (done < size) {
-        const DWORD want = static_cast<DWORD>(std::min<std::size_t>(size - done, 1u << 30));
+        const int64_t allowed = injected_faults::AllowedBytes(
+            Transfer::kRead, AsHandle(fd_), std::min<std::size_t>(size - done, 1u << 30));
+        if (allowed < 0) {
+            FailWithLastError();
+            return -1;
+        }
+        const auto want = static_cast<DWORD>(allowed);
         DWORD got = 0;
         if (!ReadFile(AsHandle(fd_), buffer + done, want, &got, nullptr)) {
             // A pipe whose writer is gone has ended.
@@ -322,17 +330,23 @@ int64_t FileHandle::ReadUpTo(uint8_t* buffer, std::size_t size) {
             return -1;
         }
         if (got == 0) break;
+        injected_faults::CountBytes(Transfer::kRead, AsHandle(fd_), got);
         done += got;
     }
     return static_cast<int64_t>(done);
 }
 
 bool FileHandle::WriteAll(const uint8_t* data, std::size_t size) {
+    using injected_faults::Transfer;
     std::size_t done = 0;
     while (done < size) {
-        const DWORD want = static_cast<DWORD>(std::min<std::size_t>(size - done, 1u << 30));
+        const int64_t allowed = injected_faults::AllowedBytes(
+            Transfer::kWrite, AsHandle(fd_), std::min<std::size_t>(size - done, 1u << 30));
+        if (allowed < 0) return FailWithLastError();
+        const auto want = static_cast<DWORD>(allowed);
         DWORD put = 0;
         if (!WriteFile(AsHandle(fd_), data + done, want, &put, nullptr)) return FailWithLastError();
+        injected_faults::CountBytes(Transfer::kWrite, AsHandle(fd_), put);
         if (put == 0) {
             errno = ENOSPC;
             return false;
@@ -350,6 +364,7 @@ bool FileHandle::TryLock(Lock kind) {
     OVERLAPPED where{};
     where.Offset = kLockOffsetLow;
     where.OffsetHigh = kLockOffsetHigh;
+    injected_faults::BeforeLock(handle);
     const bool held = UnlockFileEx(handle, 0, 1, 0, &where) != 0;
     const DWORD flags =
         LOCKFILE_FAIL_IMMEDIATELY | (kind == Lock::kExclusive ? LOCKFILE_EXCLUSIVE_LOCK : 0);
@@ -362,11 +377,20 @@ bool FileHandle::TryLock(Lock kind) {
 }
 
 bool FileHandle::Sync() {
-    return (IsOpen() && FlushFileBuffers(AsHandle(fd_))) || FailWithLastError();
+    return (IsOpen() && !injected_faults::SyncFails(AsHandle(fd_)) &&
+            FlushFileBuffers(AsHandle(fd_))) ||
+           FailWithLastError();
 }
 
 bool FileHandle::Close() {
     if (!IsOpen()) return true;
     const Native fd = std::exchange(fd_, kClosed);
+    if (injected_faults::CloseFails(AsHandle(fd))) {
+        FailWithLastError();
+        const int error = errno;
+        CloseHandle(AsHandle(fd));  // closed all the same, as after a failing close
+        errno = error;
+        return false;
+    }
     return CloseHandle(AsHandle(fd)) || FailWithLastError();
 }

@@ -2,11 +2,13 @@
 
 #include <windows.h>
 
+#include "platform/system/injected_faults.h"
 #include "platform/system/windows_errors.h"
 
 bool RenameWithoutReplacing(const std::filesystem::path& from, const std::filesystem::path& to) {
     // Without MOVEFILE_REPLACE_EXISTING the rename fails, in one step, where
     // `to` exists.
+    if (injected_faults::RenameFails(from, to)) return FailWithLastError();
     return RetryWhileInUse(
         [&] { return MoveFileExW(from.c_str(), to.c_str(), MOVEFILE_WRITE_THROUGH) != 0; });
 }

@@ -3,6 +3,7 @@
 #include <io.h>
 #include <windows.h>
 
+#include "platform/system/injected_faults.h"
 #include "platform/system/windows_errors.h"
 
 bool SyncFileDescriptor(int fd) {
@@ -28,10 +29,11 @@ bool SyncFolder(const std::filesystem::path& folder) {
                              FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
                              OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr);
         if (handle == INVALID_HANDLE_VALUE) return FailWithLastError();
-        CloseHandle(handle);
-        return true;
+    } else {
+        FlushFileBuffers(handle);
     }
-    FlushFileBuffers(handle);
+    const bool failed = injected_faults::SyncFails(handle);
+    if (failed) FailWithLastError();
     CloseHandle(handle);
-    return true;
+    return !failed;
 }

@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include <aclapi.h>
+
 #include <cstdio>
 #include <cstring>
 #include <memory>
@@ -9,6 +11,7 @@
 #include <utility>
 
 #include "platform/system/file_sync.h"
+#include "platform/system/injected_faults.h"
 #include "platform/system/random.h"
 #include "platform/system/windows_errors.h"
 
@@ -16,8 +19,14 @@
 // folder and is marked for deletion from the start: whatever ends the
 // process, its last handle closes and the system deletes it. The commit
 // removes the mark and renames the file over the destination through its
-// own handle. Access lists take the place of permission bits: the new file
-// gets its folder's, as any new file does.
+// own handle. Access lists take the place of permission bits: a new file
+// gets its folder's, as any new file does; a file that replaces another
+// takes over that file's access list, so that a private file decrypted over
+// again stays private. It replaces it through ReplaceFileW, which keeps the
+// rest of what Windows keeps for a file saved over (attributes, creation
+// time); where that cannot be done (Wine's limits, a file system without
+// it), it is renamed over the destination, its access list copied all the
+// same.
 
 namespace fs = std::filesystem;
 
@@ -85,9 +94,11 @@ std::wstring NtName(const fs::path& path) {
     return L"\\??\\" + full;
 }
 
-// Renames the open file `handle` to `destination`, over an existing file
-// only with `replace`.
-bool RenameOpenFile(HANDLE handle, const fs::path& destination, bool replace) {
+// Renames the open file `handle`, named `from`, to `destination`, over an
+// existing file only with `replace`.
+bool RenameOpenFile(HANDLE handle, const fs::path& from, const fs::path& destination,
+                    bool replace) {
+    if (injected_faults::RenameFails(from, destination)) return FailWithLastError();
     const std::wstring name = NtName(destination);
     const std::size_t name_bytes = name.size() * sizeof(wchar_t);
     const std::size_t size = sizeof(FILE_RENAME_INFO) + name_bytes;
@@ -100,6 +111,55 @@ bool RenameOpenFile(HANDLE handle, const fs::path& destination, bool replace) {
     return RetryWhileInUse([&] {
         return SetFileInformationByHandle(handle, FileRenameInfo, info, static_cast<DWORD>(size)) !=
                0;
+    });
+}
+
+// Whether `path` names an existing regular file (one that a commit replaces).
+bool IsExistingFile(const fs::path& path) {
+    const DWORD attributes = GetFileAttributesW(path.c_str());
+    return attributes != INVALID_FILE_ATTRIBUTES && !(attributes & FILE_ATTRIBUTE_DIRECTORY);
+}
+
+// Gives the open file `handle` the access list of the file `from`, marked
+// protected or inheriting as it is there. Nothing changes when that list
+// cannot be read (the file then keeps its folder's, as a new file does).
+void CopyAccessList(const fs::path& from, HANDLE handle) {
+    PACL list = nullptr;
+    PSECURITY_DESCRIPTOR descriptor = nullptr;
+    if (GetNamedSecurityInfoW(from.c_str(), SE_FILE_OBJECT, DACL_SECURITY_INFORMATION, nullptr,
+                              nullptr, &list, nullptr, &descriptor) != ERROR_SUCCESS) {
+        return;
+    }
+    SECURITY_DESCRIPTOR_CONTROL control = 0;
+    DWORD revision = 0;
+    GetSecurityDescriptorControl(descriptor, &control, &revision);
+    const SECURITY_INFORMATION what =
+        DACL_SECURITY_INFORMATION |
+        ((control & SE_DACL_PROTECTED) ? PROTECTED_DACL_SECURITY_INFORMATION
+                                       : UNPROTECTED_DACL_SECURITY_INFORMATION);
+    SetSecurityInfo(handle, SE_FILE_OBJECT, what, nullptr, nullptr, list, nullptr);
+    LocalFree(descriptor);
+}
+
+// Replaces the file `destination` with the closed file `replacement`
+// (ReplaceFileW, which takes absolute names), else renames it over the
+// destination. False with errno set when neither can be done.
+bool ReplaceByName(const fs::path& replacement, const fs::path& destination) {
+    std::error_code error;
+    const fs::path to = fs::absolute(destination, error);
+    const fs::path from = fs::absolute(replacement, error);
+    if (injected_faults::RenameFails(from, to)) return FailWithLastError();
+    if (!injected_faults::ReplaceFails(to) && RetryWhileInUse([&] {
+            return ReplaceFileW(to.c_str(), from.c_str(), nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS,
+                                nullptr, nullptr) != 0;
+        })) {
+        return true;
+    }
+    // Without a backup name, a failed ReplaceFileW leaves both files under
+    // their own names.
+    return RetryWhileInUse([&] {
+        return MoveFileExW(from.c_str(), to.c_str(),
+                           MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
     });
 }
 
@@ -118,11 +178,12 @@ ReplacingFile::~ReplacingFile() {
 }
 
 bool ReplacingFile::OpenNamed(const fs::path& folder) {
-    constexpr DWORD kAccess = GENERIC_WRITE | DELETE | FILE_READ_ATTRIBUTES;
+    constexpr DWORD kAccess = GENERIC_WRITE | DELETE | FILE_READ_ATTRIBUTES | WRITE_DAC;
     constexpr DWORD kPrivate = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
     for (int attempt = 0; attempt < 8; ++attempt) {
         fs::path candidate = TemporaryNameIn(folder);
         if (candidate.empty()) return false;
+        if (injected_faults::CreateFails(candidate)) return FailWithLastError();
         // Nobody else reads a partial plaintext; deleting stays possible so
         // that the commit can rename the file.
         HANDLE handle = CreateFileW(candidate.c_str(), kAccess, FILE_SHARE_DELETE, nullptr,
@@ -156,9 +217,19 @@ FileResult ReplacingFile::Publish(const fs::path& folder) {
     (void)folder;
     HANDLE handle = AsHandle(file_.descriptor());
     // Made visible while still marked: a run killed now leaves nothing.
-    if (!SetAttributes(handle, FILE_ATTRIBUTE_ARCHIVE) || !SetDeleteOnClose(handle, false))
+    if (!SetAttributes(handle, FILE_ATTRIBUTE_ARCHIVE))
         return FailureFromErrno(FileOutcome::kWriteError);
-    if (RenameOpenFile(handle, destination_, replace_existing_)) return {};
+    if (replace_existing_ && IsExistingFile(destination_)) {
+        CopyAccessList(destination_, handle);
+        // ReplaceFileW opens the file itself: it is closed first, so a run
+        // killed from here until the replacement leaves it behind.
+        if (!SetDeleteOnClose(handle, false)) return FailureFromErrno(FileOutcome::kWriteError);
+        file_.Close();
+        if (ReplaceByName(temporary_, destination_)) return {};
+        return FailureFromErrno(FileOutcome::kWriteError);
+    }
+    if (!SetDeleteOnClose(handle, false)) return FailureFromErrno(FileOutcome::kWriteError);
+    if (RenameOpenFile(handle, temporary_, destination_, replace_existing_)) return {};
     if (errno == EEXIST && !replace_existing_)
         return FileResult{FileOutcome::kDestinationRefused, EEXIST};
     return FailureFromErrno(FileOutcome::kWriteError);
@@ -169,19 +240,27 @@ FileResult ReplacingFile::Commit(bool sync_folder) {
     const fs::path parent = destination_.parent_path();
     const fs::path folder = parent.empty() ? fs::path(".") : parent;
     // The data must be on the device before the rename makes it the
-    // destination: a caller may wipe the source right after a commit.
-    if (!file_.Sync()) {
+    // destination: a caller may wipe the source right after a commit. A
+    // second handle keeps the file (still marked for deletion) while the
+    // first one's close is checked, so that a failed close never leaves the
+    // destination replaced.
+    FileHandle keeper = file_.Duplicate();
+    if (!file_.Sync() || !keeper.IsOpen() || !file_.Close()) {
         failure_ = FailureFromErrno(FileOutcome::kWriteError);
+        file_ = std::move(keeper);
         Discard();
         return failure_;
     }
+    file_ = std::move(keeper);
     if (const FileResult published = Publish(folder); !published.done()) {
         failure_ = published;
         Discard();
         return failure_;
     }
     temporary_.clear();
-    if (!file_.Close()) return FailureFromErrno(FileOutcome::kWriteError);
+    // Synced and published: a failing close of the last handle cannot lose
+    // anything any more.
+    file_.Close();
     if (sync_folder && !SyncFolder(folder)) return FailureFromErrno(FileOutcome::kWriteError);
     return {};
 }

@@ -1,6 +1,7 @@
 // quorvane-cli encrypt, decrypt and wipe, run as a child process on real files.
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <set>
 #include <string>
 #include <vector>
@@ -14,6 +15,7 @@
 namespace fs = std::filesystem;
 using testing_support::PatternBytes;
 using testing_support::ReadFile;
+using testing_support::RunOptions;
 using testing_support::RunProgram;
 using testing_support::RunResult;
 using testing_support::TempDir;
@@ -47,9 +49,10 @@ void WriteFixedAesContainer(const fs::path& path, const std::string& plain,
 class CryptCliTest : public testing::Test {
   protected:
     RunResult Cli(std::vector<std::string> args, const std::string& input = "",
-                  long file_size_limit = 0) {
+                  RunOptions options = {}) {
         args.insert(args.begin(), QUORVANE_CLI_PATH);
-        return RunProgram(args, input, file_size_limit);
+        options.input = input;
+        return RunProgram(args, options);
     }
     std::string At(const std::string& name) const { return (dir_ / name).string(); }
     std::string PasswordFile(const std::string& text) {
@@ -147,8 +150,17 @@ TEST_F(CryptCliTest, WipeAfterEncryptOnlyWhenTheContainerIsComplete) {
     const std::string pw = PasswordFile("pw");
     const auto plain = PatternBytes(3 * 1048576);
     WriteFile(dir_ / "big", plain);
-    // Files may not grow beyond 1 MiB: the container cannot be written.
-    auto run = Cli({"encrypt", "--wipe", "--password-file", pw, At("big")}, "", 1048576);
+    // Files may not grow beyond 1 MiB (on Windows, the disk is full after
+    // 1 MiB): the container cannot be written.
+    RunOptions full;
+#if defined(_WIN32)
+    full.environment = {"QUORVANE_FAULT_PATH=" + dir_.path().string(), "QUORVANE_FAULT_OP=write",
+                        "QUORVANE_FAULT_AFTER=1048576",
+                        "QUORVANE_FAULT_ERRNO=" + std::to_string(ENOSPC)};
+#else
+    full.file_size_limit = 1048576;
+#endif
+    auto run = Cli({"encrypt", "--wipe", "--password-file", pw, At("big")}, "", full);
     EXPECT_EQ(run.exit_code, 1) << run.err;
     EXPECT_EQ(ReadFile(dir_ / "big"), plain);
     EXPECT_EQ(Names(), (std::set<std::string>{"big", "pw"}));

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/system/file_names.h"
 #include "support/test_files.h"
 
 using testing_support::PatternBytes;
@@ -22,6 +23,21 @@ RunResult Cli(std::vector<std::string> args, const std::string& input = "") {
     return RunProgram(args, input);
 }
 
+// Whether the coreutils tools are there to compare with: on Linux only (under
+// Wine they could be started, but they take no Windows paths).
+bool HaveCoreutils() {
+#if defined(_WIN32)
+    return false;
+#else
+    return std::filesystem::exists("/usr/bin/env") && std::filesystem::exists("/usr/bin/sha256sum");
+#endif
+}
+
+// Skips a test whose oracle is coreutils where there is none (Windows, where
+// the cross-system test compares with sha256sum instead).
+#define NEEDS_COREUTILS() \
+    if (!HaveCoreutils()) GTEST_SKIP() << "compares with coreutils, which only Linux has"
+
 // A coreutils tool found on PATH.
 RunResult Tool(const std::string& tool, std::vector<std::string> args,
                const std::string& input = "") {
@@ -36,11 +52,12 @@ const char* const kKeccakOfEmpty =
 class HashCli : public testing::Test {
   protected:
     void SetUp() override {
-        files_ = {(dir_ / "empty").string(), (dir_ / "a b 文件.txt").string(),
-                  (dir_ / "mebibyte plus 60").string()};
-        WriteFile(files_[0], {});
-        WriteFile(files_[1], {'h', 'e', 'l', 'l', 'o'});
-        WriteFile(files_[2], PatternBytes((1 << 20) + 60));
+        // The names as the command line takes them: UTF-8 on both systems.
+        for (const char* name : {"empty", "a b 文件.txt", "mebibyte plus 60"})
+            files_.push_back(PathToUtf8(dir_.path() / PathFromUtf8(name)));
+        WriteFile(PathFromUtf8(files_[0]), {});
+        WriteFile(PathFromUtf8(files_[1]), {'h', 'e', 'l', 'l', 'o'});
+        WriteFile(PathFromUtf8(files_[2]), PatternBytes((1 << 20) + 60));
     }
     TempDir dir_;
     std::vector<std::string> files_;
@@ -49,6 +66,7 @@ class HashCli : public testing::Test {
 }  // namespace
 
 TEST_F(HashCli, OneAlgorithmPrintsExactlyWhatCoreutilsPrints) {
+    NEEDS_COREUTILS();
     const std::pair<const char*, const char*> pairs[] = {
         {"md5", "md5sum"}, {"sha1", "sha1sum"}, {"sha256", "sha256sum"}, {"sha512", "sha512sum"}};
     for (const auto& [algo, tool] : pairs) {
@@ -65,6 +83,7 @@ TEST_F(HashCli, OneAlgorithmPrintsExactlyWhatCoreutilsPrints) {
 }
 
 TEST_F(HashCli, SeveralAlgorithmsPrintTaggedLinesInTheWindowsOrder) {
+    NEEDS_COREUTILS();
     const RunResult ours = Cli({"--algo", "keccak,sha1,md5", files_[0]});
     EXPECT_EQ(ours.exit_code, 0);
     EXPECT_EQ(ours.out, Tool("md5sum", {"--tag", files_[0]}).out +
@@ -88,6 +107,7 @@ TEST_F(HashCli, SeveralAlgorithmsPrintTaggedLinesInTheWindowsOrder) {
 }
 
 TEST_F(HashCli, StandardInputIsReadOnceForAllAlgorithms) {
+    NEEDS_COREUTILS();
     const std::string input(300000, 'q');
     const RunResult ours = Cli({"--algo", "sha512,md5", "-"}, input);
     EXPECT_EQ(ours.exit_code, 0);
@@ -100,7 +120,11 @@ TEST_F(HashCli, MissingFileAndFolderFailButTheOthersAreHashed) {
     const std::string missing = (dir_ / "missing").string();
     const RunResult ours = Cli({missing, dir_.path().string(), files_[1]});
     EXPECT_EQ(ours.exit_code, 1);
-    EXPECT_EQ(ours.out, Tool("sha256sum", {files_[1]}).out);
+    // One line, for the file that could be read.
+    EXPECT_EQ(ours.out.find("2cf24dba5fb0a30e26e83b2ac5b9e29e1b161e5c1fa7425e73043362938b9824  "),
+              ours.out.find_first_not_of('\\'))
+        << ours.out;
+    EXPECT_EQ(ours.out.find('\n'), ours.out.size() - 1) << ours.out;
     EXPECT_NE(ours.err.find(missing + ": cannot open the file: No such file or directory"),
               std::string::npos)
         << ours.err;
@@ -110,6 +134,7 @@ TEST_F(HashCli, MissingFileAndFolderFailButTheOthersAreHashed) {
 }
 
 TEST_F(HashCli, NamesWithBackslashOrLineFeedAreEscapedAsCoreutilsDoes) {
+    NEEDS_COREUTILS();
     const std::string odd = (dir_ / "back\\slash\nline").string();
     WriteFile(odd, {'x'});
     const RunResult ours = Cli({odd});
@@ -126,6 +151,7 @@ TEST_F(HashCli, NamesWithBackslashOrLineFeedAreEscapedAsCoreutilsDoes) {
 }
 
 TEST_F(HashCli, CheckReadsBothFormsInEitherCase) {
+    NEEDS_COREUTILS();
     std::string lines = Tool("sha256sum", files_).out + Tool("md5sum", {"--tag", files_[1]}).out +
                         Cli({"--all", "--upper", files_[2]}).out;
     const std::string list = (dir_ / "list.sums").string();
@@ -147,7 +173,9 @@ TEST_F(HashCli, CheckReadsItsOwnUntaggedKeccakAndSha512Lists) {
     std::string lines =
         Cli({"--algo", "keccak", files_[1]}).out + Cli({"--algo", "sha512", files_[2]}).out;
     std::string spoiled = Cli({"--algo", "keccak", files_[0]}).out;
-    spoiled[0] = spoiled[0] == '0' ? '1' : '0';
+    // The first digit: a line whose name is escaped starts with a backslash.
+    char& digit = spoiled[spoiled.find_first_not_of('\\')];
+    digit = digit == '0' ? '1' : '0';
     lines += spoiled;
     const std::string list = (dir_ / "long.sums").string();
     WriteFile(list, std::vector<uint8_t>(lines.begin(), lines.end()));
@@ -160,6 +188,7 @@ TEST_F(HashCli, CheckReadsItsOwnUntaggedKeccakAndSha512Lists) {
 }
 
 TEST_F(HashCli, CheckReportsMismatchAndUnreadableFilesAsCoreutilsDoes) {
+    NEEDS_COREUTILS();
     WriteFile(dir_ / "gone", {'g'});
     std::string lines = Tool("sha256sum", {files_[0], files_[1], (dir_ / "gone").string()}).out;
     std::filesystem::remove(dir_ / "gone");
@@ -233,6 +262,9 @@ TEST_F(HashCli, CheckWithoutProperLinesAndUsageErrors) {
 }
 
 TEST_F(HashCli, OutputThatCannotBeWrittenIsAFailure) {
+#if defined(_WIN32)
+    GTEST_SKIP() << "writes to /dev/full through sh: Linux only";
+#endif
     // `hash * > SUMS` on a full disk must not end in success with SUMS empty.
     const std::string sums = (dir_ / "sums").string();
     const RunResult list = Cli({files_[1]});
@@ -294,7 +326,7 @@ const char* const kAbc = "ba7816bf8f01cfea414140de5dae2223b00361a396177a9cb410ff
 }  // namespace
 
 TEST_P(HashCliLikeSha256sum, SameOutputMessagesAndExitStatus) {
-    if (!std::filesystem::exists("/usr/bin/sha256sum")) GTEST_SKIP() << "no sha256sum";
+    NEEDS_COREUTILS();
     const RunResult ours = Run(std::string("\"") + QUORVANE_CLI_PATH + "\" hash --algo sha256");
     const RunResult theirs = Run("sha256sum");
     EXPECT_EQ(ours.out, theirs.out);
@@ -374,7 +406,8 @@ TEST_F(HashCli, CheckRefusesNulInANameAndReadsOpensslLinesOfEveryDigest) {
     EXPECT_EQ(nul.exit_code, 1);
     EXPECT_NE(nul.err.find("no properly formatted checksum lines found"), std::string::npos);
 
-    if (!std::filesystem::exists("/usr/bin/openssl")) GTEST_SKIP() << "no openssl";
+    if (!HaveCoreutils() || !std::filesystem::exists("/usr/bin/openssl"))
+        GTEST_SKIP() << "no openssl (Linux only)";
     std::string openssl;
     for (const char* digest : {"-md5", "-sha1", "-sha256", "-sha512"})
         openssl += RunProgram({"/usr/bin/openssl", "dgst", digest, files_[1]}).out;
@@ -385,8 +418,10 @@ TEST_F(HashCli, CheckRefusesNulInANameAndReadsOpensslLinesOfEveryDigest) {
 }
 
 TEST_F(HashCli, UntaggedSeveralAndOptionsInTheWrongModeAreRefused) {
-    EXPECT_EQ(Cli({"--algo", "md5,sha1", "--untagged", files_[1]}).out,
-              Tool("md5sum", {files_[1]}).out + Tool("sha1sum", {files_[1]}).out);
+    if (HaveCoreutils()) {
+        EXPECT_EQ(Cli({"--algo", "md5,sha1", "--untagged", files_[1]}).out,
+                  Tool("md5sum", {files_[1]}).out + Tool("sha1sum", {files_[1]}).out);
+    }
     for (const std::vector<std::string>& args : {std::vector<std::string>{"-c", "--tag", "x"},
                                                  {"-c", "-z", "x"},
                                                  {"-c", "-b", "x"},
@@ -401,6 +436,9 @@ TEST_F(HashCli, UntaggedSeveralAndOptionsInTheWrongModeAreRefused) {
 
 // A thread that cannot be started fails the file cleanly, never the program.
 TEST_F(HashCli, ThreadThatCannotStartFailsTheFileCleanly) {
+#if defined(_WIN32)
+    GTEST_SKIP() << "makes thread starts fail through the preloaded library: Linux only";
+#endif
     // Large enough that its digests are spread over threads.
     const std::string big = (dir_ / "big").string();
     WriteFile(big, PatternBytes(5 << 20));

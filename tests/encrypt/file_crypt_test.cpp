@@ -1,14 +1,22 @@
 // The four file procedures on real files: container lengths and round trips,
 // the container against the block cipher by hand and against openssl,
 // progress values, and every way a run can fail without leaving output behind.
-#include <fcntl.h>
 #include <gtest/gtest.h>
+
+#if defined(_WIN32)
+#include <windows.h>
+
+#include <aclapi.h>
+#include <sddl.h>
+#else
+#include <fcntl.h>
 #include <signal.h>
 #include <sys/file.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <unistd.h>
+#endif
 
 #include <functional>
 #include <set>
@@ -20,6 +28,7 @@
 #include "ciphers/camellia256.h"
 #include "encrypt/container_padding.h"
 #include "encrypt/file_crypt.h"
+#include "platform/system/file_handle.h"
 #include "support/test_files.h"
 
 namespace fs = std::filesystem;
@@ -103,9 +112,18 @@ void Record(int32_t value, void* context) {
     Recorded(context)->push_back(value);
 }
 
-// Runs `run` in a child process whose files may not grow beyond `limit`
-// bytes, so writes fail the way they do on a full disk. Returns its result.
+// Runs `run` where files may not grow beyond `limit` bytes, so writes fail
+// the way they do on a full disk. Returns its result. On Linux `run` runs in
+// a child process with a file size limit; on Windows the file service fails
+// the writes beyond `limit` (of the test's folders) itself.
 bool RunWithFileSizeLimit(long limit, const std::function<bool()>& run) {
+#if defined(_WIN32)
+    testing_support::InjectedFaults faults({"QUORVANE_FAULT_PATH=quorvane-test-",
+                                            "QUORVANE_FAULT_OP=write",
+                                            "QUORVANE_FAULT_AFTER=" + std::to_string(limit),
+                                            "QUORVANE_FAULT_ERRNO=" + std::to_string(ENOSPC)});
+    return run();
+#else
     pid_t pid = fork();
     if (pid == 0) {
         rlimit rl{static_cast<rlim_t>(limit), static_cast<rlim_t>(limit)};
@@ -117,7 +135,59 @@ bool RunWithFileSizeLimit(long limit, const std::function<bool()>& run) {
     waitpid(pid, &status, 0);
     EXPECT_TRUE(WIFEXITED(status));
     return WIFEXITED(status) && WEXITSTATUS(status) == 0;
+#endif
 }
+
+#if defined(_WIN32)
+// The access list of `path` as SDDL text ("D:P(A;;FA;;;S-1-5-...)"), empty
+// when it cannot be read.
+std::wstring AccessListOf(const fs::path& path) {
+    PSECURITY_DESCRIPTOR descriptor = nullptr;
+    if (GetNamedSecurityInfoW(path.c_str(), SE_FILE_OBJECT, DACL_SECURITY_INFORMATION, nullptr,
+                              nullptr, nullptr, nullptr, &descriptor) != ERROR_SUCCESS) {
+        return {};
+    }
+    wchar_t* text = nullptr;
+    ConvertSecurityDescriptorToStringSecurityDescriptorW(descriptor, SDDL_REVISION_1,
+                                                         DACL_SECURITY_INFORMATION, &text, nullptr);
+    std::wstring result = text != nullptr ? text : L"";
+    LocalFree(text);
+    LocalFree(descriptor);
+    return result;
+}
+
+// Gives `path` an access list of its own, not inherited from its folder: the
+// user running the test and everybody else may do anything with it. (Wine
+// keeps access lists as permission bits and can show a list widened so, but
+// not one narrowed to the user.)
+bool GiveOwnAccessList(const fs::path& path) {
+    HANDLE token = nullptr;
+    if (!OpenProcessToken(GetCurrentProcess(), TOKEN_QUERY, &token)) return false;
+    unsigned char buffer[512];
+    DWORD size = 0;
+    const bool got = GetTokenInformation(token, TokenUser, buffer, sizeof buffer, &size);
+    CloseHandle(token);
+    wchar_t* user = nullptr;
+    if (!got || !ConvertSidToStringSidW(reinterpret_cast<TOKEN_USER*>(buffer)->User.Sid, &user))
+        return false;
+    const std::wstring text = L"D:P(A;;FA;;;" + std::wstring(user) + L")(A;;FA;;;WD)";
+    LocalFree(user);
+    PSECURITY_DESCRIPTOR descriptor = nullptr;
+    if (!ConvertStringSecurityDescriptorToSecurityDescriptorW(text.c_str(), SDDL_REVISION_1,
+                                                              &descriptor, nullptr))
+        return false;
+    BOOL present = FALSE, defaulted = FALSE;
+    PACL list = nullptr;
+    GetSecurityDescriptorDacl(descriptor, &present, &list, &defaulted);
+    std::wstring name = path.native();
+    const DWORD set =
+        SetNamedSecurityInfoW(name.data(), SE_FILE_OBJECT,
+                              DACL_SECURITY_INFORMATION | PROTECTED_DACL_SECURITY_INFORMATION,
+                              nullptr, nullptr, list, nullptr);
+    LocalFree(descriptor);
+    return set == ERROR_SUCCESS;
+}
+#endif
 
 class FileCryptTest : public testing::TestWithParam<Cipher> {
   protected:
@@ -269,28 +339,49 @@ TEST_P(FileCryptTest, UnreadableSourceGivesFalse) {
     EXPECT_FALSE(Encrypt(dir_ / "folder", dir_ / "out"));
     EXPECT_FALSE(Decrypt(dir_ / "missing", dir_ / "out"));
     EXPECT_FALSE(Decrypt(dir_ / "folder", dir_ / "out"));
+#if defined(_WIN32)
+    // A device is not a file to encrypt.
+    EXPECT_FALSE(Encrypt("NUL", dir_ / "out"));
+    EXPECT_EQ(Names(dir_.path()), (std::set<std::string>{"folder"}));
+    GTEST_SKIP() << "named pipes in a folder (mkfifo) and /dev/zero are POSIX only";
+#else
     // A pipe must not hang the run, and a device that never ends must not
     // fill the disk.
     ASSERT_EQ(mkfifo((dir_ / "pipe").c_str(), 0600), 0);
     EXPECT_FALSE(Encrypt(dir_ / "pipe", dir_ / "out"));
     EXPECT_FALSE(Encrypt("/dev/zero", dir_ / "out"));
     EXPECT_EQ(Names(dir_.path()), (std::set<std::string>{"folder", "pipe"}));
+#endif
 }
 
 TEST_P(FileCryptTest, DestinationThatCannotBeWrittenGivesFalse) {
     WriteFile(dir_ / "plain", PatternBytes(1000));
     ASSERT_TRUE(Encrypt(dir_ / "plain", dir_ / "box"));
     fs::create_directory(dir_ / "folder");
-    ASSERT_EQ(mkfifo((dir_ / "pipe").c_str(), 0600), 0);
-    for (const char* target : {"no-such-folder/out", "folder", "pipe"}) {
+#if defined(_WIN32)
+    // Named pipes live under \\.\pipe\ on Windows, never in a folder: a
+    // read-only file takes their place.
+    const char* const special = "read-only";
+    WriteFile(dir_ / special, {'k', 'e', 'e', 'p'});
+    fs::permissions(dir_ / special, fs::perms::owner_write, fs::perm_options::remove);
+#else
+    const char* const special = "pipe";
+    ASSERT_EQ(mkfifo((dir_ / special).c_str(), 0600), 0);
+#endif
+    for (const char* target : {"no-such-folder/out", "folder", special}) {
         SCOPED_TRACE(target);
         EXPECT_FALSE(Encrypt(dir_ / "plain", dir_ / target));
         EXPECT_FALSE(Decrypt(dir_ / "box", dir_ / target));
     }
     EXPECT_TRUE(fs::is_directory(dir_ / "folder"));
     EXPECT_TRUE(fs::is_empty(dir_ / "folder"));
-    EXPECT_TRUE(fs::is_fifo(dir_ / "pipe"));
-    EXPECT_EQ(Names(dir_.path()), (std::set<std::string>{"plain", "box", "folder", "pipe"}));
+#if defined(_WIN32)
+    EXPECT_EQ(ReadFile(dir_ / special), (std::vector<uint8_t>{'k', 'e', 'e', 'p'}));
+    fs::permissions(dir_ / special, fs::perms::owner_write, fs::perm_options::add);
+#else
+    EXPECT_TRUE(fs::is_fifo(dir_ / special));
+#endif
+    EXPECT_EQ(Names(dir_.path()), (std::set<std::string>{"plain", "box", "folder", special}));
 }
 
 TEST_P(FileCryptTest, WriteFailureKeepsTheFormerDestination) {
@@ -366,15 +457,49 @@ TEST_P(FileCryptTest, SourceThatChangesOrIsBeingWipedIsRefused) {
     }
     // Another run that holds the source to wipe it.
     const fs::path plain = dir_ / "plain";
+#if defined(_WIN32)
+    FileHandle wiper = FileHandle::OpenRegularForUpdate(plain);
+    ASSERT_TRUE(wiper.IsOpen());
+    ASSERT_TRUE(wiper.TryLock(FileHandle::Lock::kExclusive));
+    EXPECT_FALSE(Encrypt(plain, dir_ / "box"));
+    wiper.Close();
+#else
     const int wiper = open(plain.c_str(), O_RDWR);
     ASSERT_GE(wiper, 0);
     ASSERT_EQ(flock(wiper, LOCK_EX), 0);
     EXPECT_FALSE(Encrypt(plain, dir_ / "box"));
     close(wiper);
+#endif
     EXPECT_TRUE(Encrypt(plain, dir_ / "box"));
 }
 
 TEST_P(FileCryptTest, ReplacedDestinationKeepsItsPermissions) {
+#if defined(_WIN32)
+    // A file decrypted over again keeps its own access list, whether it was
+    // replaced through ReplaceFileW or by the rename that takes its place
+    // where that fails; a new file gets its folder's.
+    const auto plain = PatternBytes(500, 7);
+    WriteFile(dir_ / "plain", plain);
+    ASSERT_TRUE(Encrypt(dir_ / "plain", dir_ / "box"));
+    const std::wstring usual = AccessListOf(dir_ / "plain");
+    ASSERT_FALSE(usual.empty());
+    for (const char* op : {"", "replace"}) {
+        SCOPED_TRACE(op);
+        WriteFile(dir_ / "private", {'o', 'l', 'd'});
+        ASSERT_TRUE(GiveOwnAccessList(dir_ / "private"));
+        const std::wstring private_list = AccessListOf(dir_ / "private");
+        ASSERT_NE(private_list, usual);
+        testing_support::InjectedFaults faults({"QUORVANE_FAULT_PATH=" + dir_.path().string(),
+                                                std::string("QUORVANE_FAULT_OP=") + op});
+        ASSERT_TRUE(Decrypt(dir_ / "box", dir_ / "private"));
+        EXPECT_EQ(ReadFile(dir_ / "private"), plain);
+        EXPECT_EQ(AccessListOf(dir_ / "private"), private_list);
+        EXPECT_EQ(Names(dir_.path()), (std::set<std::string>{"plain", "box", "private"}));
+        fs::remove(dir_ / "private");
+    }
+    ASSERT_TRUE(Decrypt(dir_ / "box", dir_ / "new"));
+    EXPECT_EQ(AccessListOf(dir_ / "new"), usual);
+#else
     // A private file decrypted over again must not become readable by others.
     const auto plain = PatternBytes(500, 7);
     WriteFile(dir_ / "plain", plain);
@@ -390,12 +515,16 @@ TEST_P(FileCryptTest, ReplacedDestinationKeepsItsPermissions) {
     umask(mask);
     ASSERT_TRUE(Decrypt(dir_ / "box", dir_ / "new"));
     EXPECT_EQ(static_cast<mode_t>(fs::status(dir_ / "new").permissions()), 0666 & ~mask);
+#endif
 }
 
 TEST_P(FileCryptTest, OpensslReadsTheContainer) {
     const char* openssl = nullptr;
+#if defined(_WIN32)
+    GTEST_SKIP() << "compares with Linux's openssl, which takes no Windows paths";
+#endif
     for (const char* candidate : {"/usr/bin/openssl", "/usr/local/bin/openssl", "/bin/openssl"})
-        if (access(candidate, X_OK) == 0) openssl = candidate;
+        if (fs::exists(candidate)) openssl = candidate;
     if (openssl == nullptr) GTEST_SKIP() << "openssl is not installed";
     const auto plain = PatternBytes(kMiB + 77, 11);
     WriteFile(dir_ / "plain", plain);

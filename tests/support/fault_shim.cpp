@@ -14,6 +14,7 @@
 //                         link   linkat fails
 //                         tmpfile open with O_TMPFILE fails as on a file
 //                                system without unnamed files
+//                         create creating a file (O_CREAT or O_TMPFILE) fails
 //                         stop   the process stops itself (SIGSTOP) once AFTER
 //                                bytes have been written; once continued,
 //                                the write returns only when no signal is
@@ -169,6 +170,8 @@ int Track(const char* path, int flags, Open real_open) {
         errno = EOPNOTSUPP;
         return -1;
     }
+    if (interesting && OpIs("create") && ((flags & O_CREAT) != 0 || IsTmpfile(flags)))
+        return Fail();
     const int fd = real_open();
     if (fd >= 0 && fd < kMaxTracked) tracked[fd] = interesting;
     return fd;

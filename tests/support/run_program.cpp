@@ -98,6 +98,10 @@ RunResult RunProgram(const std::vector<std::string>& argv, const RunOptions& opt
     return result;
 }
 
+bool RunningUnderWine() {
+    return false;
+}
+
 RunResult RunProgram(const std::vector<std::string>& argv, const std::string& input,
                      long file_size_limit) {
     RunOptions options;

@@ -148,6 +148,11 @@ RunResult RunProgram(const std::vector<std::string>& argv, const RunOptions& opt
     return result;
 }
 
+bool RunningUnderWine() {
+    const HMODULE ntdll = GetModuleHandleW(L"ntdll.dll");
+    return ntdll != nullptr && GetProcAddress(ntdll, "wine_get_version") != nullptr;
+}
+
 RunResult RunProgram(const std::vector<std::string>& argv, const std::string& input,
                      long file_size_limit) {
     RunOptions options;

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdio>
+#include <cstdlib>
 #include <fstream>
 #include <random>
 #include <stdexcept>
@@ -41,6 +42,34 @@ std::vector<uint8_t> ReadFile(const std::filesystem::path& path) {
     std::ifstream in(path, std::ios::binary);
     EXPECT_TRUE(in.good()) << "cannot read " << path;
     return {std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+}
+
+namespace {
+
+void SetVariable(const std::string& name, const std::string& value) {
+#if defined(_WIN32)
+    _putenv_s(name.c_str(), value.c_str());  // an empty value removes it
+#else
+    if (value.empty()) {
+        unsetenv(name.c_str());
+    } else {
+        setenv(name.c_str(), value.c_str(), 1);
+    }
+#endif
+}
+
+}  // namespace
+
+InjectedFaults::InjectedFaults(const std::vector<std::string>& settings) {
+    for (const std::string& setting : settings) {
+        const std::size_t equals = setting.find('=');
+        names_.push_back(setting.substr(0, equals));
+        SetVariable(names_.back(), setting.substr(equals + 1));
+    }
+}
+
+InjectedFaults::~InjectedFaults() {
+    for (const std::string& name : names_) SetVariable(name, "");
 }
 
 std::vector<uint8_t> PatternBytes(std::size_t size, uint32_t seed) {

@@ -12,7 +12,7 @@ namespace testing_support {
 /// A fresh folder under the system's temporary folder, removed with its
 /// contents when the object goes out of scope.
 class TempDir {
-public:
+  public:
     TempDir();
     ~TempDir();
     TempDir(const TempDir&) = delete;
@@ -21,7 +21,7 @@ public:
     const std::filesystem::path& path() const { return path_; }
     std::filesystem::path operator/(const std::string& name) const { return path_ / name; }
 
-private:
+  private:
     std::filesystem::path path_;
 };
 
@@ -35,7 +35,9 @@ std::vector<uint8_t> PatternBytes(std::size_t size, uint32_t seed = 1);
 std::vector<uint8_t> FromHex(const std::string& hex);
 /// Lower-case hex of the bytes.
 std::string ToHex(const uint8_t* data, std::size_t size);
-inline std::string ToHex(const std::vector<uint8_t>& v) { return ToHex(v.data(), v.size()); }
+inline std::string ToHex(const std::vector<uint8_t>& v) {
+    return ToHex(v.data(), v.size());
+}
 /// Path of a file in the tests' data folders, e.g. DataPath("ciphers/data/x.rsp").
 std::filesystem::path DataPath(const std::string& relative);
 
@@ -66,5 +68,23 @@ RunResult RunProgram(const std::vector<std::string>& argv, const RunOptions& opt
 /// Runs `argv` with `input` on standard input and collects both outputs.
 RunResult RunProgram(const std::vector<std::string>& argv, const std::string& input = "",
                      long file_size_limit = 0);
+
+/// Faults for the file service of a Windows test build to inject into this
+/// very process (platform/system/injected_faults.h): the settings, each
+/// "QUORVANE_FAULT_...=value", are in the environment while the object lives.
+class InjectedFaults {
+  public:
+    explicit InjectedFaults(const std::vector<std::string>& settings);
+    ~InjectedFaults();
+    InjectedFaults(const InjectedFaults&) = delete;
+    InjectedFaults& operator=(const InjectedFaults&) = delete;
+
+  private:
+    std::vector<std::string> names_;
+};
+
+/// True when the tests run under Wine rather than on Windows itself (always
+/// false on Linux): some behaviour of Windows' file systems Wine lacks.
+bool RunningUnderWine();
 
 }  // namespace testing_support
