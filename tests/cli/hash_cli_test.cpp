@@ -225,6 +225,7 @@ std::vector<long> MalformedLineNumbers(const std::string& messages) {
 }  // namespace
 
 TEST_F(HashCli, LongListChecksInListOrderWhateverTheJobs) {
+    NEEDS_COREUTILS();
     // More lines than one batch of files checked at once, with spoiled,
     // missing and improperly formatted lines among them.
     const std::string good = Tool("sha256sum", {files_[1]}).out;
