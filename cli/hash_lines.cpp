@@ -25,7 +25,13 @@ const AlgorithmNames& NamesOf(HashAlgorithm algorithm) {
 }
 
 bool NeedsEscape(const std::string& name) {
+#if defined(_WIN32)
+    // A backslash separates a Windows path's folders: every absolute path
+    // holds one, and its names can hold no line end.
+    return name.find_first_of("\n\r") != std::string::npos;
+#else
     return name.find_first_of("\\\n\r") != std::string::npos;
+#endif
 }
 
 std::string Escape(const std::string& name) {

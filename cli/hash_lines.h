@@ -4,7 +4,8 @@
 // "<hex> *<name>"), the tagged "TAG (<name>) = <hex>", and on reading also
 // "<hex> <name>" and the "TAG(<name>)= <hex>" that `openssl dgst` writes. A
 // name holding a backslash, line feed or carriage return is written escaped,
-// with a backslash in front of the whole line.
+// with a backslash in front of the whole line; on Windows, where the
+// backslash separates folders, only a line end makes a name escaped.
 
 #include <optional>
 #include <string>

@@ -224,6 +224,18 @@ std::vector<long> MalformedLineNumbers(const std::string& messages) {
 
 }  // namespace
 
+TEST_F(HashCli, LinesNameFilesAsTheSystemWritesTheirPathsAndCheckBack) {
+    // On Windows the path's backslashes are its separators, not escapes.
+    const RunResult ours = Cli({files_[1]});
+    ASSERT_EQ(ours.exit_code, 0) << ours.err;
+    EXPECT_EQ(ours.out.substr(64), "  " + files_[1] + "\n");
+    const std::string list = (dir_ / "own.sums").string();
+    WriteFile(list, std::vector<uint8_t>(ours.out.begin(), ours.out.end()));
+    const RunResult check = Cli({"--check", list});
+    EXPECT_EQ(check.exit_code, 0) << check.err;
+    EXPECT_EQ(check.out, files_[1] + ": OK\n");
+}
+
 TEST_F(HashCli, LongListChecksInListOrderWhateverTheJobs) {
     NEEDS_COREUTILS();
     // More lines than one batch of files checked at once, with spoiled,
