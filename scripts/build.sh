@@ -11,8 +11,9 @@
 #   plain    build-plain/   the programs as a user or packager builds them:
 #                           cmake -DCMAKE_BUILD_TYPE=Release, nothing else
 #   clang    build-clang/   the programs in plain Release with clang++
-#   windows  build-windows/ quorvane-cli.exe and the core and command-line
-#                           tests, cross-built with MinGW-w64 (run under Wine)
+#   windows  build-windows/ quorvane.exe, quorvane-cli.exe and the core,
+#                           command-line and window tests, cross-built with
+#                           MinGW-w64 (run under Wine)
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -29,7 +30,7 @@ case "$config" in
     clang) dir=build-clang; flags=(-DCMAKE_BUILD_TYPE=Release "${programs[@]}"); env_cxx=(env CXX=clang++) ;;
     windows) dir=build-windows
         flags=(-DCMAKE_TOOLCHAIN_FILE="$PWD/cmake/mingw-w64-x86_64.cmake" -DCMAKE_BUILD_TYPE=Release
-               -DQUORVANE_GUI=OFF -DQUORVANE_TESTS=ON -DQUORVANE_BENCH=OFF -DQUORVANE_WERROR=ON) ;;
+               -DQUORVANE_GUI=ON -DQUORVANE_TESTS=ON -DQUORVANE_BENCH=OFF -DQUORVANE_WERROR=ON) ;;
     *) echo "usage: $0 [release|asan|tsan|app|plain|clang|windows] [cmake --build arguments]" >&2; exit 2 ;;
 esac
 
