@@ -29,6 +29,7 @@ checks=(
     clang libclang-rt-dev             # a user's clang build; libFuzzer targets (scripts/fuzz.sh)
     g++-mingw-w64-x86-64-posix        # the Windows build (scripts/build.sh windows)
     wine wine64                       # running the Windows tests
+    xvfb                              # a display for the Windows window tests (xvfb-run)
     googletest                        # GoogleTest's sources, built for Windows
 )
 case "$profile" in

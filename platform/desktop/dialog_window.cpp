@@ -177,16 +177,6 @@ QWidget* QtItem(const DialogWindow& window, int id) {
     return window.Host() ? window.Host()->Item(id) : nullptr;
 }
 
-void CreateInside(DialogWindow& window, QWidget* parent) {
-    window.Create(nullptr);
-    DialogHost* host = window.Host();
-    host->setParent(parent, Qt::Widget);
-    host->hide();
-    QObject::connect(qApp, &QApplication::focusChanged, host, [host](QWidget*, QWidget* now) {
-        if (now && now != host && host->isAncestorOf(now)) host->lastFocus = now;
-    });
-}
-
 DialogWindow::DialogWindow(const DialogTemplate& dialogTemplate)
     : template_(dialogTemplate), units_(DialogFontUnits()) {}
 
@@ -359,11 +349,6 @@ void DialogWindow::EnableItem(int id, bool enabled) {
     if (QWidget* widget = QtItem(*this, id)) widget->setEnabled(enabled);
 }
 
-bool DialogWindow::IsItemEnabled(int id) const {
-    const QWidget* widget = QtItem(*this, id);
-    return widget && widget->isEnabled();
-}
-
 void DialogWindow::SetItemText(int id, const std::u16string& utf16) {
     // The text may be a secret (a generated password): this copy is wiped
     // once the control has its own.
@@ -421,11 +406,6 @@ void DialogWindow::SetItemAccessibleName(int id, const std::u16string& name) {
 
 void DialogWindow::SetProgressPos(int id, int position) {
     if (auto* bar = QtItemAs<QProgressBar>(*this, id)) bar->setValue(position);
-}
-
-int DialogWindow::ProgressPos(int id) const {
-    const auto* bar = QtItemAs<QProgressBar>(*this, id);
-    return bar ? bar->value() : 0;
 }
 
 void DialogWindow::SetChecked(int id, bool checked) {
@@ -493,10 +473,6 @@ void DialogWindow::ShowPage(const PixelRect& rect, bool takeFocus) {
 
 void DialogWindow::HidePage() {
     host_->hide();
-}
-
-bool DialogWindow::IsShown() const {
-    return host_->isVisible();
 }
 
 void DialogWindow::SetWindowAccessibleName(const std::u16string& name) {

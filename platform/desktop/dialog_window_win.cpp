@@ -334,11 +334,6 @@ void DialogWindow::EnableItem(int id, bool enabled) {
     if (const HWND item = host_->Item(id)) EnableWindow(item, enabled);
 }
 
-bool DialogWindow::IsItemEnabled(int id) const {
-    const HWND item = host_->Item(id);
-    return item && IsWindowEnabled(item);
-}
-
 void DialogWindow::SetItemText(int id, const std::u16string& text) {
     const HWND item = host_->Item(id);
     if (!item) return;
@@ -374,11 +369,6 @@ void DialogWindow::SetItemAccessibleName(int, const std::u16string&) {
 
 void DialogWindow::SetProgressPos(int id, int position) {
     if (const HWND item = host_->Item(id)) SendMessageW(item, PBM_SETPOS, WPARAM(position), 0);
-}
-
-int DialogWindow::ProgressPos(int id) const {
-    const HWND item = host_->Item(id);
-    return item ? int(SendMessageW(item, PBM_GETPOS, 0, 0)) : 0;
 }
 
 void DialogWindow::SetChecked(int id, bool checked) {
@@ -439,10 +429,6 @@ void DialogWindow::ShowPage(const PixelRect& rect, bool takeFocus) {
 
 void DialogWindow::HidePage() {
     ShowWindow(host_->hwnd, SW_HIDE);
-}
-
-bool DialogWindow::IsShown() const {
-    return host_->hwnd && IsWindowVisible(host_->hwnd);
 }
 
 void DialogWindow::SetWindowAccessibleName(const std::u16string& name) {

@@ -33,17 +33,6 @@ int ListView::ColumnCount() const {
     return header ? int(SendMessageW(header, HDM_GETITEMCOUNT, 0, 0)) : 0;
 }
 
-std::u16string ListView::ColumnHeader(int column) const {
-    wchar_t text[256] = {};
-    LVCOLUMNW header{};
-    header.mask = LVCF_TEXT;
-    header.pszText = text;
-    header.cchTextMax = 256;
-    if (!Send(*control_, LVM_GETCOLUMNW, WPARAM(column), reinterpret_cast<LPARAM>(&header)))
-        return {};
-    return FromWide(text);
-}
-
 void ListView::InsertColumn(int column, const std::u16string& header, int widthPx) {
     std::u16string text = header;
     LVCOLUMNW added{};
@@ -120,15 +109,6 @@ std::vector<int> ListView::SelectedRows() const {
         if (row < 0) return rows;
         rows.push_back(row);
     }
-}
-
-void ListView::SelectRow(int row, bool extend) {
-    LVITEMW state{};
-    state.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
-    if (!extend) Send(*control_, LVM_SETITEMSTATE, WPARAM(-1), reinterpret_cast<LPARAM>(&state));
-    state.state = LVIS_SELECTED | LVIS_FOCUSED;
-    Send(*control_, LVM_SETITEMSTATE, WPARAM(row), reinterpret_cast<LPARAM>(&state));
-    Send(*control_, LVM_SETSELECTIONMARK, 0, LPARAM(row));
 }
 
 int ListView::SelectionMark() const {
