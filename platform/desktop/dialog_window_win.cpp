@@ -228,11 +228,18 @@ bool DialogHost::RouteDialogKey(const MSG& message) {
         host->owner_->OnCancel();
         return true;
     }
-    // A multi-line edit that wants Return, or Ctrl+Enter in any, breaks the line.
+    // A multi-line edit that wants Return breaks the line itself; in any other
+    // Ctrl+Enter breaks it.
     const HWND focus = message.hwnd;
-    if (IsMultiLineEdit(focus) &&
-        ((GetWindowLongW(focus, GWL_STYLE) & ES_WANTRETURN) || GetKeyState(VK_CONTROL) < 0))
-        return false;
+    if (IsMultiLineEdit(focus)) {
+        const LONG style = GetWindowLongW(focus, GWL_STYLE);
+        if (style & ES_WANTRETURN) return false;
+        if (GetKeyState(VK_CONTROL) < 0) {
+            if (!(style & ES_READONLY))
+                SendMessageW(focus, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(L"\r\n"));
+            return true;
+        }
+    }
     if (IsPushButton(focus) && IsWindowEnabled(focus)) {
         SendMessageW(focus, BM_CLICK, 0, 0);
     } else if (const HWND fallback = host->Item(host->defaultButton);

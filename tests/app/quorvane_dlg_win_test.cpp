@@ -258,12 +258,19 @@ TEST_F(Win32WindowTest, ADroppedFileIsHashedOnTheHashPage) {
     EXPECT_EQ(TextOf(Item(page, hash_page_ids::kStatusText)), u"就绪");
 }
 
-TEST_F(Win32WindowTest, EnterDoesNothingEscInAPageIsItsOwnAndEscOnTheWindowCloses) {
+TEST_F(Win32WindowTest, EnterPressesTheDefaultButtonEscInAPageIsItsOwnAndEscOnTheWindowCloses) {
     const HWND tabs = Item(window, main_window_ids::kTabControl);
     PressKey(tabs, VK_RETURN);
     EXPECT_TRUE(Shown(window)) << "Enter must not close the window";
     PressKey(Item(*window.EncryptionPage(), encryption_page_ids::kKeyEdit), VK_ESCAPE);
     EXPECT_TRUE(Shown(window)) << "Esc inside a page is the page's own";
+    // Enter in a field of the tools page presses its default button, "生成".
+    SelectTab(window, 2);
+    const DialogWindow& tools = *window.ToolsPage();
+    SetText(Item(tools, tools_page_ids::kLengthEdit), u"8");
+    PressKey(Item(tools, tools_page_ids::kLengthEdit), VK_RETURN);
+    EXPECT_EQ(TextOf(Item(tools, tools_page_ids::kPasswordEdit)).size(), 8u);
+    EXPECT_TRUE(Shown(window));
     PressKey(tabs, VK_ESCAPE);
     EXPECT_FALSE(Shown(window));
 }
