@@ -212,7 +212,9 @@ std::vector<QWidget*> CreateControls(DialogWindow& window, DialogHost& host,
                                      std::vector<ListView*>& listOrder) {
     std::vector<QWidget*> groupBoxes;
     std::vector<QWidget*> created;
+    int index = 0;
     for (const ControlTemplate& control : window.Template().controls) {
+        ++index;
         QWidget* widget = CreateControl(&host, control);
         created.push_back(widget);
         widget->setGeometry(
@@ -222,7 +224,8 @@ std::vector<QWidget*> CreateControls(DialogWindow& window, DialogHost& host,
         if (auto* table = dynamic_cast<ListControl*>(widget)) {
             auto list = std::make_unique<ListView>(*table);
             listOrder.push_back(list.get());
-            if (control.id != kNoId) lists[control.id] = std::move(list);
+            // A list without an identifier is kept under a key no control has.
+            lists[control.id != kNoId ? control.id : -1 - index] = std::move(list);
         }
         if (control.kind == ControlKind::PushButton && (control.style & kDefaultButton))
             host.defaultButton = control.id;
