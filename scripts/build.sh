@@ -11,9 +11,10 @@
 #   plain    build-plain/   the programs as a user or packager builds them:
 #                           cmake -DCMAKE_BUILD_TYPE=Release, nothing else
 #   clang    build-clang/   the programs in plain Release with clang++
-#   windows  build-windows/ quorvane-cli.exe and the core and command-line
-#                           tests, cross-built with MinGW-w64 (run under Wine);
-#                           its file service takes injected faults, for the tests
+#   windows  build-windows/ quorvane.exe, quorvane-cli.exe and the core,
+#                           command-line and window tests, cross-built with
+#                           MinGW-w64 (run under Wine); its file service takes
+#                           injected faults, for the tests
 #   windows32 build-windows32/ quorvane-cli.exe for 32-bit Windows ("0.2.0 (32-bit)"),
 #                           as a user gets it; no tests (they would need Wine's
 #                           32-bit part, wine32 of the i386 architecture)
@@ -33,7 +34,7 @@ case "$config" in
     clang) dir=build-clang; flags=(-DCMAKE_BUILD_TYPE=Release "${programs[@]}"); env_cxx=(env CXX=clang++) ;;
     windows) dir=build-windows
         flags=(-DCMAKE_TOOLCHAIN_FILE="$PWD/cmake/mingw-w64-x86_64.cmake" -DCMAKE_BUILD_TYPE=Release
-               -DQUORVANE_GUI=OFF -DQUORVANE_TESTS=ON -DQUORVANE_BENCH=OFF -DQUORVANE_WERROR=ON
+               -DQUORVANE_GUI=ON -DQUORVANE_TESTS=ON -DQUORVANE_BENCH=OFF -DQUORVANE_WERROR=ON
                -DQUORVANE_FAULT_INJECTION=ON) ;;
     windows32) dir=build-windows32
         flags=(-DCMAKE_TOOLCHAIN_FILE="$PWD/cmake/mingw-w64-i686.cmake" -DCMAKE_BUILD_TYPE=Release

@@ -38,6 +38,7 @@ checks=(
     g++-mingw-w64-x86-64-posix        # the Windows build (scripts/build.sh windows)
     g++-mingw-w64-i686-posix          # the 32-bit Windows build (scripts/build.sh windows32)
     wine wine64                       # running the Windows tests
+    xvfb                              # a display for the Windows window tests (xvfb-run)
     googletest                        # GoogleTest's sources, built for Windows
     libgcrypt20-dev                   # the peer of bench/file_crypt_vs_gcrypt.sh
 )

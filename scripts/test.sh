@@ -9,8 +9,8 @@
 #   clang    a user's plain Release build of the programs with clang++: no
 #            warning may appear
 #   fuzz     each fuzz target for 10 seconds on its corpus (clang)
-#   windows  the core and quorvane-cli cross-built with MinGW-w64, their
-#            tests run under Wine
+#   windows  the core, quorvane-cli and quorvane cross-built with MinGW-w64,
+#            their tests run under Wine
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -60,7 +60,8 @@ for config in release asan tsan; do
 done
 
 # The Windows build's tests run under Wine (headless: console programs need
-# no display) in a prefix of their own, made before the tests start so that
+# no display; the window tests start a virtual one with xvfb-run) in a prefix
+# of their own, made before the tests start so that
 # none of them waits for it. The cross-system test takes the release build's
 # Linux program as its other side.
 windows_tests() {

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "platform/desktop/open_with_entry.h"
+#include "platform/desktop/desktop_entry.h"
 
 namespace {
 

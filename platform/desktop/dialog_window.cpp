@@ -177,16 +177,6 @@ QWidget* QtItem(const DialogWindow& window, int id) {
     return window.Host() ? window.Host()->Item(id) : nullptr;
 }
 
-void CreateInside(DialogWindow& window, QWidget* parent) {
-    window.Create(nullptr);
-    DialogHost* host = window.Host();
-    host->setParent(parent, Qt::Widget);
-    host->hide();
-    QObject::connect(qApp, &QApplication::focusChanged, host, [host](QWidget*, QWidget* now) {
-        if (now && now != host && host->isAncestorOf(now)) host->lastFocus = now;
-    });
-}
-
 DialogWindow::DialogWindow(const DialogTemplate& dialogTemplate)
     : template_(dialogTemplate), units_(DialogFontUnits()) {}
 
@@ -222,7 +212,9 @@ std::vector<QWidget*> CreateControls(DialogWindow& window, DialogHost& host,
                                      std::vector<ListView*>& listOrder) {
     std::vector<QWidget*> groupBoxes;
     std::vector<QWidget*> created;
+    int index = 0;
     for (const ControlTemplate& control : window.Template().controls) {
+        ++index;
         QWidget* widget = CreateControl(&host, control);
         created.push_back(widget);
         widget->setGeometry(
@@ -232,7 +224,8 @@ std::vector<QWidget*> CreateControls(DialogWindow& window, DialogHost& host,
         if (auto* table = dynamic_cast<ListControl*>(widget)) {
             auto list = std::make_unique<ListView>(*table);
             listOrder.push_back(list.get());
-            if (control.id != kNoId) lists[control.id] = std::move(list);
+            // A list without an identifier is kept under a key no control has.
+            lists[control.id != kNoId ? control.id : -1 - index] = std::move(list);
         }
         if (control.kind == ControlKind::PushButton && (control.style & kDefaultButton))
             host.defaultButton = control.id;
@@ -359,11 +352,6 @@ void DialogWindow::EnableItem(int id, bool enabled) {
     if (QWidget* widget = QtItem(*this, id)) widget->setEnabled(enabled);
 }
 
-bool DialogWindow::IsItemEnabled(int id) const {
-    const QWidget* widget = QtItem(*this, id);
-    return widget && widget->isEnabled();
-}
-
 void DialogWindow::SetItemText(int id, const std::u16string& utf16) {
     // The text may be a secret (a generated password): this copy is wiped
     // once the control has its own.
@@ -421,11 +409,6 @@ void DialogWindow::SetItemAccessibleName(int id, const std::u16string& name) {
 
 void DialogWindow::SetProgressPos(int id, int position) {
     if (auto* bar = QtItemAs<QProgressBar>(*this, id)) bar->setValue(position);
-}
-
-int DialogWindow::ProgressPos(int id) const {
-    const auto* bar = QtItemAs<QProgressBar>(*this, id);
-    return bar ? bar->value() : 0;
 }
 
 void DialogWindow::SetChecked(int id, bool checked) {
@@ -493,10 +476,6 @@ void DialogWindow::ShowPage(const PixelRect& rect, bool takeFocus) {
 
 void DialogWindow::HidePage() {
     host_->hide();
-}
-
-bool DialogWindow::IsShown() const {
-    return host_->isVisible();
 }
 
 void DialogWindow::SetWindowAccessibleName(const std::u16string& name) {

@@ -45,7 +45,6 @@ class DialogWindow {
     ListView* FirstList() const;
 
     void EnableItem(int id, bool enabled);
-    bool IsItemEnabled(int id) const;
     /// Text of a button, label or edit.
     void SetItemText(int id, const std::u16string& text);
     std::u16string ItemText(int id) const;
@@ -55,7 +54,6 @@ class DialogWindow {
     void SetItemAccessibleName(int id, const std::u16string& name);
     /// Position of a progress bar, 0 to 100.
     void SetProgressPos(int id, int position);
-    int ProgressPos(int id) const;
     /// Check boxes and radio buttons.
     void SetChecked(int id, bool checked);
     bool IsChecked(int id) const;
@@ -81,7 +79,6 @@ class DialogWindow {
     /// when `takeFocus`.
     void ShowPage(const PixelRect& rect, bool takeFocus);
     void HidePage();
-    bool IsShown() const;
     /// The name assistive technology gives the window.
     void SetWindowAccessibleName(const std::u16string& name);
     /// A top-level window of fixed size with a minimise box but no maximise

@@ -47,6 +47,3 @@ template <typename T>
 T* QtItemAs(const DialogWindow& window, int id) {
     return qobject_cast<T*>(QtItem(window, id));
 }
-/// Creates `window` as a hidden page inside a widget that is no dialog window
-/// of its own (a test's stand-in for the main window).
-void CreateInside(DialogWindow& window, QWidget* parent);

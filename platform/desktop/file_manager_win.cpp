@@ -6,7 +6,7 @@
 
 #include <string>
 
-#include "platform/desktop/show_file.h"
+#include "platform/desktop/file_manager.h"
 
 namespace {
 

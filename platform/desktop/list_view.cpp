@@ -49,11 +49,6 @@ int ListView::ColumnCount() const {
     return control_->columnCount();
 }
 
-std::u16string ListView::ColumnHeader(int column) const {
-    const QTableWidgetItem* header = control_->horizontalHeaderItem(column);
-    return header ? FromQt(header->text()) : std::u16string();
-}
-
 void ListView::InsertColumn(int column, const std::u16string& header, int widthPx) {
     column = std::clamp(column, 0, control_->columnCount());
     control_->insertColumn(column);
@@ -124,13 +119,6 @@ std::vector<int> ListView::SelectedRows() const {
         rows.push_back(index.row());
     std::sort(rows.begin(), rows.end());
     return rows;
-}
-
-void ListView::SelectRow(int row, bool extend) {
-    const auto flags =
-        (extend ? QItemSelectionModel::Select : QItemSelectionModel::ClearAndSelect) |
-        QItemSelectionModel::Rows;
-    control_->selectionModel()->setCurrentIndex(control_->model()->index(row, 0), flags);
 }
 
 int ListView::SelectionMark() const {

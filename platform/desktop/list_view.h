@@ -26,7 +26,6 @@ class ListView {
     /// Width of a column in pixels; 0 while the column does not exist.
     int ColumnWidth(int column) const;
     int ColumnCount() const;
-    std::u16string ColumnHeader(int column) const;
     /// Inserts a column with its header text and its width in pixels at the
     /// default dialog font (narrower when the font was made smaller to fit
     /// the screen).
@@ -46,8 +45,6 @@ class ListView {
     int SelectedCount() const;
     /// Positions of the selected rows in ascending order.
     std::vector<int> SelectedRows() const;
-    /// Selects `row`, alone or in addition to the rows already selected.
-    void SelectRow(int row, bool extend);
     /// The row of the latest selection, or -1.
     int SelectionMark() const;
 

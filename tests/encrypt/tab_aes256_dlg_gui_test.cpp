@@ -125,9 +125,9 @@ class EncryptionPageTest : public ::testing::Test {
 
 TEST_F(EncryptionPageTest, StartsIdleWithItsColumnsAesSelectedAndAKeyLimit) {
     EXPECT_EQ(List()->ColumnCount(), 3);
-    EXPECT_EQ(ToQt(List()->ColumnHeader(0)), QStringLiteral("文件路径"));
-    EXPECT_EQ(ToQt(List()->ColumnHeader(1)), QStringLiteral("文件大小"));
-    EXPECT_EQ(ToQt(List()->ColumnHeader(2)), QStringLiteral("状态"));
+    EXPECT_EQ(ColumnHeader(*List(), 0), QStringLiteral("文件路径"));
+    EXPECT_EQ(ColumnHeader(*List(), 1), QStringLiteral("文件大小"));
+    EXPECT_EQ(ColumnHeader(*List(), 2), QStringLiteral("状态"));
     EXPECT_EQ(List()->ColumnWidth(0), 410);
     EXPECT_EQ(List()->ColumnWidth(1), 110);
     EXPECT_EQ(List()->ColumnWidth(2), 120);

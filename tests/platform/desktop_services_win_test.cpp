@@ -9,7 +9,7 @@
 #include <cwctype>
 #include <string>
 
-#include "platform/desktop/open_with_entry.h"
+#include "platform/desktop/desktop_entry.h"
 #include "platform/desktop/ui_text.h"
 #include "platform/system/file_names.h"
 #include "quorvane_version.h"

@@ -2,6 +2,7 @@
 // Helpers for window tests: message boxes and open-file dialogs answered by the
 // test, and waiting for the window thread to deliver a worker's updates.
 
+#include <QApplication>
 #include <QColor>
 #include <QCoreApplication>
 #include <QElapsedTimer>
@@ -124,7 +125,30 @@ inline void ServeEvents(int ms = 50) {
 
 /// Selects row `row` of a list as a click would (with Ctrl when `extend`).
 inline void SelectListRow(ListView& list, int row, bool extend) {
-    list.SelectRow(row, extend);
+    const auto flags =
+        (extend ? QItemSelectionModel::Select : QItemSelectionModel::ClearAndSelect) |
+        QItemSelectionModel::Rows;
+    QTableWidget* table = QtTable(list);
+    table->selectionModel()->setCurrentIndex(table->model()->index(row, 0), flags);
+}
+
+/// The header text of a list's column.
+inline QString ColumnHeader(const ListView& list, int column) {
+    const QTableWidgetItem* header = QtTable(list)->horizontalHeaderItem(column);
+    return header ? header->text() : QString();
+}
+
+/// Creates `window` as a hidden page inside a widget that is no dialog window
+/// of its own (a test's stand-in for the main window), the way the main
+/// window holds its pages.
+inline void CreateInside(DialogWindow& window, QWidget* parent) {
+    window.Create(nullptr);
+    DialogHost* host = QtHost(window);
+    host->setParent(parent, Qt::Widget);
+    host->hide();
+    QObject::connect(qApp, &QApplication::focusChanged, host, [host](QWidget*, QWidget* now) {
+        if (now && now != host && host->isAncestorOf(now)) host->lastFocus = now;
+    });
 }
 
 /// The tooltip of a list cell; empty for none.

@@ -112,8 +112,8 @@ TEST_F(ToolsPageTest, OpensWithDefaultClassesOnePassAndStopDisabled) {
     EXPECT_EQ(Line(kLengthEdit)->maxLength(), 4);
     EXPECT_TRUE(QtItemAs<QPushButton>(page, kGenerateButton)->isDefault());
     ASSERT_EQ(List()->ColumnCount(), 2);
-    EXPECT_EQ(ToQt(List()->ColumnHeader(0)), QStringLiteral("文件路径"));
-    EXPECT_EQ(ToQt(List()->ColumnHeader(1)), QStringLiteral("状态"));
+    EXPECT_EQ(ColumnHeader(*List(), 0), QStringLiteral("文件路径"));
+    EXPECT_EQ(ColumnHeader(*List(), 1), QStringLiteral("状态"));
     EXPECT_EQ(List()->ColumnWidth(0), 180);
     EXPECT_EQ(List()->ColumnWidth(1), 90);
     EXPECT_EQ(QtHost(page)->palette().color(QPalette::Window), QColor(Qt::white));

@@ -1,0 +1,278 @@
+// The Win32 window driven by its window messages, as a user's clicks and keys
+// reach it: the pages' behaviour on the Windows layer (run under Wine).
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <commctrl.h>
+#include <shlobj.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+#include <functional>
+#include <string>
+#include <thread>
+
+#include "app/main_window_template.h"
+#include "app/quorvane_dlg.h"
+#include "encrypt/tab_aes256_dlg.h"
+#include "encrypt/tab_aes256_template.h"
+#include "hash/tab_hash_dlg.h"
+#include "hash/tab_hash_template.h"
+#include "platform/desktop/dialog_window_win.h"
+#include "platform/desktop/job_runner.h"
+#include "platform/desktop/list_view.h"
+#include "platform/desktop/message_box.h"
+#include "support/test_files.h"
+#include "tools/tab_tools_dlg.h"
+#include "tools/tab_tools_template.h"
+
+using namespace testing_support;
+
+namespace {
+
+namespace fs = std::filesystem;
+
+// Serves the window thread's messages, as the program's loop does, until
+// `done` holds or the time is up.
+bool ServeUntil(const std::function<bool()>& done, int timeoutMs = 30000) {
+    const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(timeoutMs);
+    while (!done()) {
+        if (std::chrono::steady_clock::now() > end) return false;
+        MSG message;
+        while (PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) DispatchWindowMessage(message);
+        std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    }
+    return true;
+}
+
+void Serve(int ms) {
+    const auto end = std::chrono::steady_clock::now() + std::chrono::milliseconds(ms);
+    ServeUntil([&] { return std::chrono::steady_clock::now() > end; }, ms + 1000);
+}
+
+// A key as the user presses it on the focused control: through the loop.
+void PressKey(HWND target, WPARAM key) {
+    SetFocus(target);
+    MSG message{target, WM_KEYDOWN, key, 0, 0, {}};
+    DispatchWindowMessage(message);
+}
+
+std::u16string TextOf(HWND control) {
+    std::wstring text(std::size_t(GetWindowTextLengthW(control)) + 1, L'\0');
+    text.resize(std::size_t(GetWindowTextW(control, text.data(), int(text.size()))));
+    return std::u16string(text.begin(), text.end());
+}
+
+void SetText(HWND control, const std::u16string& text) {
+    SetWindowTextW(control, Wide(text));
+}
+
+// Files dropped on a window as Explorer drops them: a DROPFILES block.
+void DropFiles(HWND window, const std::vector<fs::path>& paths) {
+    std::wstring names;
+    for (const fs::path& path : paths) names += path.wstring() + L'\0';
+    names += L'\0';
+    const std::size_t size = sizeof(DROPFILES) + names.size() * sizeof(wchar_t);
+    HGLOBAL memory = GlobalAlloc(GHND, size);
+    auto* drop = static_cast<DROPFILES*>(GlobalLock(memory));
+    drop->pFiles = sizeof(DROPFILES);
+    drop->fWide = TRUE;
+    std::memcpy(reinterpret_cast<char*>(drop) + sizeof(DROPFILES), names.data(),
+                names.size() * sizeof(wchar_t));
+    GlobalUnlock(memory);
+    SendMessageW(window, WM_DROPFILES, reinterpret_cast<WPARAM>(memory), 0);
+}
+
+// A tab chosen with the mouse: the selection, then its notification.
+void SelectTab(const CQuorvaneDlg& window, int index) {
+    const HWND tabs = Win32Item(window, main_window_ids::kTabControl);
+    SendMessageW(tabs, TCM_SETCURSEL, WPARAM(index), 0);
+    NMHDR change{tabs, UINT_PTR(main_window_ids::kTabControl), UINT(TCN_SELCHANGE)};
+    SendMessageW(Win32Host(window)->hwnd, WM_NOTIFY, change.idFrom,
+                 reinterpret_cast<LPARAM>(&change));
+}
+
+bool Shown(const DialogWindow& window) {
+    return IsWindowVisible(Win32Host(window)->hwnd);
+}
+
+class RecordedBoxes : public MessageBoxService {
+  public:
+    RecordedBoxes() { SetMessageBoxService(this); }
+    ~RecordedBoxes() override { SetMessageBoxService(nullptr); }
+    MessageAnswer Show(const MessageRequest& request) override {
+        texts.push_back(request.text);
+        return request.buttons == MessageButtons::YesNo ? MessageAnswer::Yes : MessageAnswer::Ok;
+    }
+    std::vector<std::u16string> texts;
+};
+
+// Writes the window as it shows on the screen to a 24-bit BMP file.
+void SaveScreenshot(HWND window, const fs::path& file) {
+    RECT rect{};
+    GetWindowRect(window, &rect);
+    const int width = rect.right - rect.left;
+    const int height = rect.bottom - rect.top;
+    const HDC screen = GetDC(nullptr);
+    const HDC memory = CreateCompatibleDC(screen);
+    BITMAPINFO info{};
+    info.bmiHeader = {sizeof(BITMAPINFOHEADER), width, height, 1, 24, BI_RGB, 0, 0, 0, 0, 0};
+    void* bits = nullptr;
+    const HBITMAP bitmap = CreateDIBSection(screen, &info, DIB_RGB_COLORS, &bits, nullptr, 0);
+    const HGDIOBJ previous = SelectObject(memory, bitmap);
+    BitBlt(memory, 0, 0, width, height, screen, rect.left, rect.top, SRCCOPY);
+    GdiFlush();
+    const DWORD stride = DWORD((width * 3 + 3) & ~3);
+    BITMAPFILEHEADER header{
+        0x4D42, DWORD(sizeof(BITMAPFILEHEADER) + sizeof(BITMAPINFOHEADER) + stride * height), 0, 0,
+        DWORD(sizeof(BITMAPFILEHEADER) + sizeof(BITMAPINFOHEADER))};
+    std::ofstream out(file, std::ios::binary);
+    out.write(reinterpret_cast<const char*>(&header), sizeof header);
+    out.write(reinterpret_cast<const char*>(&info.bmiHeader), sizeof info.bmiHeader);
+    out.write(static_cast<const char*>(bits), std::streamsize(stride * height));
+    SelectObject(memory, previous);
+    DeleteObject(bitmap);
+    DeleteDC(memory);
+    ReleaseDC(nullptr, screen);
+}
+
+class Win32WindowTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        window.Create(nullptr);
+        if (!Win32Host(window) || !Win32Host(window)->hwnd) {
+            // Under xvfb-run a window that does not open is a failure.
+            if (std::getenv("DISPLAY")) FAIL() << "the main window did not open";
+            GTEST_SKIP() << "no display (run under xvfb-run)";
+        }
+        ShowWindow(Win32Host(window)->hwnd, SW_SHOW);
+        Serve(50);
+    }
+    void TearDown() override { JoinAbandonedJobs(); }
+
+    HWND Main() const { return Win32Host(window)->hwnd; }
+    static HWND Item(const DialogWindow& page, int id) { return Win32Item(page, id); }
+    static void Click(const DialogWindow& page, int id) {
+        SendMessageW(Item(page, id), BM_CLICK, 0, 0);
+    }
+
+    RecordedBoxes boxes;
+    TempDir dir;
+    CQuorvaneDlg window;
+};
+
+TEST_F(Win32WindowTest, OpensWithFourTabsAndShowsOnePageAtATimeInThePageRectangle) {
+    EXPECT_EQ(SendMessageW(Item(window, main_window_ids::kTabControl), TCM_GETITEMCOUNT, 0, 0), 4);
+    RECT client{};
+    GetClientRect(Main(), &client);
+    for (int tab : {2, 1, 3, 0}) {
+        SelectTab(window, tab);
+        for (int i = 0; i < CQuorvaneDlg::kPageCount; ++i)
+            EXPECT_EQ(Shown(*window.Page(i)), i == tab) << tab << " " << i;
+        RECT page{};
+        GetWindowRect(Win32Host(*window.Page(tab))->hwnd, &page);
+        MapWindowPoints(nullptr, Main(), reinterpret_cast<POINT*>(&page), 2);
+        EXPECT_EQ(page.left, 20);
+        EXPECT_EQ(page.top, 40);
+        EXPECT_EQ(page.right, client.right - 20);
+        EXPECT_EQ(page.bottom, client.bottom - 45);
+    }
+    // Each tab's look, for a person to check that nothing is cut off.
+    if (const char* folder = std::getenv("QUORVANE_SCREENSHOTS")) {
+        for (int tab = 0; tab < CQuorvaneDlg::kPageCount; ++tab) {
+            SelectTab(window, tab);
+            RedrawWindow(Main(), nullptr, nullptr,
+                         RDW_INVALIDATE | RDW_UPDATENOW | RDW_ALLCHILDREN);
+            Serve(300);
+            SaveScreenshot(Main(), fs::path(folder) / ("tab" + std::to_string(tab) + ".bmp"));
+        }
+    }
+}
+
+TEST_F(Win32WindowTest, GeneratesAPasswordAndConvertsBase64WithLineBreaksAsTheyAre) {
+    SelectTab(window, 2);
+    const DialogWindow& tools = *window.ToolsPage();
+    SetText(Item(tools, tools_page_ids::kLengthEdit), u"24");
+    Click(tools, tools_page_ids::kGenerateButton);
+    const std::u16string password = TextOf(Item(tools, tools_page_ids::kPasswordEdit));
+    EXPECT_EQ(password.size(), 24u);
+
+    // The edit holds CR LF; the text converted is the one with LF alone, as
+    // on every system.
+    const HWND base64 = Item(tools, tools_page_ids::kBase64Edit);
+    SetText(base64, u"Quorvane\r\nline 2");
+    Click(tools, tools_page_ids::kEncodeButton);
+    const std::u16string encoded = TextOf(base64);
+    EXPECT_EQ(encoded.find(u'\r'), std::u16string::npos);
+    Click(tools, tools_page_ids::kDecodeButton);
+    EXPECT_EQ(TextOf(base64), u"Quorvane\r\nline 2");
+    SetText(base64, u"UXVvcnZhbmU=");
+    Click(tools, tools_page_ids::kDecodeButton);
+    EXPECT_EQ(TextOf(base64), u"Quorvane");
+}
+
+TEST_F(Win32WindowTest, ADroppedFileIsListedAndEncryptedWithItsStatusInItsRow) {
+    const fs::path file = dir / "拖放 文件.txt";
+    WriteFile(file, PatternBytes(3000));
+    const fs::path earlier = dir / "earlier.txt";
+    WriteFile(earlier, PatternBytes(10));
+    CTabAES256Dlg& page = *window.EncryptionPage();
+    page.InsertFileRow(0, earlier.u16string(), SizeTextOf(earlier.u16string()), u"就绪");
+    DropFiles(Main(), {file});
+    ListView& list = *page.FileList();
+    ASSERT_EQ(list.Count(), 2);
+    EXPECT_EQ(list.Text(0, 0), file.u16string()) << "dropped rows come first";
+    EXPECT_EQ(list.Text(0, 1), u"2 KB");
+    EXPECT_EQ(list.Text(0, 2), u"就绪.");
+
+    SetText(Item(page, encryption_page_ids::kKeyEdit), u"key");
+    Click(page, encryption_page_ids::kActionButton);
+    EXPECT_FALSE(IsWindowEnabled(Item(page, encryption_page_ids::kActionButton)));
+    // Rows dropped during the run move the run's rows down; each status still
+    // reaches the row of its file.
+    DropFiles(Main(), {earlier});
+    ASSERT_TRUE(ServeUntil([&] { return !page.IsRunning(); }));
+    ASSERT_EQ(list.Count(), 3);
+    EXPECT_EQ(list.Text(1, 2), u"加密完成");
+    EXPECT_EQ(list.Text(2, 2), u"加密完成");
+    EXPECT_EQ(list.Text(0, 2), u"就绪.");
+    EXPECT_TRUE(fs::exists(dir / "拖放 文件.txt.aes256"));
+    EXPECT_TRUE(IsWindowEnabled(Item(page, encryption_page_ids::kActionButton)));
+}
+
+TEST_F(Win32WindowTest, ADroppedFileIsHashedOnTheHashPage) {
+    const fs::path file = dir / "abc.txt";
+    WriteFile(file, {'a', 'b', 'c'});
+    SelectTab(window, 1);
+    DropFiles(Main(), {file, dir / "ignored.txt"});
+    const CTabHashDlg& page = *window.HashPage();
+    ASSERT_TRUE(ServeUntil([&] { return !page.Running(); }));
+    const std::u16string result = TextOf(Item(page, hash_page_ids::kResultEdit));
+    EXPECT_NE(result.find(u"SHA256:\r\nBA7816BF8F01CFEA414140DE5DAE2223B00361A396177A9CB410FF61F2"
+                          u"0015AD"),
+              std::u16string::npos);
+    EXPECT_EQ(TextOf(Item(page, hash_page_ids::kStatusText)), u"就绪");
+}
+
+TEST_F(Win32WindowTest, EnterPressesTheDefaultButtonEscInAPageIsItsOwnAndEscOnTheWindowCloses) {
+    const HWND tabs = Item(window, main_window_ids::kTabControl);
+    PressKey(tabs, VK_RETURN);
+    EXPECT_TRUE(Shown(window)) << "Enter must not close the window";
+    PressKey(Item(*window.EncryptionPage(), encryption_page_ids::kKeyEdit), VK_ESCAPE);
+    EXPECT_TRUE(Shown(window)) << "Esc inside a page is the page's own";
+    // Enter in a field of the tools page presses its default button, "生成".
+    SelectTab(window, 2);
+    const DialogWindow& tools = *window.ToolsPage();
+    SetText(Item(tools, tools_page_ids::kLengthEdit), u"8");
+    PressKey(Item(tools, tools_page_ids::kLengthEdit), VK_RETURN);
+    EXPECT_EQ(TextOf(Item(tools, tools_page_ids::kPasswordEdit)).size(), 8u);
+    EXPECT_TRUE(Shown(window));
+    PressKey(tabs, VK_ESCAPE);
+    EXPECT_FALSE(Shown(window));
+}
+
+}  // namespace
