@@ -10,6 +10,14 @@ std::string VersionNotice() {
            "cannot be recovered without its password.";
 }
 
+// What the check box adds: Explorer's context menu on Windows, the file
+// manager's "Open With" menu on Linux desktops.
+#if defined(_WIN32)
+constexpr const char* kContextMenuText = "添加程序到Windows右键菜单";
+#else
+constexpr const char* kContextMenuText = "添加程序到文件管理器的“打开方式”菜单";
+#endif
+
 }  // namespace
 
 using namespace about_page_ids;
@@ -50,7 +58,7 @@ const DialogTemplate& AboutPageTemplate() {
              {58, 156, 380, 9}},
             {kContextMenuBox,
              ControlKind::CheckBox,
-             "添加程序到文件管理器的“打开方式”菜单",
+             kContextMenuText,
              kStyleNone,
              {7, 224, 250, 10}},
         }};

@@ -44,6 +44,10 @@
       <translation>Add the program to the file manager's "Open With" menu</translation>
     </message>
     <message>
+      <source>添加程序到Windows右键菜单</source>
+      <translation>Add the program to the Windows context menu</translation>
+    </message>
+    <message>
       <source>解密</source>
       <translation>Decrypt</translation>
     </message>
@@ -201,15 +205,15 @@
     </message>
     <message>
       <source>访问注册表失败，此操作需要管理员权限</source>
-      <translation>Could not change the file manager's "Open With" entry.</translation>
+      <translation>Could not change the program's menu entry.</translation>
     </message>
     <message>
       <source>成功添加到右键菜单</source>
-      <translation>Added to the "Open With" menu.</translation>
+      <translation>The program's menu entry was added.</translation>
     </message>
     <message>
       <source>成功删除右键菜单项</source>
-      <translation>Removed from the "Open With" menu.</translation>
+      <translation>The program's menu entry was removed.</translation>
     </message>
     <message>
       <source>提示</source>
