@@ -1,11 +1,11 @@
 #include "platform/desktop/file_dialog.h"
+#include "platform/desktop/system_dialogs.h"
 
 #include <QDir>
 #include <QFileDialog>
 #include <QFileInfo>
 
 #include "platform/desktop/dialog_window_qt.h"
-#include "platform/desktop/list_view.h"
 #include "platform/desktop/qt_text.h"
 
 std::vector<std::u16string> SelectedPaths(const OpenFileSelection& selection) {
@@ -45,46 +45,21 @@ class QtFileDialogs : public FileDialogService {
     }
 };
 
-QtFileDialogs realDialogs;
-FileDialogService* current = &realDialogs;
-
 }  // namespace
+
+FileDialogService& SystemFileDialogs() {
+    static QtFileDialogs dialogs;
+    return dialogs;
+}
+
+std::u16string HomeFolder() {
+    return FromQt(QDir::homePath());
+}
 
 std::u16string StartFolderForFile(const std::u16string& lastFile) {
     if (!lastFile.empty()) {
         const QString folder = QFileInfo(ToQt(lastFile)).absolutePath();
         if (QFileInfo(folder).isDir()) return FromQt(folder);
     }
-    return FromQt(QDir::homePath());
-}
-
-std::u16string StartFolderFor(const DialogWindow* owner) {
-    const ListView* list = owner ? owner->FirstList() : nullptr;
-    if (list && list->Count() > 0) return StartFolderForFile(list->Text(list->Count() - 1, 0));
-    return FromQt(QDir::homePath());
-}
-
-OpenFileSelection ShowOpenFileDialog(DialogWindow* owner, const std::u16string& filterName,
-                                     bool multiple) {
-    return current->OpenFiles(OpenFileRequest{owner, filterName, multiple, StartFolderFor(owner)});
-}
-
-OpenFileSelection ShowOpenFileDialog(DialogWindow* owner, const std::u16string& filterName,
-                                     bool multiple, const std::u16string& lastFile) {
-    return current->OpenFiles(
-        OpenFileRequest{owner, filterName, multiple, StartFolderForFile(lastFile)});
-}
-
-std::vector<std::u16string> ChooseFiles(DialogWindow* owner, const std::u16string& filterName,
-                                        bool multiple) {
-    return SelectedPaths(ShowOpenFileDialog(owner, filterName, multiple));
-}
-
-std::vector<std::u16string> ChooseFiles(DialogWindow* owner, const std::u16string& filterName,
-                                        bool multiple, const std::u16string& lastFile) {
-    return SelectedPaths(ShowOpenFileDialog(owner, filterName, multiple, lastFile));
-}
-
-void SetFileDialogService(FileDialogService* service) {
-    current = service ? service : &realDialogs;
+    return HomeFolder();
 }

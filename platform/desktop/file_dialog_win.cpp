@@ -1,4 +1,5 @@
 #include "platform/desktop/file_dialog.h"
+#include "platform/desktop/system_dialogs.h"
 
 #include <windows.h>
 
@@ -7,7 +8,6 @@
 #include <cstdlib>
 
 #include "platform/desktop/dialog_window_win.h"
-#include "platform/desktop/list_view.h"
 
 std::vector<std::u16string> SelectedPaths(const OpenFileSelection& selection) {
     if (selection.folder.empty()) return selection.names;
@@ -67,20 +67,22 @@ class Win32FileDialogs : public FileDialogService {
     }
 };
 
-Win32FileDialogs realDialogs;
-FileDialogService* current = &realDialogs;
-
-std::u16string HomeFolder() {
-    const wchar_t* profile = _wgetenv(L"USERPROFILE");
-    return profile ? FromWide(profile) : std::u16string();
-}
-
 bool IsFolder(const std::u16string& path) {
     const DWORD attributes = GetFileAttributesW(Wide(path));
     return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_DIRECTORY);
 }
 
 }  // namespace
+
+FileDialogService& SystemFileDialogs() {
+    static Win32FileDialogs dialogs;
+    return dialogs;
+}
+
+std::u16string HomeFolder() {
+    const wchar_t* profile = _wgetenv(L"USERPROFILE");
+    return profile ? FromWide(profile) : std::u16string();
+}
 
 std::u16string StartFolderForFile(const std::u16string& lastFile) {
     const std::size_t separator = lastFile.find_last_of(u"\\/");
@@ -90,35 +92,4 @@ std::u16string StartFolderForFile(const std::u16string& lastFile) {
         if (IsFolder(folder)) return folder;
     }
     return HomeFolder();
-}
-
-std::u16string StartFolderFor(const DialogWindow* owner) {
-    const ListView* list = owner ? owner->FirstList() : nullptr;
-    if (list && list->Count() > 0) return StartFolderForFile(list->Text(list->Count() - 1, 0));
-    return HomeFolder();
-}
-
-OpenFileSelection ShowOpenFileDialog(DialogWindow* owner, const std::u16string& filterName,
-                                     bool multiple) {
-    return current->OpenFiles(OpenFileRequest{owner, filterName, multiple, StartFolderFor(owner)});
-}
-
-OpenFileSelection ShowOpenFileDialog(DialogWindow* owner, const std::u16string& filterName,
-                                     bool multiple, const std::u16string& lastFile) {
-    return current->OpenFiles(
-        OpenFileRequest{owner, filterName, multiple, StartFolderForFile(lastFile)});
-}
-
-std::vector<std::u16string> ChooseFiles(DialogWindow* owner, const std::u16string& filterName,
-                                        bool multiple) {
-    return SelectedPaths(ShowOpenFileDialog(owner, filterName, multiple));
-}
-
-std::vector<std::u16string> ChooseFiles(DialogWindow* owner, const std::u16string& filterName,
-                                        bool multiple, const std::u16string& lastFile) {
-    return SelectedPaths(ShowOpenFileDialog(owner, filterName, multiple, lastFile));
-}
-
-void SetFileDialogService(FileDialogService* service) {
-    current = service ? service : &realDialogs;
 }

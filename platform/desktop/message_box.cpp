@@ -1,4 +1,5 @@
 #include "platform/desktop/message_box.h"
+#include "platform/desktop/system_dialogs.h"
 
 #include <QApplication>
 #include <QMessageBox>
@@ -39,16 +40,9 @@ class QtMessageBoxes : public MessageBoxService {
     }
 };
 
-QtMessageBoxes realBoxes;
-MessageBoxService* current = &realBoxes;
-
 }  // namespace
 
-MessageAnswer ShowMessage(DialogWindow* owner, const std::u16string& text,
-                          const std::u16string& caption, MessageIcon icon, MessageButtons buttons) {
-    return current->Show(MessageRequest{owner, text, caption, icon, buttons});
-}
-
-void SetMessageBoxService(MessageBoxService* service) {
-    current = service ? service : &realBoxes;
+MessageBoxService& SystemMessageBoxes() {
+    static QtMessageBoxes boxes;
+    return boxes;
 }

@@ -1,4 +1,5 @@
 #include "platform/desktop/message_box.h"
+#include "platform/desktop/system_dialogs.h"
 
 #include "platform/desktop/dialog_window_win.h"
 
@@ -33,16 +34,9 @@ class Win32MessageBoxes : public MessageBoxService {
     }
 };
 
-Win32MessageBoxes realBoxes;
-MessageBoxService* current = &realBoxes;
-
 }  // namespace
 
-MessageAnswer ShowMessage(DialogWindow* owner, const std::u16string& text,
-                          const std::u16string& caption, MessageIcon icon, MessageButtons buttons) {
-    return current->Show(MessageRequest{owner, text, caption, icon, buttons});
-}
-
-void SetMessageBoxService(MessageBoxService* service) {
-    current = service ? service : &realBoxes;
+MessageBoxService& SystemMessageBoxes() {
+    static Win32MessageBoxes boxes;
+    return boxes;
 }
