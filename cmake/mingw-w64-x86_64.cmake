@@ -1,25 +1,5 @@
-# Cross-builds native 64-bit Windows programs with MinGW-w64 (the POSIX
-# threading variant, which std::thread and std::jthread need). Programs link
-# libgcc, libstdc++ and winpthreads statically, so one .exe runs on its own.
-# Programs built here run under Wine: ctest and test discovery start them
-# through the emulator.
-set(CMAKE_SYSTEM_NAME Windows)
+# Cross-builds native 64-bit Windows programs with MinGW-w64 (see mingw-w64.cmake).
 set(CMAKE_SYSTEM_PROCESSOR x86_64)
-
 set(QUORVANE_MINGW_PREFIX x86_64-w64-mingw32)
-set(CMAKE_C_COMPILER ${QUORVANE_MINGW_PREFIX}-gcc-posix)
-set(CMAKE_CXX_COMPILER ${QUORVANE_MINGW_PREFIX}-g++-posix)
-set(CMAKE_RC_COMPILER ${QUORVANE_MINGW_PREFIX}-windres)
-
-set(CMAKE_FIND_ROOT_PATH /usr/${QUORVANE_MINGW_PREFIX})
-set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
-set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
-set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
-set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
-
-set(CMAKE_EXE_LINKER_FLAGS_INIT "-static")
-
-find_program(QUORVANE_WINE NAMES wine64 wine)
-if(QUORVANE_WINE)
-    set(CMAKE_CROSSCOMPILING_EMULATOR ${QUORVANE_WINE})
-endif()
+set(QUORVANE_WINE_NAMES wine64 wine)
+include(${CMAKE_CURRENT_LIST_DIR}/mingw-w64.cmake)
