@@ -23,24 +23,13 @@ cc -O2 -o "$work/loop" bench/gcrypt_cbc_loop.c $(pkg-config --cflags --libs libg
 printf 'pw\n' >"$work/pw"
 head -c $((mib << 20)) /dev/urandom >"$work/in"
 
-best_of_three() {  # best wall time of three runs of "$@", in seconds
-    local best=""
-    for _ in 1 2 3; do
-        rm -f "$work/in.aes256" "$work/in.cam256" "$work/out"
-        local start end
-        start=$(date +%s.%N)
-        "$@" >/dev/null 2>&1
-        end=$(date +%s.%N)
-        best=$(awk -v b="$best" -v s="$start" -v e="$end" \
-            'BEGIN { t = e - s; print (b == "" || t < b) ? t : b }')
-    done
-    echo "$best"
-}
+source bench/best_of_three.sh
+clean() { rm -f "$work/in.aes256" "$work/in.cam256" "$work/out"; }
 
 echo "cipher        ours MB/s   libgcrypt loop MB/s   loop/ours time"
 for cipher in aes256 camellia256; do
-    ours=$(best_of_three "$cli" encrypt --cipher "$cipher" --password-file "$work/pw" "$work/in")
-    loop=$(best_of_three "$work/loop" "$cipher" "$work/in" "$work/out")
+    ours=$(best_of_three clean "$cli" encrypt --cipher "$cipher" --password-file "$work/pw" "$work/in")
+    loop=$(best_of_three clean "$work/loop" "$cipher" "$work/in" "$work/out")
     awk -v c="$cipher" -v o="$ours" -v l="$loop" -v b=$((mib << 20)) \
         'BEGIN { printf "%-12s %10.0f %21.0f %16.2fx\n", c, b / o / 1e6, b / l / 1e6, l / o }'
 done

@@ -26,22 +26,7 @@ work=$(mktemp -d "$place/quorvane-bench.XXXXXX")
 trap 'rm -rf "$work"' EXIT
 printf 'pw\n' >"$work/pw"
 
-# Best wall time of three runs of "$@", in seconds; `prepare` (a function
-# name or :) runs untimed before each.
-best_of_three() {
-    local prepare=$1; shift
-    local best=""
-    for _ in 1 2 3; do
-        "$prepare"
-        local start end
-        start=$(date +%s.%N)
-        "$@" >/dev/null 2>&1
-        end=$(date +%s.%N)
-        best=$(awk -v b="$best" -v s="$start" -v e="$end" \
-            'BEGIN { t = e - s; print (b == "" || t < b) ? t : b }')
-    done
-    echo "$best"
-}
+source bench/best_of_three.sh
 
 row() {  # label ours peer peer-name
     awk -v l="$1" -v o="$2" -v p="$3" -v n="$4" \
