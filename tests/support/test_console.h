@@ -15,8 +15,9 @@ class TestConsole {
   public:
     /// Starts `argv` on a new console without a window (so Wine needs no
     /// display) and attaches this process to it; this process ignores the
-    /// console's control events meanwhile.
-    explicit TestConsole(const std::vector<std::string>& argv);
+    /// console's control events meanwhile. With `ignoring_ctrl_c` the program
+    /// starts ignoring Ctrl-C, as one started in the background does.
+    explicit TestConsole(const std::vector<std::string>& argv, bool ignoring_ctrl_c = false);
     /// Ends the program if it still runs and leaves the console.
     ~TestConsole();
     TestConsole(const TestConsole&) = delete;
@@ -32,7 +33,8 @@ class TestConsole {
     /// Sends CTRL_C_EVENT or CTRL_BREAK_EVENT to every process on the
     /// console; false when the system cannot send it.
     bool SendControlEvent(DWORD event) const;
-    /// The screen buffer as UTF-8, one line per row without trailing blanks.
+    /// The screen buffer as UTF-8, rows without trailing blanks, a full row
+    /// joined to the next (a long line wraps).
     std::string Screen() const;
     /// Waits for the program to end and returns its exit code (-1 when it
     /// does not end within a minute).

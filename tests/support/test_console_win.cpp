@@ -36,7 +36,7 @@ INPUT_RECORD KeyRecord(char16_t unit, bool down) {
 
 }  // namespace
 
-TestConsole::TestConsole(const std::vector<std::string>& argv) {
+TestConsole::TestConsole(const std::vector<std::string>& argv, bool ignoring_ctrl_c) {
     std::wstring command_line;
     for (const std::string& argument : argv) {
         if (!command_line.empty()) command_line.push_back(L' ');
@@ -44,13 +44,14 @@ TestConsole::TestConsole(const std::vector<std::string>& argv) {
     }
     for (int i = 0; i < 3; ++i) saved_std_[i] = GetStdHandle(kStdHandles[i]);
     FreeConsole();
+    // A program inherits whether Ctrl-C is ignored.
+    SetConsoleCtrlHandler(nullptr, ignoring_ctrl_c);
     STARTUPINFOW startup{};
     startup.cb = sizeof startup;
     const std::wstring program = PathFromUtf8(argv.at(0)).native();
     if (!CreateProcessW(program.c_str(), command_line.data(), nullptr, nullptr, FALSE,
                         CREATE_NO_WINDOW, nullptr, nullptr, &startup, &process_))
         return;
-    // Set only now: a program inherits it and would ignore Ctrl-C too.
     SetConsoleCtrlHandler(nullptr, TRUE);
     // The console exists once the program has started; until then there is
     // nothing to attach to.
@@ -126,7 +127,8 @@ std::string TestConsole::Screen() const {
     for (std::size_t row = 0; row < cells.size(); row += width) {
         std::wstring line = cells.substr(row, width);
         line.erase(line.find_last_not_of(L' ') + 1);
-        screen += line + L'\n';
+        // A full row goes on in the next one.
+        screen += line.size() == width ? line : line + L'\n';
     }
     screen.erase(screen.find_last_not_of(L'\n') + 1);
     return PathToUtf8(std::filesystem::path(screen));
