@@ -22,11 +22,12 @@ DWORD saved_mode = 0;
 volatile LONG mode_changed = 0;
 
 // A console keeps its mode after the program ends: echo must come back
-// before Ctrl-C, Ctrl-Break or closing the console end the program, which
-// then goes on as it would without this handler.
+// before Ctrl-C, Ctrl-Break or closing the console end the program. Ctrl-C
+// and Ctrl-Break end it here, with the status the system's own handler
+// gives them: Wine's would end it with 0, as if the command had succeeded.
 BOOL WINAPI RestoreEcho(DWORD event) {
-    (void)event;
     if (InterlockedExchange(&mode_changed, 0) != 0) SetConsoleMode(console_input, saved_mode);
+    if (event == CTRL_C_EVENT || event == CTRL_BREAK_EVENT) ExitProcess(STATUS_CONTROL_C_EXIT);
     return FALSE;
 }
 
@@ -53,6 +54,9 @@ bool ReadConsoleLine(SecretString::String& password) {
     wchar_t units[kMaxLine + 2];
     DWORD got = 0;
     if (!ReadConsoleW(console_input, units, kMaxLine + 2, &got, nullptr)) return false;
+    // Not even a line end: Ctrl-C cut the read short, and the handler is
+    // about to end the program. An empty line would be taken as the password.
+    if (got == 0) return false;
     while (got > 0 && (units[got - 1] == L'\n' || units[got - 1] == L'\r')) --got;
     bool ok = true;
     if (got > 0) {

@@ -9,7 +9,9 @@
 #include <signal.h>
 #include <sys/stat.h>
 
-#if !defined(_WIN32)
+#if defined(_WIN32)
+#include "support/test_console.h"
+#else
 #include <unistd.h>
 #endif
 
@@ -235,6 +237,63 @@ INSTANTIATE_TEST_SUITE_P(CommandsAndFaults, FaultCliTest, testing::ValuesIn(AllF
 TEST(SignalCliTest, StopsCleanlyUnlessIgnored) {
     GTEST_SKIP() << "POSIX signals sent to a process the preloaded library stopped: Linux only";
 }
+
+// Ctrl-C or Ctrl-Break on the console while a run is halfway: every write of
+// the output is held back a moment, so the event comes while the partial
+// output exists.
+struct ConsoleEventCase {
+    Command command;
+    DWORD event;
+    bool ignored_at_start;
+};
+
+class ConsoleEventCliTest : public testing::TestWithParam<ConsoleEventCase> {};
+
+TEST_P(ConsoleEventCliTest, StopsCleanlyUnlessIgnored) {
+    const ConsoleEventCase& c = GetParam();
+    CliFiles files;
+    TempDir elsewhere;
+    WriteFile(elsewhere / "pw", {'p', 'w', '\n'});
+    testing_support::InjectedFaults faults({"QUORVANE_FAULT_PATH=" + files.dir().path().string(),
+                                            "QUORVANE_FAULT_OP=delay-write",
+                                            "QUORVANE_FAULT_DELAY_MS=300"});
+    const std::string source =
+        (files.dir() / (c.command == Command::kDecrypt ? "box.aes256" : "plain")).string();
+    testing_support::TestConsole console({QUORVANE_CLI_PATH, NameOf(c.command), "--force",
+                                          "--password-file", (elsewhere / "pw").string(), source},
+                                         c.ignored_at_start);
+    ASSERT_TRUE(console.ok());
+    // The temporary output is there: the run is halfway.
+    const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+    while (files.Names().size() < 5 && std::chrono::steady_clock::now() < end)
+        std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    ASSERT_EQ(files.Names().size(), 5u);
+    if (!console.SendControlEvent(c.event) && testing_support::RunningUnderWine())
+        GTEST_SKIP() << "Wine's console passes on Ctrl-C only, not Ctrl-Break";
+    const int exit_code = console.Wait();
+    const std::string screen = console.Screen();
+    if (c.ignored_at_start) {
+        EXPECT_EQ(exit_code, 0) << screen;
+        files.ExpectDone(c.command);
+        return;
+    }
+    EXPECT_EQ(exit_code, 1) << screen;
+    EXPECT_NE(screen.find("stopped, nothing written"), std::string::npos) << screen;
+    files.ExpectUntouched();
+}
+
+INSTANTIATE_TEST_SUITE_P(Events, ConsoleEventCliTest,
+                         testing::Values(ConsoleEventCase{Command::kEncrypt, CTRL_C_EVENT, false},
+                                         ConsoleEventCase{Command::kDecrypt, CTRL_C_EVENT, false},
+                                         ConsoleEventCase{Command::kEncrypt, CTRL_BREAK_EVENT,
+                                                          false},
+                                         ConsoleEventCase{Command::kEncrypt, CTRL_C_EVENT, true}),
+                         [](const testing::TestParamInfo<ConsoleEventCase>& test) {
+                             const ConsoleEventCase& c = test.param;
+                             return std::string(NameOf(c.command)) +
+                                    (c.event == CTRL_C_EVENT ? "_CtrlC" : "_CtrlBreak") +
+                                    (c.ignored_at_start ? "_Ignored" : "");
+                         });
 #else
 // A signal that arrives halfway through a run, sent while the program holds
 // (stopped by the shim) after its first MiB of output.

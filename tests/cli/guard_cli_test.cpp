@@ -1,14 +1,21 @@
 // quorvane-cli guarding the user: passwords that are empty in disguise, the
-// password prompt across Ctrl-Z and fg, and destinations the user may not
+// password prompt (without echo, across Ctrl-Z and fg on a terminal, on a
+// Windows console also across Ctrl-C), and destinations the user may not
 // write.
-#include <fcntl.h>
 #include <gtest/gtest.h>
+
+#if defined(_WIN32)
+#include "platform/system/file_names.h"
+#include "support/test_console.h"
+#else
+#include <fcntl.h>
 #include <pwd.h>
 #include <signal.h>
 #include <sys/stat.h>
 #include <sys/wait.h>
 #include <termios.h>
 #include <unistd.h>
+#endif
 
 #include <chrono>
 #include <set>
@@ -65,6 +72,124 @@ TEST(PasswordCliTest, PasswordsThatGiveTheEmptyKeyAreRefused) {
     EXPECT_EQ(Count(run.err, "warning"), 0u) << run.err;
 }
 
+#if defined(_WIN32)
+using testing_support::TestConsole;
+
+TEST(PasswordCliTest, EchoStaysOffAfterCtrlZAndFg) {
+    GTEST_SKIP() << "job control (Ctrl-Z, fg) is POSIX only";
+}
+
+std::string Utf8(std::u16string_view text) {
+    return PathToUtf8(fs::path(std::wstring(text.begin(), text.end())));
+}
+
+// Waits until the console shows `text` (rows lose their trailing blanks);
+// false when it never does.
+bool AwaitScreen(const TestConsole& console, const std::string& text) {
+    const auto end = std::chrono::steady_clock::now() + std::chrono::seconds(20);
+    while (std::chrono::steady_clock::now() < end) {
+        if (console.Screen().find(text) != std::string::npos) return true;
+        std::this_thread::sleep_for(std::chrono::milliseconds(20));
+    }
+    return false;
+}
+
+struct TypedPassword {
+    const char* name;
+    std::u16string text;
+    bool warned;  // holds characters above U+00FF
+};
+
+class ConsolePasswordCliTest : public testing::TestWithParam<TypedPassword> {};
+
+// Typed twice on the console for encryption: used as typed, never shown,
+// and the console's mode is what it was once the program ends. Characters
+// beyond Latin-1 give the key bytes they give on Linux (the low byte of each
+// UTF-16 unit) and the warning.
+TEST_P(ConsolePasswordCliTest, TypedPasswordIsUsedAndNotShown) {
+    const TypedPassword& password = GetParam();
+    TempDir dir;
+    const auto plain = PatternBytes(1000);
+    WriteFile(dir / "plain", plain);
+    TestConsole console({QUORVANE_CLI_PATH, "encrypt", (dir / "plain").string()});
+    ASSERT_TRUE(console.ok());
+    ASSERT_TRUE(console.AwaitEcho(false));
+    const DWORD quiet = console.InputMode();
+    console.Type(password.text + u"\r");
+    ASSERT_TRUE(AwaitScreen(console, "Password again:")) << console.Screen();
+    ASSERT_TRUE(console.AwaitEcho(false));
+    console.Type(password.text + u"\r");
+    EXPECT_EQ(console.Wait(), 0) << console.Screen();
+    EXPECT_EQ(console.InputMode(), quiet | ENABLE_ECHO_INPUT);
+    const std::string screen = console.Screen();
+    EXPECT_EQ(screen.find(Utf8(password.text)), std::string::npos) << screen;
+    EXPECT_EQ(Count(screen, "warning"), password.warned ? 1u : 0u) << screen;
+
+    uint8_t key[32];
+    KeyBytesFromPassword(password.text, key);
+    ASSERT_TRUE(
+        DecryptFileAes256(dir / "plain.aes256", dir / "back", key, nullptr, nullptr).done());
+    EXPECT_EQ(ReadFile(dir / "back"), plain);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Passwords, ConsolePasswordCliTest,
+    testing::Values(TypedPassword{"Ascii", u"hidden-words", false},
+                    TypedPassword{"Latin1", u"Gr\u00fc\u00dfe", false},
+                    TypedPassword{"Chinese", u"\u5bc6\u7801 mima \u53e3\u4ee4", true},
+                    TypedPassword{"BeyondTheBmp", u"key\U0001f511", true}),
+    [](const testing::TestParamInfo<TypedPassword>& test) { return test.param.name; });
+
+// How Ctrl-C (or Ctrl-Break) reaches the program at the prompt.
+enum class Interrupt { kTypedCtrlC, kCtrlCEvent, kCtrlBreakEvent };
+const char* const kInterruptNames[] = {"TypedCtrlC", "CtrlCEvent", "CtrlBreakEvent"};
+
+class ConsoleInterruptCliTest : public testing::TestWithParam<Interrupt> {};
+
+// Ends the program as it ends any console program (STATUS_CONTROL_C_EXIT),
+// with echo back on, nothing shown and nothing written.
+TEST_P(ConsoleInterruptCliTest, InterruptAtThePromptRestoresEcho) {
+    TempDir dir;
+    uint8_t key[32];
+    KeyBytesFromPassword(u"hidden-words", key);
+    WriteFile(dir / "plain", PatternBytes(1000));
+    ASSERT_TRUE(EncryptFileAes256(dir / "plain", dir / "f.aes256", key, nullptr, nullptr).done());
+    fs::remove(dir / "plain");
+
+    TestConsole console({QUORVANE_CLI_PATH, "decrypt", (dir / "f.aes256").string()});
+    ASSERT_TRUE(console.ok());
+    ASSERT_TRUE(console.AwaitEcho(false));
+    const DWORD quiet = console.InputMode();
+    console.Type(u"hidden");
+    switch (GetParam()) {
+        case Interrupt::kTypedCtrlC:
+            console.Type(u"\x03");
+            break;
+        case Interrupt::kCtrlCEvent:
+            ASSERT_TRUE(console.SendControlEvent(CTRL_C_EVENT));
+            break;
+        case Interrupt::kCtrlBreakEvent:
+            if (!console.SendControlEvent(CTRL_BREAK_EVENT) && testing_support::RunningUnderWine())
+                GTEST_SKIP() << "Wine's console passes on Ctrl-C only, not Ctrl-Break";
+            break;
+    }
+    EXPECT_EQ(static_cast<DWORD>(console.Wait()), static_cast<DWORD>(STATUS_CONTROL_C_EXIT))
+        << console.Screen();
+    EXPECT_EQ(console.InputMode(), quiet | ENABLE_ECHO_INPUT);
+    EXPECT_EQ(console.Screen().find("hidden"), std::string::npos) << console.Screen();
+    std::set<std::string> names;
+    for (const auto& e : fs::directory_iterator(dir.path()))
+        names.insert(e.path().filename().string());
+    EXPECT_EQ(names, std::set<std::string>{"f.aes256"});
+}
+
+INSTANTIATE_TEST_SUITE_P(Ways, ConsoleInterruptCliTest,
+                         testing::Values(Interrupt::kTypedCtrlC, Interrupt::kCtrlCEvent,
+                                         Interrupt::kCtrlBreakEvent),
+                         [](const testing::TestParamInfo<Interrupt>& test) {
+                             return kInterruptNames[static_cast<int>(test.param)];
+                         });
+#else
 // A pseudo-terminal whose far end is the program's standard input, output
 // and error.
 class Terminal {
@@ -159,8 +284,14 @@ TEST(PasswordCliTest, EchoStaysOffAfterCtrlZAndFg) {
     EXPECT_EQ(terminal.ReadAll().find("hidden"), std::string::npos);
 }
 
-// Root may write anything; the refusal is checked as an ordinary user.
+#endif
+
+// Root may write anything; the refusal is checked as an ordinary user. On
+// Windows the read-only attribute binds every user.
 std::vector<std::string> AsOrdinaryUser() {
+#if defined(_WIN32)
+    return {};
+#else
     if (geteuid() != 0) return {};
     for (const char* runuser : {"/usr/sbin/runuser", "/sbin/runuser"}) {
         if (access(runuser, X_OK) == 0 && getpwnam("nobody") != nullptr) {
@@ -168,6 +299,7 @@ std::vector<std::string> AsOrdinaryUser() {
         }
     }
     return {"none"};
+#endif
 }
 
 TEST(ProtectedDestinationCliTest, AWriteProtectedDestinationIsNotReplaced) {
@@ -209,6 +341,8 @@ TEST(ProtectedDestinationCliTest, AWriteProtectedDestinationIsNotReplaced) {
     run = cli({"decrypt", "--force", "--password-file", pw, (dir / "g.aes256").string()});
     EXPECT_EQ(run.exit_code, 0) << run.err;
     EXPECT_EQ(ReadFile(dir / "g"), Bytes("text"));
+    // Windows removes no read-only file with its folder.
+    fs::permissions(dir / "f.aes256", fs::perms::all);
 }
 
 }  // namespace
