@@ -18,6 +18,8 @@
 
 #include "app/main_window_template.h"
 #include "app/quorvane_dlg.h"
+#include "app/tab_about_dlg.h"
+#include "app/tab_about_template.h"
 #include "encrypt/tab_aes256_dlg.h"
 #include "encrypt/tab_aes256_template.h"
 #include "hash/tab_hash_dlg.h"
@@ -242,6 +244,115 @@ TEST_F(Win32WindowTest, ADroppedFileIsListedAndEncryptedWithItsStatusInItsRow) {
     EXPECT_EQ(list.Text(0, 2), u"就绪.");
     EXPECT_TRUE(fs::exists(dir / "拖放 文件.txt.aes256"));
     EXPECT_TRUE(IsWindowEnabled(Item(page, encryption_page_ids::kActionButton)));
+}
+
+// The round trip through the page's own controls: the Camellia radio, the key
+// typed, the decrypt box ticked (which renames the action button).
+TEST_F(Win32WindowTest, ADroppedContainerIsDecryptedBackByteEqual) {
+    const fs::path file = dir / "往返 file.bin";
+    const std::vector<uint8_t> bytes = PatternBytes(70000, 7);
+    WriteFile(file, bytes);
+    CTabAES256Dlg& page = *window.EncryptionPage();
+    ListView& list = *page.FileList();
+    const auto run = [&](const std::vector<fs::path>& dropped) {
+        Click(page, encryption_page_ids::kClearButton);
+        DropFiles(Main(), dropped);
+        SetText(Item(page, encryption_page_ids::kKeyEdit), u"密钥 key");
+        Click(page, encryption_page_ids::kActionButton);
+        ASSERT_TRUE(ServeUntil([&] { return !page.IsRunning(); }));
+    };
+    Click(page, encryption_page_ids::kCamelliaRadio);
+    run({file});
+    EXPECT_EQ(list.Text(0, 2), u"加密完成");
+    fs::rename(file, dir / "original.bin");
+
+    const fs::path container = dir / "往返 file.bin.cam256";
+    Click(page, encryption_page_ids::kDecryptCheck);
+    EXPECT_EQ(TextOf(Item(page, encryption_page_ids::kActionButton)), u"解密");
+    EXPECT_FALSE(IsWindowEnabled(Item(page, encryption_page_ids::kEraseCheck)));
+    run({container});
+    EXPECT_EQ(list.Text(0, 2), u"解密完成");
+    EXPECT_EQ(ReadFile(file), bytes);
+}
+
+// Stop during a long encryption: the row says so at once, the controls come
+// back, and once the worker has ended no partial output is left.
+TEST_F(Win32WindowTest, StopDuringAnEncryptionCancelsItAndLeavesNoOutput) {
+    const fs::path file = dir / "large.bin";
+    WriteFile(file, {});
+    fs::resize_file(file, uintmax_t(2048) << 20);  // sparse: quick to make
+    CTabAES256Dlg& page = *window.EncryptionPage();
+    page.InsertFileRow(0, file.u16string(), u"0 KB", u"就绪");
+    SetText(Item(page, encryption_page_ids::kKeyEdit), u"key");
+    Click(page, encryption_page_ids::kActionButton);
+    ListView& list = *page.FileList();
+    ASSERT_TRUE(ServeUntil([&] { return list.Text(0, 2).starts_with(u"加密 "); }));
+    Click(page, encryption_page_ids::kStopButton);
+    EXPECT_EQ(list.Text(0, 2), u"已取消");
+    EXPECT_FALSE(page.IsRunning());
+    EXPECT_TRUE(IsWindowEnabled(Item(page, encryption_page_ids::kActionButton)));
+    EXPECT_TRUE(IsWindowEnabled(Item(page, encryption_page_ids::kKeyEdit)));
+    EXPECT_FALSE(IsWindowEnabled(Item(page, encryption_page_ids::kStopButton)));
+    Serve(100);  // updates still queued by the worker must not reach the row
+    EXPECT_EQ(list.Text(0, 2), u"已取消");
+    JoinAbandonedJobs();
+    std::vector<fs::path> left;
+    for (const auto& entry : fs::directory_iterator(dir.path())) left.push_back(entry.path());
+    EXPECT_EQ(left, std::vector<fs::path>{file});
+    EXPECT_EQ(fs::file_size(file), uintmax_t(2048) << 20);
+}
+
+TEST_F(Win32WindowTest, AFileDroppedOnTheToolsPageIsWiped) {
+    const fs::path file = dir / "擦除 me.txt";
+    WriteFile(file, PatternBytes(5000));
+    SelectTab(window, 2);
+    DropFiles(Main(), {file});
+    const DialogWindow& tools = *window.ToolsPage();
+    ListView& list = *window.ToolsPage()->WipeList();
+    ASSERT_EQ(list.Count(), 1);
+    Click(tools, tools_page_ids::kOnePassRadio);
+    Click(tools, tools_page_ids::kEraseButton);
+    ASSERT_EQ(boxes.texts.size(), 1u) << "the warning before the wipe";
+    ASSERT_TRUE(ServeUntil([&] { return list.Text(0, 1) == u"已擦除"; }));
+    EXPECT_FALSE(fs::exists(file));
+    ASSERT_TRUE(
+        ServeUntil([&] { return IsWindowEnabled(Item(tools, tools_page_ids::kEraseButton)); }));
+}
+
+// The About page's box writes and removes the Explorer entry in the user's
+// classes, and a window opened while the entry names this program ticks it.
+TEST_F(Win32WindowTest, TheAboutPageBoxAddsAndRemovesTheContextMenuEntry) {
+    static constexpr wchar_t kCommandKey[] = L"Software\\Classes\\*\\shell\\Quorvane\\command";
+    const auto command = []() -> std::wstring {
+        wchar_t text[1024] = {};
+        DWORD bytes = sizeof text;
+        if (RegGetValueW(HKEY_CURRENT_USER, kCommandKey, nullptr, RRF_RT_REG_SZ, nullptr, text,
+                         &bytes) != ERROR_SUCCESS)
+            return L"(none)";
+        return text;
+    };
+    RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\Classes\\*\\shell\\Quorvane");
+    wchar_t program[MAX_PATH] = {};
+    GetModuleFileNameW(nullptr, program, MAX_PATH);
+
+    SelectTab(window, 3);
+    const DialogWindow& about = *window.AboutPage();
+    const HWND box = Item(about, about_page_ids::kContextMenuBox);
+    EXPECT_EQ(SendMessageW(box, BM_GETCHECK, 0, 0), BST_UNCHECKED);
+    Click(about, about_page_ids::kContextMenuBox);
+    EXPECT_EQ(command(), L"\"" + std::wstring(program) + L"\" \"%1\"");
+    {
+        CQuorvaneDlg second;
+        second.Create(nullptr);
+        EXPECT_EQ(SendMessageW(Item(*second.AboutPage(), about_page_ids::kContextMenuBox),
+                               BM_GETCHECK, 0, 0),
+                  BST_CHECKED);
+    }
+    Click(about, about_page_ids::kContextMenuBox);
+    EXPECT_EQ(command(), L"(none)");
+    EXPECT_EQ(SendMessageW(box, BM_GETCHECK, 0, 0), BST_UNCHECKED);
+    EXPECT_EQ(boxes.texts,
+              (std::vector<std::u16string>{u"成功添加到右键菜单", u"成功删除右键菜单项"}));
 }
 
 TEST_F(Win32WindowTest, ADroppedFileIsHashedOnTheHashPage) {
