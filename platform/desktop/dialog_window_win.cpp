@@ -3,6 +3,8 @@
 #include <windows.h>
 
 #include <commctrl.h>
+#include <initguid.h>
+#include <oleacc.h>
 #include <shellapi.h>
 
 #include <algorithm>
@@ -87,12 +89,42 @@ std::vector<HWND> RadioGroupOf(HWND button) {
     return group;
 }
 
+// Runs `use` with the accessibility annotation service; the annotations
+// live with the control, not with the service or COM.
+template <typename Use>
+bool WithAnnotations(Use use) {
+    const HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+    IAccPropServices* services = nullptr;
+    HRESULT result = CoCreateInstance(CLSID_AccPropServices, nullptr, CLSCTX_INPROC_SERVER,
+                                      IID_IAccPropServices, reinterpret_cast<void**>(&services));
+    if (SUCCEEDED(result)) {
+        result = use(*services);
+        services->Release();
+    }
+    if (SUCCEEDED(com)) CoUninitialize();
+    return SUCCEEDED(result);
+}
+
 }  // namespace
+
+bool AnnotateName(HWND control, const char16_t* name) {
+    return WithAnnotations([&](IAccPropServices& services) {
+        return services.SetHwndPropStr(control, DWORD(OBJID_CLIENT), CHILDID_SELF, PROPID_ACC_NAME,
+                                       reinterpret_cast<LPCWSTR>(name));
+    });
+}
 
 // ---------------------------------------------------------------------------
 // The host
 
 DialogHost::~DialogHost() {
+    if (hwnd && !annotated.empty())
+        WithAnnotations([&](IAccPropServices& services) {
+            MSAAPROPID name = PROPID_ACC_NAME;
+            for (HWND control : annotated)
+                services.ClearHwndProps(control, DWORD(OBJID_CLIENT), CHILDID_SELF, &name, 1);
+            return S_OK;
+        });
     if (hwnd) {
         RemovePropW(hwnd, kHostProperty);
         SetWindowLongPtrW(hwnd, DWLP_USER, 0);
@@ -182,11 +214,17 @@ INT_PTR DialogHost::Notify(const NMHDR& header) {
             item.mask = LVIF_PARAM;
             item.iItem = tip.iItem;
             SendMessageW(list->hwnd, LVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&item));
+            // A text cut off in its column comes first, whole, as the list
+            // shows it without tips of ours.
             std::u16string text;
+            if (!(tip.dwFlags & LVGIT_UNFOLDED) && tip.pszText) text = FromWide(tip.pszText);
+            bool added = false;
             for (const auto& [key, value] : list->tips)
-                if (key.first == uint64_t(item.lParam) && !value.empty())
+                if (key.first == uint64_t(item.lParam) && !value.empty()) {
                     text += (text.empty() ? u"" : u"\n") + value;
-            if (!text.empty() && tip.cchTextMax > 0) {
+                    added = true;
+                }
+            if (added && tip.cchTextMax > 0) {
                 const std::size_t length = std::min<std::size_t>(text.size(), tip.cchTextMax - 1);
                 std::copy_n(Wide(text), length, tip.pszText);
                 tip.pszText[length] = L'\0';
@@ -369,9 +407,12 @@ void DialogWindow::ReplaceItemText(int id, const std::u16string& text) {
     SendMessageW(item, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(Wide(shown)));
 }
 
-void DialogWindow::SetItemAccessibleName(int, const std::u16string&) {
-    // Win32 names a control after its own text or the label before it in
-    // the template, which is where the templates put the labels.
+void DialogWindow::SetItemAccessibleName(int id, const std::u16string& name) {
+    // Win32 names a control after its own text or the label before it in the
+    // template; a control whose text says too little ("+") gets an annotation
+    // that accessibility clients read instead.
+    const HWND item = host_->Item(id);
+    if (item && AnnotateName(item, name.c_str())) host_->annotated.push_back(item);
 }
 
 void DialogWindow::SetProgressPos(int id, int position) {

@@ -58,6 +58,7 @@ class DialogHost {
     bool paintsWhite = false;
     bool closed = false;  ///< EndDialog ran
     HFONT boldFont = nullptr;
+    std::vector<HWND> annotated;  ///< controls with an accessible name of their own
 
     std::mutex postedMutex;
     std::deque<std::function<void()>> posted;
@@ -75,6 +76,10 @@ class DialogHost {
 DialogHost* Win32Host(const DialogWindow& window);
 /// The control `id` of `window`, or null.
 HWND Win32Item(const DialogWindow& window, int id);
+
+/// Gives `control` the name accessibility clients read (its text otherwise).
+/// False when the system keeps no such names.
+bool AnnotateName(HWND control, const char16_t* name);
 
 /// Handles one message of the window thread: Enter and Esc as the layer
 /// routes them, then the dialog manager's keys, else the window procedure.

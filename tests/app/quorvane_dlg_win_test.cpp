@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <commctrl.h>
+#include <oleacc.h>
 #include <shlobj.h>
 
 #include <chrono>
@@ -353,6 +354,109 @@ TEST_F(Win32WindowTest, TheAboutPageBoxAddsAndRemovesTheContextMenuEntry) {
     EXPECT_EQ(SendMessageW(box, BM_GETCHECK, 0, 0), BST_UNCHECKED);
     EXPECT_EQ(boxes.texts,
               (std::vector<std::u16string>{u"成功添加到右键菜单", u"成功删除右键菜单项"}));
+}
+
+// A key pressed with Ctrl, Shift or both held, through the loop.
+void PressKeyWith(HWND target, WPARAM key, bool control, bool shift) {
+    BYTE keys[256] = {};
+    GetKeyboardState(keys);
+    const BYTE before[2] = {keys[VK_CONTROL], keys[VK_SHIFT]};
+    keys[VK_CONTROL] = control ? 0x80 : 0;
+    keys[VK_SHIFT] = shift ? 0x80 : 0;
+    SetKeyboardState(keys);
+    PressKey(target, key);
+    keys[VK_CONTROL] = before[0];
+    keys[VK_SHIFT] = before[1];
+    SetKeyboardState(keys);
+}
+
+// Tab and Ctrl+Tab leave the file lists for the next control of the
+// template, Shift+Tab and Ctrl+Shift+Tab for the previous one, as on Linux.
+TEST_F(Win32WindowTest, TabKeysLeaveBothFileLists) {
+    struct Case {
+        int tab;
+        DialogWindow* page;
+        int after;
+        int before;
+    };
+    const Case cases[] = {
+        {0, window.EncryptionPage(), encryption_page_ids::kDecryptCheck, kNoId},
+        {2, window.ToolsPage(), tools_page_ids::kAddButton, tools_page_ids::kDecodeButton}};
+    for (const Case& c : cases) {
+        SelectTab(window, c.tab);
+        const HWND list = Item(*c.page, 1003);
+        for (bool control : {false, true}) {
+            PressKeyWith(list, VK_TAB, control, false);
+            EXPECT_EQ(GetFocus(), Item(*c.page, c.after)) << c.tab << " " << control;
+            PressKeyWith(list, VK_TAB, control, true);
+            EXPECT_NE(GetFocus(), list) << c.tab << " " << control;
+            if (c.before != kNoId) {
+                EXPECT_EQ(GetFocus(), Item(*c.page, c.before));
+            }
+        }
+    }
+}
+
+// A failed file's reason is the tip of its row; a row without one keeps the
+// list's own tip (its full text).
+TEST_F(Win32WindowTest, AFailedRowShowsItsReasonAsItsTip) {
+    CTabAES256Dlg& page = *window.EncryptionPage();
+    const fs::path missing = dir / "missing.bin";
+    const fs::path present = dir / "present.bin";
+    WriteFile(present, PatternBytes(100));
+    page.InsertFileRow(0, missing.u16string(), u"", u"就绪");
+    page.InsertFileRow(1, present.u16string(), u"", u"就绪");
+    SetText(Item(page, encryption_page_ids::kKeyEdit), u"key");
+    Click(page, encryption_page_ids::kActionButton);
+    ASSERT_TRUE(ServeUntil([&] { return !page.IsRunning(); }));
+    ListView& list = *page.FileList();
+    ASSERT_EQ(list.Text(0, 2), u"加密失败");
+    const HWND listWindow = Item(page, encryption_page_ids::kFileList);
+    EXPECT_TRUE(SendMessageW(listWindow, LVM_GETEXTENDEDLISTVIEWSTYLE, 0, 0) & LVS_EX_INFOTIP);
+    // What the list asks its parent before it shows an item's tip.
+    const auto tipOf = [&](int row, const wchar_t* shown, DWORD flags) {
+        wchar_t text[INFOTIPSIZE] = {};
+        wcscpy(text, shown);
+        NMLVGETINFOTIPW tip{};
+        tip.hdr = {listWindow, UINT_PTR(encryption_page_ids::kFileList), UINT(LVN_GETINFOTIPW)};
+        tip.dwFlags = flags;
+        tip.pszText = text;
+        tip.cchTextMax = INFOTIPSIZE;
+        tip.iItem = row;
+        SendMessageW(Win32Host(page)->hwnd, WM_NOTIFY, tip.hdr.idFrom,
+                     reinterpret_cast<LPARAM>(&tip));
+        return std::u16string(reinterpret_cast<const char16_t*>(text));
+    };
+    const std::u16string reason = tipOf(0, L"", LVGIT_UNFOLDED);
+    EXPECT_FALSE(reason.empty());
+    EXPECT_EQ(reason.find(u'\n'), std::u16string::npos);
+    // A path cut off in its column: the tip shows the whole path, then why.
+    EXPECT_EQ(tipOf(0, missing.c_str(), 0), missing.u16string() + u"\n" + reason);
+    EXPECT_EQ(tipOf(1, L"", LVGIT_UNFOLDED), u"");
+    EXPECT_EQ(tipOf(1, present.c_str(), 0), present.u16string());
+}
+
+// "+" and "-" are named for screen readers after what they do.
+TEST_F(Win32WindowTest, TheWipeListButtonsHaveAccessibleNames) {
+    const HWND add = Item(*window.ToolsPage(), tools_page_ids::kAddButton);
+    CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+    IAccessible* accessible = nullptr;
+    ASSERT_EQ(AccessibleObjectFromWindow(add, DWORD(OBJID_CLIENT), IID_IAccessible,
+                                         reinterpret_cast<void**>(&accessible)),
+              S_OK);
+    VARIANT self{};
+    self.vt = VT_I4;
+    self.lVal = CHILDID_SELF;
+    BSTR name = nullptr;
+    const HRESULT result = accessible->get_accName(self, &name);
+    const std::u16string text = name ? reinterpret_cast<const char16_t*>(name) : u"";
+    SysFreeString(name);
+    accessible->Release();
+    CoUninitialize();
+    if (text == u"+" && !AnnotateName(add, u"添加文件"))
+        GTEST_SKIP() << "this system keeps no accessibility annotations";
+    EXPECT_EQ(result, S_OK);
+    EXPECT_EQ(text, u"添加文件");
 }
 
 TEST_F(Win32WindowTest, ADroppedFileIsHashedOnTheHashPage) {
