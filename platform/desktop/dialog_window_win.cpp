@@ -89,6 +89,34 @@ std::vector<HWND> RadioGroupOf(HWND button) {
     return group;
 }
 
+// The screen density a window is shown at (dots per inch). Windows before 10
+// have one density for all screens.
+UINT DpiOf(HWND window) {
+    using GetDpi = UINT(WINAPI*)(HWND);
+    static const auto getDpiForWindow = reinterpret_cast<GetDpi>(reinterpret_cast<void*>(
+        GetProcAddress(GetModuleHandleW(L"user32.dll"), "GetDpiForWindow")));
+    if (getDpiForWindow)
+        if (const UINT dpi = getDpiForWindow(window)) return dpi;
+    const HDC screen = GetDC(nullptr);
+    const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
+    ReleaseDC(nullptr, screen);
+    return UINT(dpi);
+}
+
+// The layer lays its dialogs out anew when the density changes; the dialog
+// manager's own rescaling (Windows 10 1703 and later) would do it twice.
+void KeepDialogScaling(HWND dialog) {
+    using SetBehavior = BOOL(WINAPI*)(HWND, int, int);
+    static const auto setBehavior = reinterpret_cast<SetBehavior>(reinterpret_cast<void*>(
+        GetProcAddress(GetModuleHandleW(L"user32.dll"), "SetDialogDpiChangeBehavior")));
+    constexpr int kDisableAll = 1;  // DDC_DISABLE_ALL
+    if (setBehavior) setBehavior(dialog, kDisableAll, kDisableAll);
+}
+
+int Scaled(int value, UINT to, UINT from) {
+    return MulDiv(value, int(to), int(from));
+}
+
 // Runs `use` with the accessibility annotation service; the annotations
 // live with the control, not with the service or COM.
 template <typename Use>
@@ -131,6 +159,7 @@ DialogHost::~DialogHost() {
         DestroyWindow(hwnd);
     }
     if (boldFont) DeleteObject(boldFont);
+    if (font) DeleteObject(font);
 }
 
 HWND DialogHost::Item(int id) const {
@@ -191,6 +220,9 @@ INT_PTR DialogHost::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
             SetTextColor(context, RGB(0, 0, 0));
             return reinterpret_cast<INT_PTR>(GetStockObject(WHITE_BRUSH));
         }
+        case WM_DPICHANGED:
+            Rescale(HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
+            return TRUE;
         case WM_CLOSE:
             // The close box: as the cancel button (Esc) does.
             SendMessageW(hwnd, WM_COMMAND, MAKEWPARAM(kIdCancel, BN_CLICKED), 0);
@@ -233,6 +265,74 @@ INT_PTR DialogHost::Notify(const NMHDR& header) {
         return TRUE;
     }
     return FALSE;
+}
+
+void DialogHost::Rescale(UINT newDpi, const RECT& suggested) {
+    const UINT oldDpi = dpi;
+    if (newDpi == 0 || oldDpi == 0 || newDpi == oldDpi) return;
+    SetDialogFontPixels(Scaled(kDefaultDialogFontPixels, newDpi, 96));
+    LayOutAt(newDpi);
+    SetWindowPos(hwnd, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
+                 suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+    // The pages keep their place in the window, in proportion.
+    for (HWND child = GetWindow(hwnd, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+        auto* page = static_cast<DialogHost*>(GetPropW(child, kHostProperty));
+        if (!page) continue;
+        RECT rect{};
+        GetWindowRect(child, &rect);
+        MapWindowPoints(nullptr, hwnd, reinterpret_cast<POINT*>(&rect), 2);
+        page->LayOutAt(newDpi);
+        SetWindowPos(child, nullptr, Scaled(rect.left, newDpi, oldDpi),
+                     Scaled(rect.top, newDpi, oldDpi),
+                     Scaled(rect.right - rect.left, newDpi, oldDpi),
+                     Scaled(rect.bottom - rect.top, newDpi, oldDpi), SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+    RedrawWindow(hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+}
+
+void DialogHost::LayOutAt(UINT newDpi) {
+    const UINT oldDpi = dpi;
+    dpi = newDpi;
+    // The templates' font at the new density, and the units it gives.
+    const HFONT previousFont = font;
+    const HFONT previousBold = boldFont;
+    font = CreateFontW(-Scaled(8, newDpi, 72), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
+                       DEFAULT_CHARSET, 0, 0, 0, 0, L"MS Shell Dlg");
+    boldFont = nullptr;
+    owner_->units_ = UnitsOfFont(font);
+    const auto& controls = owner_->template_.controls;
+    for (std::size_t i = 0; i < controls.size(); ++i) {
+        const HWND item = ItemAt(i);
+        if (!item) continue;
+        const PixelRect rect = owner_->units_.ToPixels(controls[i].rect);
+        SetWindowPos(item, nullptr, rect.x, rect.y, rect.width, rect.height,
+                     SWP_NOZORDER | SWP_NOACTIVATE);
+        SendMessageW(item, WM_SETFONT, reinterpret_cast<WPARAM>(FontFor(controls[i])), FALSE);
+    }
+    SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+    for (const auto& list : listControls) {
+        const HWND header = reinterpret_cast<HWND>(SendMessageW(list->hwnd, LVM_GETHEADER, 0, 0));
+        const int columns = header ? int(SendMessageW(header, HDM_GETITEMCOUNT, 0, 0)) : 0;
+        for (int column = 0; column < columns; ++column) {
+            const int width = int(SendMessageW(list->hwnd, LVM_GETCOLUMNWIDTH, WPARAM(column), 0));
+            SendMessageW(list->hwnd, LVM_SETCOLUMNWIDTH, WPARAM(column),
+                         Scaled(width, newDpi, oldDpi));
+        }
+    }
+    // The controls hold the new fonts now; the old ones may go.
+    if (previousFont) DeleteObject(previousFont);
+    if (previousBold) DeleteObject(previousBold);
+}
+
+HFONT DialogHost::FontFor(const ControlTemplate& control) {
+    if (!(control.style & kBold)) return font;
+    if (!boldFont) {
+        LOGFONTW bold{};
+        GetObjectW(font, sizeof bold, &bold);
+        bold.lfWeight = FW_BOLD;
+        boldFont = CreateFontIndirectW(&bold);
+    }
+    return boldFont;
 }
 
 void DialogHost::Drop(HDROP drop) {
@@ -327,6 +427,11 @@ void DialogWindow::Create(DialogWindow* parent) {
     RECT base{0, 0, 4, 8};
     MapDialogRect(host_->hwnd, &base);
     units_ = DialogUnits(base.right, base.bottom);
+    host_->dpi = DpiOf(host_->hwnd);
+    KeepDialogScaling(host_->hwnd);
+    // Layouts given in pixels (page margins, column widths) grow with the
+    // density the window opens at.
+    if (!parent) SetDialogFontPixels(Scaled(kDefaultDialogFontPixels, host_->dpi, 96));
 
     const HFONT font = reinterpret_cast<HFONT>(SendMessageW(host_->hwnd, WM_GETFONT, 0, 0));
     for (std::size_t i = 0; i < template_.controls.size(); ++i) {

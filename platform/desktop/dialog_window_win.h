@@ -58,6 +58,8 @@ class DialogHost {
     bool paintsWhite = false;
     bool closed = false;  ///< EndDialog ran
     HFONT boldFont = nullptr;
+    HFONT font = nullptr;  ///< the templates' font once the layer has laid the window out anew
+    UINT dpi = 96;         ///< the density the window is laid out for
     std::vector<HWND> annotated;  ///< controls with an accessible name of their own
 
     std::mutex postedMutex;
@@ -67,6 +69,13 @@ class DialogHost {
     INT_PTR Handle(UINT message, WPARAM wParam, LPARAM lParam);
     void RunPosted();
     void Drop(HDROP drop);
+    /// A top-level window moved to a screen of another density: everything
+    /// laid out for `newDpi`, the window at the place the system suggests.
+    void Rescale(UINT newDpi, const RECT& suggested);
+    /// The controls placed and sized from the template for `newDpi`, with
+    /// the templates' font at that density.
+    void LayOutAt(UINT newDpi);
+    HFONT FontFor(const ControlTemplate& control);
     INT_PTR Notify(const NMHDR& header);
 
     DialogWindow* owner_;
@@ -80,6 +89,9 @@ HWND Win32Item(const DialogWindow& window, int id);
 /// Gives `control` the name accessibility clients read (its text otherwise).
 /// False when the system keeps no such names.
 bool AnnotateName(HWND control, const char16_t* name);
+
+/// The base units of a dialog font, measured as the dialog manager does.
+DialogUnits UnitsOfFont(HFONT font);
 
 /// Handles one message of the window thread: Enter and Esc as the layer
 /// routes them, then the dialog manager's keys, else the window procedure.

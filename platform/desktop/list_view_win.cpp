@@ -14,14 +14,6 @@ LRESULT Send(const ListControl& control, UINT message, WPARAM wParam = 0, LPARAM
     return SendMessageW(control.hwnd, message, wParam, lParam);
 }
 
-// Column widths are given in pixels at 96 dots per inch.
-int ScaledForScreen(int pixels) {
-    const HDC screen = GetDC(nullptr);
-    const int dpi = GetDeviceCaps(screen, LOGPIXELSX);
-    ReleaseDC(nullptr, screen);
-    return MulDiv(pixels, dpi, 96);
-}
-
 }  // namespace
 
 int ListView::ColumnWidth(int column) const {
@@ -38,7 +30,8 @@ void ListView::InsertColumn(int column, const std::u16string& header, int widthP
     LVCOLUMNW added{};
     added.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_FMT;
     added.fmt = LVCFMT_LEFT;
-    added.cx = ScaledForScreen(ScaledFromDefaultFont(widthPx));
+    // Given in pixels at 96 dots per inch; the dialog font follows the density.
+    added.cx = ScaledFromDefaultFont(widthPx);
     added.pszText = reinterpret_cast<wchar_t*>(text.data());
     Send(*control_, LVM_INSERTCOLUMNW, WPARAM(std::clamp(column, 0, ColumnCount())),
          reinterpret_cast<LPARAM>(&added));

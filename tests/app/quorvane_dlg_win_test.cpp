@@ -29,6 +29,7 @@
 #include "platform/desktop/job_runner.h"
 #include "platform/desktop/list_view.h"
 #include "platform/desktop/message_box.h"
+#include "platform/desktop/ui_text.h"
 #include "support/test_files.h"
 #include "tools/tab_tools_dlg.h"
 #include "tools/tab_tools_template.h"
@@ -99,6 +100,14 @@ void SelectTab(const CQuorvaneDlg& window, int index) {
                  reinterpret_cast<LPARAM>(&change));
 }
 
+// `pixels` at 96 dots per inch, at the density of the screen.
+int Dpi(int pixels) {
+    const HDC screen = GetDC(nullptr);
+    const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
+    ReleaseDC(nullptr, screen);
+    return pixels * dpi / 96;
+}
+
 bool Shown(const DialogWindow& window) {
     return IsWindowVisible(Win32Host(window)->hwnd);
 }
@@ -146,6 +155,10 @@ void SaveScreenshot(HWND window, const fs::path& file) {
 class Win32WindowTest : public ::testing::Test {
   protected:
     void SetUp() override {
+        // Screenshots in either language (scripts/window_screenshots.sh).
+        if (const char* language = std::getenv("QUORVANE_SCREENSHOTS_LANG"))
+            InstallTranslations(std::string(language) == "en" ? InterfaceLanguage::English
+                                                              : InterfaceLanguage::Chinese);
         window.Create(nullptr);
         if (!Win32Host(window) || !Win32Host(window)->hwnd) {
             // Under xvfb-run a window that does not open is a failure.
@@ -179,10 +192,11 @@ TEST_F(Win32WindowTest, OpensWithFourTabsAndShowsOnePageAtATimeInThePageRectangl
         RECT page{};
         GetWindowRect(Win32Host(*window.Page(tab))->hwnd, &page);
         MapWindowPoints(nullptr, Main(), reinterpret_cast<POINT*>(&page), 2);
-        EXPECT_EQ(page.left, 20);
-        EXPECT_EQ(page.top, 40);
-        EXPECT_EQ(page.right, client.right - 20);
-        EXPECT_EQ(page.bottom, client.bottom - 45);
+        // Margins given at 96 dots per inch, at the screen's density.
+        EXPECT_EQ(page.left, Dpi(20));
+        EXPECT_EQ(page.top, Dpi(40));
+        EXPECT_EQ(page.right, client.right - Dpi(20));
+        EXPECT_EQ(page.bottom, client.bottom - Dpi(45));
     }
     // Each tab's look, for a person to check that nothing is cut off.
     if (const char* folder = std::getenv("QUORVANE_SCREENSHOTS")) {
@@ -194,6 +208,58 @@ TEST_F(Win32WindowTest, OpensWithFourTabsAndShowsOnePageAtATimeInThePageRectangl
             SaveScreenshot(Main(), fs::path(folder) / ("tab" + std::to_string(tab) + ".bmp"));
         }
     }
+}
+
+// Moved to a screen of half again the density: the window takes the place
+// the system suggests, and its controls, fonts, pages and columns grow with it.
+TEST_F(Win32WindowTest, ADensityChangeLaysTheWindowOutAnew) {
+    const auto rectOf = [&](HWND control) {
+        RECT rect{};
+        GetWindowRect(control, &rect);
+        MapWindowPoints(nullptr, Main(), reinterpret_cast<POINT*>(&rect), 2);
+        return rect;
+    };
+    const auto fontHeight = [](HWND control) {
+        LOGFONTW font{};
+        GetObjectW(reinterpret_cast<HFONT>(SendMessageW(control, WM_GETFONT, 0, 0)), sizeof font,
+                   &font);
+        return std::abs(font.lfHeight);
+    };
+    const CTabAES256Dlg& page = *window.EncryptionPage();
+    const HWND button = Item(page, encryption_page_ids::kActionButton);
+    const HWND list = Item(page, encryption_page_ids::kFileList);
+    const RECT pageBefore = rectOf(Win32Host(page)->hwnd);
+    const RECT buttonBefore = rectOf(button);
+    const int fontBefore = fontHeight(button);
+    const int columnBefore = int(SendMessageW(list, LVM_GETCOLUMNWIDTH, 0, 0));
+    RECT frame{};
+    GetWindowRect(Main(), &frame);
+    const UINT dpi = UINT(Dpi(96));
+
+    RECT suggested{frame.left, frame.top, frame.left + (frame.right - frame.left) * 3 / 2,
+                   frame.top + (frame.bottom - frame.top) * 3 / 2};
+    SendMessageW(Main(), WM_DPICHANGED, MAKEWPARAM(dpi * 3 / 2, dpi * 3 / 2),
+                 reinterpret_cast<LPARAM>(&suggested));
+    RECT now{};
+    GetWindowRect(Main(), &now);
+    EXPECT_TRUE(EqualRect(&now, &suggested));
+    const RECT pageAfter = rectOf(Win32Host(page)->hwnd);
+    EXPECT_NEAR(pageAfter.left, pageBefore.left * 3 / 2, 1);
+    EXPECT_NEAR(pageAfter.right, pageBefore.right * 3 / 2, 2);
+    EXPECT_NEAR(pageAfter.bottom, pageBefore.bottom * 3 / 2, 2);
+    const RECT buttonAfter = rectOf(button);
+    // The dialog units follow the font's own measures: about half again.
+    const auto grown = [](LONG after, LONG before) { return double(after) / double(before); };
+    EXPECT_NEAR(grown(buttonAfter.right - buttonAfter.left, buttonBefore.right - buttonBefore.left),
+                1.5, 0.1);
+    EXPECT_NEAR(grown(buttonAfter.bottom - buttonAfter.top, buttonBefore.bottom - buttonBefore.top),
+                1.5, 0.1);
+    EXPECT_NEAR(fontHeight(button), fontBefore * 3 / 2, 1);
+    EXPECT_NEAR(SendMessageW(list, LVM_GETCOLUMNWIDTH, 0, 0), columnBefore * 3 / 2, 1);
+    // Back where it was.
+    SendMessageW(Main(), WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&frame));
+    const RECT buttonBack = rectOf(button);
+    EXPECT_TRUE(EqualRect(&buttonBack, &buttonBefore));
 }
 
 TEST_F(Win32WindowTest, GeneratesAPasswordAndConvertsBase64WithLineBreaksAsTheyAre) {
