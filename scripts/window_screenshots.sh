@@ -17,6 +17,10 @@ for face in "Tahoma" "MS Shell Dlg" "MS Shell Dlg 2" "Microsoft Sans Serif"; do
         /d 'NotoSansCJK-Regular.ttc,Noto Sans CJK SC' /f >/dev/null 2>&1
 done
 
+# No window manager on the virtual display: Wine places its windows itself
+# (and does not wait for one to hide them).
+wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
+
 # The screen density Wine gives its programs; the window tests expect 96.
 set_dpi() {
     for key in 'HKCU\Control Panel\Desktop' 'HKCC\Software\Fonts'; do
