@@ -238,31 +238,17 @@ INT_PTR DialogHost::Notify(const NMHDR& header) {
         if (handler != selChangeHandlers.end()) handler->second();
         return TRUE;
     }
-    if (header.code == LVN_GETINFOTIPW) {
-        auto& tip = const_cast<NMLVGETINFOTIPW&>(reinterpret_cast<const NMLVGETINFOTIPW&>(header));
-        for (const auto& list : listControls) {
-            if (list->hwnd != header.hwndFrom) continue;
-            LVITEMW item{};
-            item.mask = LVIF_PARAM;
-            item.iItem = tip.iItem;
-            SendMessageW(list->hwnd, LVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&item));
-            // A text cut off in its column comes first, whole, as the list
-            // shows it without tips of ours.
-            std::u16string text;
-            if (!(tip.dwFlags & LVGIT_UNFOLDED) && tip.pszText) text = FromWide(tip.pszText);
-            bool added = false;
-            for (const auto& [key, value] : list->tips)
-                if (key.first == uint64_t(item.lParam) && !value.empty()) {
-                    text += (text.empty() ? u"" : u"\n") + value;
-                    added = true;
-                }
-            if (added && tip.cchTextMax > 0) {
-                const std::size_t length = std::min<std::size_t>(text.size(), tip.cchTextMax - 1);
-                std::copy_n(Wide(text), length, tip.pszText);
-                tip.pszText[length] = L'\0';
+    if (header.code == TTN_GETDISPINFOW) {
+        for (const auto& list : listControls)
+            if (list->tip == header.hwndFrom) {
+                auto& info =
+                    const_cast<NMTTDISPINFOW&>(reinterpret_cast<const NMTTDISPINFOW&>(header));
+                list->shownTip = list->TipAtCursor();
+                info.lpszText = const_cast<wchar_t*>(Wide(list->shownTip));
+                info.hinst = nullptr;
+                return TRUE;
             }
-        }
-        return TRUE;
+        return FALSE;
     }
     return FALSE;
 }
@@ -438,7 +424,7 @@ void DialogWindow::Create(DialogWindow* parent) {
         const ControlTemplate& control = template_.controls[i];
         const HWND item = host_->ItemAt(i);
         if (control.kind == ControlKind::ListView) {
-            host_->listControls.push_back(std::make_unique<ListControl>(item));
+            host_->listControls.push_back(std::make_unique<ListControl>(item, host_->hwnd));
             auto list = std::make_unique<ListView>(*host_->listControls.back());
             listOrder_.push_back(list.get());
             lists_[BuiltControlId(control, i)] = std::move(list);

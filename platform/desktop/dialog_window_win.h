@@ -20,13 +20,27 @@
 
 #include "platform/desktop/dialog_window.h"
 
-/// A report-style list view (SysListView32) of a window.
+/// A report-style list view (SysListView32) of a window, with the tooltips
+/// of its cells: a tooltip window of its own shows the tip of the cell under
+/// the mouse (the list view's item tips know no columns).
 class ListControl {
   public:
-    explicit ListControl(HWND window) : hwnd(window) {}
+    /// `dialog` is the window the tooltip asks for its texts.
+    ListControl(HWND window, HWND dialog);
+    ListControl(const ListControl&) = delete;
+    ListControl& operator=(const ListControl&) = delete;
+
+    /// The tip of the cell under the mouse, or an empty text.
+    std::u16string TipAtCursor() const;
+
     HWND hwnd;
+    HWND tip = nullptr;
     /// The tooltips of cells, by row identity and column.
     std::map<std::pair<uint64_t, int>, std::u16string> tips;
+    /// The text the tooltip shows; it reads it from here.
+    std::u16string shownTip;
+    /// The cell the mouse was last over: a new one gets its own tip.
+    std::pair<int, int> cell{-1, -1};
 };
 
 class DialogHost {

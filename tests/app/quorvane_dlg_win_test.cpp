@@ -463,9 +463,9 @@ TEST_F(Win32WindowTest, TabKeysLeaveBothFileLists) {
     }
 }
 
-// A failed file's reason is the tip of its row; a row without one keeps the
-// list's own tip (its full text).
-TEST_F(Win32WindowTest, AFailedRowShowsItsReasonAsItsTip) {
+// A failed file's reason is the tip of its status cell, shown where the
+// mouse rests; other cells have none.
+TEST_F(Win32WindowTest, AFailedFilesStatusCellShowsItsReasonAsItsTip) {
     CTabAES256Dlg& page = *window.EncryptionPage();
     const fs::path missing = dir / "missing.bin";
     const fs::path present = dir / "present.bin";
@@ -475,31 +475,29 @@ TEST_F(Win32WindowTest, AFailedRowShowsItsReasonAsItsTip) {
     SetText(Item(page, encryption_page_ids::kKeyEdit), u"key");
     Click(page, encryption_page_ids::kActionButton);
     ASSERT_TRUE(ServeUntil([&] { return !page.IsRunning(); }));
-    ListView& list = *page.FileList();
-    ASSERT_EQ(list.Text(0, 2), u"加密失败");
-    const HWND listWindow = Item(page, encryption_page_ids::kFileList);
-    EXPECT_TRUE(SendMessageW(listWindow, LVM_GETEXTENDEDLISTVIEWSTYLE, 0, 0) & LVS_EX_INFOTIP);
-    // What the list asks its parent before it shows an item's tip.
-    const auto tipOf = [&](int row, const wchar_t* shown, DWORD flags) {
-        wchar_t text[INFOTIPSIZE] = {};
-        wcscpy(text, shown);
-        NMLVGETINFOTIPW tip{};
-        tip.hdr = {listWindow, UINT_PTR(encryption_page_ids::kFileList), UINT(LVN_GETINFOTIPW)};
-        tip.dwFlags = flags;
-        tip.pszText = text;
-        tip.cchTextMax = INFOTIPSIZE;
-        tip.iItem = row;
-        SendMessageW(Win32Host(page)->hwnd, WM_NOTIFY, tip.hdr.idFrom,
-                     reinterpret_cast<LPARAM>(&tip));
-        return std::u16string(reinterpret_cast<const char16_t*>(text));
+    ASSERT_EQ(page.FileList()->Text(0, 2), u"加密失败");
+    ASSERT_EQ(page.FileList()->Text(1, 2), u"加密完成");
+
+    const HWND list = Item(page, encryption_page_ids::kFileList);
+    const HWND tip = Win32Host(page)->listControls.front()->tip;
+    // The tip shown once the mouse has rested on a cell, or an empty text.
+    const auto tipOver = [&](int row, int column) {
+        RECT cell{LVIR_BOUNDS, column, 0, 0};
+        SendMessageW(list, LVM_GETSUBITEMRECT, WPARAM(row), reinterpret_cast<LPARAM>(&cell));
+        POINT at{cell.left + 10, (cell.top + cell.bottom) / 2};
+        ClientToScreen(list, &at);
+        SetCursorPos(at.x, at.y);
+        Serve(50);
+        SetCursorPos(at.x + 2, at.y);
+        const bool shown = ServeUntil([&] { return IsWindowVisible(tip) != FALSE; }, 1500);
+        return shown ? TextOf(tip) : std::u16string();
     };
-    const std::u16string reason = tipOf(0, L"", LVGIT_UNFOLDED);
+    const std::u16string reason = tipOver(0, 2);
     EXPECT_FALSE(reason.empty());
-    EXPECT_EQ(reason.find(u'\n'), std::u16string::npos);
-    // A path cut off in its column: the tip shows the whole path, then why.
-    EXPECT_EQ(tipOf(0, missing.c_str(), 0), missing.u16string() + u"\n" + reason);
-    EXPECT_EQ(tipOf(1, L"", LVGIT_UNFOLDED), u"");
-    EXPECT_EQ(tipOf(1, present.c_str(), 0), present.u16string());
+    EXPECT_NE(reason, u"加密失败");
+    EXPECT_EQ(tipOver(0, 0), u"") << "the path's cell";
+    EXPECT_EQ(tipOver(1, 2), u"") << "a file without a failure";
+    EXPECT_EQ(tipOver(0, 2), reason);
 }
 
 // "+" and "-" are named for screen readers after what they do.
