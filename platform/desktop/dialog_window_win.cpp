@@ -117,6 +117,12 @@ int Scaled(int value, UINT to, UINT from) {
     return MulDiv(value, int(to), int(from));
 }
 
+// The templates' font, "MS Shell Dlg" 8 pt, at a density.
+HFONT TemplateFontAt(UINT dpi) {
+    return CreateFontW(-Scaled(8, dpi, 72), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
+                       DEFAULT_CHARSET, 0, 0, 0, 0, L"MS Shell Dlg");
+}
+
 // Runs `use` with the accessibility annotation service; the annotations
 // live with the control, not with the service or COM.
 template <typename Use>
@@ -220,6 +226,15 @@ INT_PTR DialogHost::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
             SetTextColor(context, RGB(0, 0, 0));
             return reinterpret_cast<INT_PTR>(GetStockObject(WHITE_BRUSH));
         }
+        case WM_GETDPISCALEDSIZE: {
+            // The size the templates' font gives at the new density, which
+            // grows a little unlike the plain proportion the system assumes.
+            const SIZE size = FrameSizeAt(UINT(wParam));
+            if (size.cx <= 0) return FALSE;
+            *reinterpret_cast<SIZE*>(lParam) = size;
+            SetWindowLongPtrW(hwnd, DWLP_MSGRESULT, TRUE);
+            return TRUE;
+        }
         case WM_DPICHANGED:
             Rescale(HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
             return TRUE;
@@ -276,14 +291,30 @@ void DialogHost::Rescale(UINT newDpi, const RECT& suggested) {
     RedrawWindow(hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
 }
 
+SIZE DialogHost::FrameSizeAt(UINT newDpi) const {
+    const HFONT measured = TemplateFontAt(newDpi);
+    const DialogUnits units = UnitsOfFont(measured);
+    DeleteObject(measured);
+    const DialogTemplate& dialog = owner_->template_;
+    RECT frame{0, 0, units.ToPixelsX(dialog.cx), units.ToPixelsY(dialog.cy)};
+    const DWORD style = DWORD(GetWindowLongW(hwnd, GWL_STYLE));
+    const DWORD exStyle = DWORD(GetWindowLongW(hwnd, GWL_EXSTYLE));
+    using Adjust = BOOL(WINAPI*)(RECT*, DWORD, BOOL, DWORD, UINT);
+    static const auto adjustForDpi = reinterpret_cast<Adjust>(reinterpret_cast<void*>(
+        GetProcAddress(GetModuleHandleW(L"user32.dll"), "AdjustWindowRectExForDpi")));
+    if (!(adjustForDpi ? adjustForDpi(&frame, style, FALSE, exStyle, newDpi)
+                       : AdjustWindowRectEx(&frame, style, FALSE, exStyle)))
+        return {0, 0};
+    return {frame.right - frame.left, frame.bottom - frame.top};
+}
+
 void DialogHost::LayOutAt(UINT newDpi) {
     const UINT oldDpi = dpi;
     dpi = newDpi;
     // The templates' font at the new density, and the units it gives.
     const HFONT previousFont = font;
     const HFONT previousBold = boldFont;
-    font = CreateFontW(-Scaled(8, newDpi, 72), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
-                       DEFAULT_CHARSET, 0, 0, 0, 0, L"MS Shell Dlg");
+    font = TemplateFontAt(newDpi);
     boldFont = nullptr;
     owner_->units_ = UnitsOfFont(font);
     const auto& controls = owner_->template_.controls;

@@ -90,6 +90,8 @@ class DialogHost {
     /// the templates' font at that density.
     void LayOutAt(UINT newDpi);
     HFONT FontFor(const ControlTemplate& control);
+    /// The size of a top-level window laid out for `newDpi`, frame included.
+    SIZE FrameSizeAt(UINT newDpi) const;
     INT_PTR Notify(const NMHDR& header);
 
     DialogWindow* owner_;

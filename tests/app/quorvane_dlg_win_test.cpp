@@ -236,8 +236,13 @@ TEST_F(Win32WindowTest, ADensityChangeLaysTheWindowOutAnew) {
     GetWindowRect(Main(), &frame);
     const UINT dpi = UINT(Dpi(96));
 
-    RECT suggested{frame.left, frame.top, frame.left + (frame.right - frame.left) * 3 / 2,
-                   frame.top + (frame.bottom - frame.top) * 3 / 2};
+    // The size the window asks for: about half again, as its font grows.
+    SIZE size{};
+    ASSERT_TRUE(
+        SendMessageW(Main(), WM_GETDPISCALEDSIZE, dpi * 3 / 2, reinterpret_cast<LPARAM>(&size)));
+    EXPECT_NEAR(double(size.cx) / (frame.right - frame.left), 1.5, 0.1);
+    EXPECT_NEAR(double(size.cy) / (frame.bottom - frame.top), 1.5, 0.1);
+    RECT suggested{frame.left, frame.top, frame.left + size.cx, frame.top + size.cy};
     SendMessageW(Main(), WM_DPICHANGED, MAKEWPARAM(dpi * 3 / 2, dpi * 3 / 2),
                  reinterpret_cast<LPARAM>(&suggested));
     RECT now{};
@@ -256,6 +261,15 @@ TEST_F(Win32WindowTest, ADensityChangeLaysTheWindowOutAnew) {
                 1.5, 0.1);
     EXPECT_NEAR(fontHeight(button), fontBefore * 3 / 2, 1);
     EXPECT_NEAR(SendMessageW(list, LVM_GETCOLUMNWIDTH, 0, 0), columnBefore * 3 / 2, 1);
+    // Nothing of the main window is cut off at its edges.
+    RECT client{};
+    GetClientRect(Main(), &client);
+    for (const int id : {main_window_ids::kTabControl, kIdCancel}) {
+        const RECT control = rectOf(Item(window, id));
+        EXPECT_LE(control.right, client.right) << id;
+        EXPECT_LE(control.bottom, client.bottom) << id;
+        EXPECT_GE(client.right - control.right, Dpi(6) * 3 / 2 - 2) << id << ": its margin";
+    }
     // Back where it was.
     SendMessageW(Main(), WM_DPICHANGED, MAKEWPARAM(dpi, dpi), reinterpret_cast<LPARAM>(&frame));
     const RECT buttonBack = rectOf(button);
