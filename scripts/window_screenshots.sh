@@ -1,6 +1,8 @@
 #!/usr/bin/env bash
 # Screenshots of the Windows window's four tabs under Wine, for a person to
-# check that no text is cut off: build-windows/screenshots/tab<N>.png.
+# check that no text is cut off: build-windows/screenshots/<lang>-<dpi>/tab<N>.png
+# in Chinese and English, at 96 dots per inch and at each density given
+# (for example `scripts/window_screenshots.sh 144 192`).
 # Needs `scripts/build.sh windows` first, and xvfb-run. Chinese texts need a
 # font with Chinese glyphs; the Wine prefix of the window tests links one to
 # the dialog fonts (Noto Sans CJK, from fonts-noto-cjk).
@@ -14,17 +16,37 @@ for face in "Tahoma" "MS Shell Dlg" "MS Shell Dlg 2" "Microsoft Sans Serif"; do
     wine reg add "$link" /v "$face" /t REG_MULTI_SZ \
         /d 'NotoSansCJK-Regular.ttc,Noto Sans CJK SC' /f >/dev/null 2>&1
 done
-# The session ends here: the window must open in one that has a display.
-wineserver -w
 
-mkdir -p screenshots
-# Wine's drive Z: is the root of this machine.
-QUORVANE_SCREENSHOTS="Z:${PWD//\//\\}\\screenshots" \
-    xvfb-run -a -s '-screen 0 1280x800x24' wine tests/app_quorvane_dlg_win_test.exe \
-    --gtest_filter='*OpensWithFourTabs*' >/dev/null
+# No window manager on the virtual display: Wine places its windows itself
+# (and does not wait for one to hide them).
+wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
+
+# The screen density Wine gives its programs; the window tests expect 96.
+set_dpi() {
+    for key in 'HKCU\Control Panel\Desktop' 'HKCC\Software\Fonts'; do
+        wine reg add "$key" /v LogPixels /t REG_DWORD /d "$1" /f >/dev/null 2>&1
+    done
+    # The session ends here: the next one reads the density anew, and the
+    # window must open in one that has a display.
+    wineserver -w
+}
+trap 'set_dpi 96' EXIT
+
+rm -rf screenshots
+for dpi in 96 "$@"; do
+    set_dpi "$dpi"
+    for lang in zh en; do
+        folder="screenshots/$lang-$dpi"
+        mkdir -p "$folder"
+        # Wine's drive Z: is the root of this machine.
+        QUORVANE_SCREENSHOTS="Z:${PWD//\//\\}\\${folder//\//\\}" QUORVANE_SCREENSHOTS_LANG=$lang \
+            xvfb-run -a -s '-screen 0 1920x1200x24' wine tests/app_quorvane_dlg_win_test.exe \
+            --gtest_filter='*OpensWithFourTabs*' >/dev/null
+    done
+done
 
 # The test writes 24-bit BMP files; PNG is what viewers and reviews take.
-python3 - screenshots/tab*.bmp <<'PY'
+python3 - screenshots/*/tab*.bmp <<'PY'
 import struct, sys, zlib
 for name in sys.argv[1:]:
     data = open(name, "rb").read()
@@ -42,5 +64,5 @@ for name in sys.argv[1:]:
            chunk(b"IDAT", zlib.compress(b"".join(rows))) + chunk(b"IEND", b""))
     open(name[:-4] + ".png", "wb").write(png)
 PY
-rm -f screenshots/tab*.bmp
-ls "$PWD"/screenshots/tab*.png
+rm -f screenshots/*/tab*.bmp
+ls "$PWD"/screenshots/*/tab*.png

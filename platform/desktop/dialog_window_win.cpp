@@ -3,6 +3,8 @@
 #include <windows.h>
 
 #include <commctrl.h>
+#include <initguid.h>
+#include <oleacc.h>
 #include <shellapi.h>
 
 #include <algorithm>
@@ -87,18 +89,83 @@ std::vector<HWND> RadioGroupOf(HWND button) {
     return group;
 }
 
+// The screen density a window is shown at (dots per inch). Windows before 10
+// have one density for all screens.
+UINT DpiOf(HWND window) {
+    using GetDpi = UINT(WINAPI*)(HWND);
+    static const auto getDpiForWindow = reinterpret_cast<GetDpi>(reinterpret_cast<void*>(
+        GetProcAddress(GetModuleHandleW(L"user32.dll"), "GetDpiForWindow")));
+    if (getDpiForWindow)
+        if (const UINT dpi = getDpiForWindow(window)) return dpi;
+    const HDC screen = GetDC(nullptr);
+    const int dpi = GetDeviceCaps(screen, LOGPIXELSY);
+    ReleaseDC(nullptr, screen);
+    return UINT(dpi);
+}
+
+// The layer lays its dialogs out anew when the density changes; the dialog
+// manager's own rescaling (Windows 10 1703 and later) would do it twice.
+void KeepDialogScaling(HWND dialog) {
+    using SetBehavior = BOOL(WINAPI*)(HWND, int, int);
+    static const auto setBehavior = reinterpret_cast<SetBehavior>(reinterpret_cast<void*>(
+        GetProcAddress(GetModuleHandleW(L"user32.dll"), "SetDialogDpiChangeBehavior")));
+    constexpr int kDisableAll = 1;  // DDC_DISABLE_ALL
+    if (setBehavior) setBehavior(dialog, kDisableAll, kDisableAll);
+}
+
+int Scaled(int value, UINT to, UINT from) {
+    return MulDiv(value, int(to), int(from));
+}
+
+// The templates' font, "MS Shell Dlg" 8 pt, at a density.
+HFONT TemplateFontAt(UINT dpi) {
+    return CreateFontW(-Scaled(8, dpi, 72), 0, 0, 0, FW_NORMAL, FALSE, FALSE, FALSE,
+                       DEFAULT_CHARSET, 0, 0, 0, 0, L"MS Shell Dlg");
+}
+
+// Runs `use` with the accessibility annotation service; the annotations
+// live with the control, not with the service or COM.
+template <typename Use>
+bool WithAnnotations(Use use) {
+    const HRESULT com = CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED);
+    IAccPropServices* services = nullptr;
+    HRESULT result = CoCreateInstance(CLSID_AccPropServices, nullptr, CLSCTX_INPROC_SERVER,
+                                      IID_IAccPropServices, reinterpret_cast<void**>(&services));
+    if (SUCCEEDED(result)) {
+        result = use(*services);
+        services->Release();
+    }
+    if (SUCCEEDED(com)) CoUninitialize();
+    return SUCCEEDED(result);
+}
+
 }  // namespace
+
+bool AnnotateName(HWND control, const char16_t* name) {
+    return WithAnnotations([&](IAccPropServices& services) {
+        return services.SetHwndPropStr(control, DWORD(OBJID_CLIENT), CHILDID_SELF, PROPID_ACC_NAME,
+                                       reinterpret_cast<LPCWSTR>(name));
+    });
+}
 
 // ---------------------------------------------------------------------------
 // The host
 
 DialogHost::~DialogHost() {
+    if (hwnd && !annotated.empty())
+        WithAnnotations([&](IAccPropServices& services) {
+            MSAAPROPID name = PROPID_ACC_NAME;
+            for (HWND control : annotated)
+                services.ClearHwndProps(control, DWORD(OBJID_CLIENT), CHILDID_SELF, &name, 1);
+            return S_OK;
+        });
     if (hwnd) {
         RemovePropW(hwnd, kHostProperty);
         SetWindowLongPtrW(hwnd, DWLP_USER, 0);
         DestroyWindow(hwnd);
     }
     if (boldFont) DeleteObject(boldFont);
+    if (font) DeleteObject(font);
 }
 
 HWND DialogHost::Item(int id) const {
@@ -159,6 +226,18 @@ INT_PTR DialogHost::Handle(UINT message, WPARAM wParam, LPARAM lParam) {
             SetTextColor(context, RGB(0, 0, 0));
             return reinterpret_cast<INT_PTR>(GetStockObject(WHITE_BRUSH));
         }
+        case WM_GETDPISCALEDSIZE: {
+            // The size the templates' font gives at the new density, which
+            // grows a little unlike the plain proportion the system assumes.
+            const SIZE size = FrameSizeAt(UINT(wParam));
+            if (size.cx <= 0) return FALSE;
+            *reinterpret_cast<SIZE*>(lParam) = size;
+            SetWindowLongPtrW(hwnd, DWLP_MSGRESULT, TRUE);
+            return TRUE;
+        }
+        case WM_DPICHANGED:
+            Rescale(HIWORD(wParam), *reinterpret_cast<const RECT*>(lParam));
+            return TRUE;
         case WM_CLOSE:
             // The close box: as the cancel button (Esc) does.
             SendMessageW(hwnd, WM_COMMAND, MAKEWPARAM(kIdCancel, BN_CLICKED), 0);
@@ -174,27 +253,103 @@ INT_PTR DialogHost::Notify(const NMHDR& header) {
         if (handler != selChangeHandlers.end()) handler->second();
         return TRUE;
     }
-    if (header.code == LVN_GETINFOTIPW) {
-        auto& tip = const_cast<NMLVGETINFOTIPW&>(reinterpret_cast<const NMLVGETINFOTIPW&>(header));
-        for (const auto& list : listControls) {
-            if (list->hwnd != header.hwndFrom) continue;
-            LVITEMW item{};
-            item.mask = LVIF_PARAM;
-            item.iItem = tip.iItem;
-            SendMessageW(list->hwnd, LVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&item));
-            std::u16string text;
-            for (const auto& [key, value] : list->tips)
-                if (key.first == uint64_t(item.lParam) && !value.empty())
-                    text += (text.empty() ? u"" : u"\n") + value;
-            if (!text.empty() && tip.cchTextMax > 0) {
-                const std::size_t length = std::min<std::size_t>(text.size(), tip.cchTextMax - 1);
-                std::copy_n(Wide(text), length, tip.pszText);
-                tip.pszText[length] = L'\0';
+    if (header.code == TTN_GETDISPINFOW) {
+        for (const auto& list : listControls)
+            if (list->tip == header.hwndFrom) {
+                auto& info =
+                    const_cast<NMTTDISPINFOW&>(reinterpret_cast<const NMTTDISPINFOW&>(header));
+                list->shownTip = list->TipAtCursor();
+                info.lpszText = const_cast<wchar_t*>(Wide(list->shownTip));
+                info.hinst = nullptr;
+                return TRUE;
             }
-        }
-        return TRUE;
+        return FALSE;
     }
     return FALSE;
+}
+
+void DialogHost::Rescale(UINT newDpi, const RECT& suggested) {
+    const UINT oldDpi = dpi;
+    if (newDpi == 0 || oldDpi == 0 || newDpi == oldDpi) return;
+    SetDialogFontPixels(Scaled(kDefaultDialogFontPixels, newDpi, 96));
+    LayOutAt(newDpi);
+    SetWindowPos(hwnd, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
+                 suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+    // The pages keep their place in the window, in proportion.
+    for (HWND child = GetWindow(hwnd, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+        auto* page = static_cast<DialogHost*>(GetPropW(child, kHostProperty));
+        if (!page) continue;
+        RECT rect{};
+        GetWindowRect(child, &rect);
+        MapWindowPoints(nullptr, hwnd, reinterpret_cast<POINT*>(&rect), 2);
+        page->LayOutAt(newDpi);
+        SetWindowPos(child, nullptr, Scaled(rect.left, newDpi, oldDpi),
+                     Scaled(rect.top, newDpi, oldDpi),
+                     Scaled(rect.right - rect.left, newDpi, oldDpi),
+                     Scaled(rect.bottom - rect.top, newDpi, oldDpi), SWP_NOZORDER | SWP_NOACTIVATE);
+    }
+    RedrawWindow(hwnd, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
+}
+
+SIZE DialogHost::FrameSizeAt(UINT newDpi) const {
+    const HFONT measured = TemplateFontAt(newDpi);
+    const DialogUnits units = UnitsOfFont(measured);
+    DeleteObject(measured);
+    const DialogTemplate& dialog = owner_->template_;
+    RECT frame{0, 0, units.ToPixelsX(dialog.cx), units.ToPixelsY(dialog.cy)};
+    const DWORD style = DWORD(GetWindowLongW(hwnd, GWL_STYLE));
+    const DWORD exStyle = DWORD(GetWindowLongW(hwnd, GWL_EXSTYLE));
+    using Adjust = BOOL(WINAPI*)(RECT*, DWORD, BOOL, DWORD, UINT);
+    static const auto adjustForDpi = reinterpret_cast<Adjust>(reinterpret_cast<void*>(
+        GetProcAddress(GetModuleHandleW(L"user32.dll"), "AdjustWindowRectExForDpi")));
+    if (!(adjustForDpi ? adjustForDpi(&frame, style, FALSE, exStyle, newDpi)
+                       : AdjustWindowRectEx(&frame, style, FALSE, exStyle)))
+        return {0, 0};
+    return {frame.right - frame.left, frame.bottom - frame.top};
+}
+
+void DialogHost::LayOutAt(UINT newDpi) {
+    const UINT oldDpi = dpi;
+    dpi = newDpi;
+    // The templates' font at the new density, and the units it gives.
+    const HFONT previousFont = font;
+    const HFONT previousBold = boldFont;
+    font = TemplateFontAt(newDpi);
+    boldFont = nullptr;
+    owner_->units_ = UnitsOfFont(font);
+    const auto& controls = owner_->template_.controls;
+    for (std::size_t i = 0; i < controls.size(); ++i) {
+        const HWND item = ItemAt(i);
+        if (!item) continue;
+        const PixelRect rect = owner_->units_.ToPixels(controls[i].rect);
+        SetWindowPos(item, nullptr, rect.x, rect.y, rect.width, rect.height,
+                     SWP_NOZORDER | SWP_NOACTIVATE);
+        SendMessageW(item, WM_SETFONT, reinterpret_cast<WPARAM>(FontFor(controls[i])), FALSE);
+    }
+    SendMessageW(hwnd, WM_SETFONT, reinterpret_cast<WPARAM>(font), FALSE);
+    for (const auto& list : listControls) {
+        const HWND header = reinterpret_cast<HWND>(SendMessageW(list->hwnd, LVM_GETHEADER, 0, 0));
+        const int columns = header ? int(SendMessageW(header, HDM_GETITEMCOUNT, 0, 0)) : 0;
+        for (int column = 0; column < columns; ++column) {
+            const int width = int(SendMessageW(list->hwnd, LVM_GETCOLUMNWIDTH, WPARAM(column), 0));
+            SendMessageW(list->hwnd, LVM_SETCOLUMNWIDTH, WPARAM(column),
+                         Scaled(width, newDpi, oldDpi));
+        }
+    }
+    // The controls hold the new fonts now; the old ones may go.
+    if (previousFont) DeleteObject(previousFont);
+    if (previousBold) DeleteObject(previousBold);
+}
+
+HFONT DialogHost::FontFor(const ControlTemplate& control) {
+    if (!(control.style & kBold)) return font;
+    if (!boldFont) {
+        LOGFONTW bold{};
+        GetObjectW(font, sizeof bold, &bold);
+        bold.lfWeight = FW_BOLD;
+        boldFont = CreateFontIndirectW(&bold);
+    }
+    return boldFont;
 }
 
 void DialogHost::Drop(HDROP drop) {
@@ -289,13 +444,18 @@ void DialogWindow::Create(DialogWindow* parent) {
     RECT base{0, 0, 4, 8};
     MapDialogRect(host_->hwnd, &base);
     units_ = DialogUnits(base.right, base.bottom);
+    host_->dpi = DpiOf(host_->hwnd);
+    KeepDialogScaling(host_->hwnd);
+    // Layouts given in pixels (page margins, column widths) grow with the
+    // density the window opens at.
+    if (!parent) SetDialogFontPixels(Scaled(kDefaultDialogFontPixels, host_->dpi, 96));
 
     const HFONT font = reinterpret_cast<HFONT>(SendMessageW(host_->hwnd, WM_GETFONT, 0, 0));
     for (std::size_t i = 0; i < template_.controls.size(); ++i) {
         const ControlTemplate& control = template_.controls[i];
         const HWND item = host_->ItemAt(i);
         if (control.kind == ControlKind::ListView) {
-            host_->listControls.push_back(std::make_unique<ListControl>(item));
+            host_->listControls.push_back(std::make_unique<ListControl>(item, host_->hwnd));
             auto list = std::make_unique<ListView>(*host_->listControls.back());
             listOrder_.push_back(list.get());
             lists_[BuiltControlId(control, i)] = std::move(list);
@@ -369,9 +529,12 @@ void DialogWindow::ReplaceItemText(int id, const std::u16string& text) {
     SendMessageW(item, EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(Wide(shown)));
 }
 
-void DialogWindow::SetItemAccessibleName(int, const std::u16string&) {
-    // Win32 names a control after its own text or the label before it in
-    // the template, which is where the templates put the labels.
+void DialogWindow::SetItemAccessibleName(int id, const std::u16string& name) {
+    // Win32 names a control after its own text or the label before it in the
+    // template; a control whose text says too little ("+") gets an annotation
+    // that accessibility clients read instead.
+    const HWND item = host_->Item(id);
+    if (item && AnnotateName(item, name.c_str())) host_->annotated.push_back(item);
 }
 
 void DialogWindow::SetProgressPos(int id, int position) {

@@ -20,13 +20,27 @@
 
 #include "platform/desktop/dialog_window.h"
 
-/// A report-style list view (SysListView32) of a window.
+/// A report-style list view (SysListView32) of a window, with the tooltips
+/// of its cells: a tooltip window of its own shows the tip of the cell under
+/// the mouse (the list view's item tips know no columns).
 class ListControl {
   public:
-    explicit ListControl(HWND window) : hwnd(window) {}
+    /// `dialog` is the window the tooltip asks for its texts.
+    ListControl(HWND window, HWND dialog);
+    ListControl(const ListControl&) = delete;
+    ListControl& operator=(const ListControl&) = delete;
+
+    /// The tip of the cell under the mouse, or an empty text.
+    std::u16string TipAtCursor() const;
+
     HWND hwnd;
+    HWND tip = nullptr;
     /// The tooltips of cells, by row identity and column.
     std::map<std::pair<uint64_t, int>, std::u16string> tips;
+    /// The text the tooltip shows; it reads it from here.
+    std::u16string shownTip;
+    /// The cell the mouse was last over: a new one gets its own tip.
+    std::pair<int, int> cell{-1, -1};
 };
 
 class DialogHost {
@@ -58,6 +72,9 @@ class DialogHost {
     bool paintsWhite = false;
     bool closed = false;  ///< EndDialog ran
     HFONT boldFont = nullptr;
+    HFONT font = nullptr;  ///< the templates' font once the layer has laid the window out anew
+    UINT dpi = 96;         ///< the density the window is laid out for
+    std::vector<HWND> annotated;  ///< controls with an accessible name of their own
 
     std::mutex postedMutex;
     std::deque<std::function<void()>> posted;
@@ -66,6 +83,15 @@ class DialogHost {
     INT_PTR Handle(UINT message, WPARAM wParam, LPARAM lParam);
     void RunPosted();
     void Drop(HDROP drop);
+    /// A top-level window moved to a screen of another density: everything
+    /// laid out for `newDpi`, the window at the place the system suggests.
+    void Rescale(UINT newDpi, const RECT& suggested);
+    /// The controls placed and sized from the template for `newDpi`, with
+    /// the templates' font at that density.
+    void LayOutAt(UINT newDpi);
+    HFONT FontFor(const ControlTemplate& control);
+    /// The size of a top-level window laid out for `newDpi`, frame included.
+    SIZE FrameSizeAt(UINT newDpi) const;
     INT_PTR Notify(const NMHDR& header);
 
     DialogWindow* owner_;
@@ -75,6 +101,13 @@ class DialogHost {
 DialogHost* Win32Host(const DialogWindow& window);
 /// The control `id` of `window`, or null.
 HWND Win32Item(const DialogWindow& window, int id);
+
+/// Gives `control` the name accessibility clients read (its text otherwise).
+/// False when the system keeps no such names.
+bool AnnotateName(HWND control, const char16_t* name);
+
+/// The base units of a dialog font, measured as the dialog manager does.
+DialogUnits UnitsOfFont(HFONT font);
 
 /// Handles one message of the window thread: Enter and Esc as the layer
 /// routes them, then the dialog manager's keys, else the window procedure.

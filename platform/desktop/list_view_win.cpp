@@ -1,6 +1,7 @@
 #include <windows.h>
 
 #include <commctrl.h>
+#include <windowsx.h>
 
 #include <algorithm>
 
@@ -14,15 +15,69 @@ LRESULT Send(const ListControl& control, UINT message, WPARAM wParam = 0, LPARAM
     return SendMessageW(control.hwnd, message, wParam, lParam);
 }
 
-// Column widths are given in pixels at 96 dots per inch.
-int ScaledForScreen(int pixels) {
-    const HDC screen = GetDC(nullptr);
-    const int dpi = GetDeviceCaps(screen, LOGPIXELSX);
-    ReleaseDC(nullptr, screen);
-    return MulDiv(pixels, dpi, 96);
+// The row and column under a point of the list's client area; -1 where
+// there is none.
+std::pair<int, int> CellAt(HWND list, POINT point) {
+    LVHITTESTINFO hit{};
+    hit.pt = point;
+    if (SendMessageW(list, LVM_SUBITEMHITTEST, 0, reinterpret_cast<LPARAM>(&hit)) < 0 ||
+        !(hit.flags & LVHT_ONITEM))
+        return {-1, -1};
+    return {hit.iItem, hit.iSubItem};
+}
+
+// Watches the mouse over a list: on a new cell, the tip shown goes, so that
+// the next one is asked for anew.
+LRESULT CALLBACK FollowCells(HWND list, UINT message, WPARAM wParam, LPARAM lParam, UINT_PTR,
+                             DWORD_PTR data) {
+    auto& control = *reinterpret_cast<ListControl*>(data);
+    if (message == WM_MOUSEMOVE) {
+        const std::pair<int, int> cell =
+            CellAt(list, POINT{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
+        if (cell != control.cell) {
+            control.cell = cell;
+            SendMessageW(control.tip, TTM_POP, 0, 0);
+        }
+    } else if (message == WM_NCDESTROY) {
+        RemoveWindowSubclass(list, &FollowCells, 1);
+    }
+    return DefSubclassProc(list, message, wParam, lParam);
 }
 
 }  // namespace
+
+ListControl::ListControl(HWND window, HWND dialog) : hwnd(window) {
+    tip = CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
+                          WS_POPUP | TTS_NOPREFIX | TTS_ALWAYSTIP, CW_USEDEFAULT, CW_USEDEFAULT,
+                          CW_USEDEFAULT, CW_USEDEFAULT, dialog, nullptr, GetModuleHandleW(nullptr),
+                          nullptr);
+    if (!tip) return;
+    // One tool, the whole list; its text comes from the dialog when shown.
+    TTTOOLINFOW tool{};
+    tool.cbSize = sizeof tool;
+    tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+    tool.hwnd = dialog;
+    tool.uId = reinterpret_cast<UINT_PTR>(window);
+    tool.lpszText = LPSTR_TEXTCALLBACKW;
+    SendMessageW(tip, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+    // Long reasons break into lines instead of running off the screen.
+    SendMessageW(tip, TTM_SETMAXTIPWIDTH, 0, 480);
+    SetWindowSubclass(window, &FollowCells, 1, reinterpret_cast<DWORD_PTR>(this));
+}
+
+std::u16string ListControl::TipAtCursor() const {
+    POINT point{};
+    GetCursorPos(&point);
+    ScreenToClient(hwnd, &point);
+    const auto [row, column] = CellAt(hwnd, point);
+    if (row < 0) return {};
+    LVITEMW item{};
+    item.mask = LVIF_PARAM;
+    item.iItem = row;
+    if (!SendMessageW(hwnd, LVM_GETITEMW, 0, reinterpret_cast<LPARAM>(&item))) return {};
+    const auto found = tips.find({uint64_t(item.lParam), column});
+    return found == tips.end() ? std::u16string() : found->second;
+}
 
 int ListView::ColumnWidth(int column) const {
     return int(Send(*control_, LVM_GETCOLUMNWIDTH, WPARAM(column)));
@@ -38,7 +93,8 @@ void ListView::InsertColumn(int column, const std::u16string& header, int widthP
     LVCOLUMNW added{};
     added.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_FMT;
     added.fmt = LVCFMT_LEFT;
-    added.cx = ScaledForScreen(ScaledFromDefaultFont(widthPx));
+    // Given in pixels at 96 dots per inch; the dialog font follows the density.
+    added.cx = ScaledFromDefaultFont(widthPx);
     added.pszText = reinterpret_cast<wchar_t*>(text.data());
     Send(*control_, LVM_INSERTCOLUMNW, WPARAM(std::clamp(column, 0, ColumnCount())),
          reinterpret_cast<LPARAM>(&added));
@@ -46,7 +102,7 @@ void ListView::InsertColumn(int column, const std::u16string& header, int widthP
 
 void ListView::SetReportStyle(bool gridLines) {
     const DWORD style = LVS_EX_FULLROWSELECT | LVS_EX_BORDERSELECT | LVS_EX_DOUBLEBUFFER |
-                        LVS_EX_INFOTIP | LVS_EX_LABELTIP | (gridLines ? LVS_EX_GRIDLINES : 0);
+                        LVS_EX_LABELTIP | (gridLines ? LVS_EX_GRIDLINES : 0);
     Send(*control_, LVM_SETEXTENDEDLISTVIEWSTYLE, 0, LPARAM(style));
 }
 
