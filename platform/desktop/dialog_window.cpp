@@ -177,9 +177,6 @@ QWidget* QtItem(const DialogWindow& window, int id) {
     return window.Host() ? window.Host()->Item(id) : nullptr;
 }
 
-DialogWindow::DialogWindow(const DialogTemplate& dialogTemplate)
-    : template_(dialogTemplate), units_(DialogFontUnits()) {}
-
 DialogWindow::~DialogWindow() {
     delete host_;
 }
@@ -338,15 +335,6 @@ QWidget* CreateControl(DialogHost* host, const ControlTemplate& control) {
 }
 
 }  // namespace
-
-ListView* DialogWindow::List(int id) const {
-    auto it = lists_.find(id);
-    return it == lists_.end() ? nullptr : it->second.get();
-}
-
-ListView* DialogWindow::FirstList() const {
-    return listOrder_.empty() ? nullptr : listOrder_.front();
-}
 
 void DialogWindow::EnableItem(int id, bool enabled) {
     if (QWidget* widget = QtItem(*this, id)) widget->setEnabled(enabled);

@@ -425,9 +425,6 @@ HWND Win32Item(const DialogWindow& window, int id) {
 // ---------------------------------------------------------------------------
 // The window
 
-DialogWindow::DialogWindow(const DialogTemplate& dialogTemplate)
-    : template_(dialogTemplate), units_(DialogFontUnits()) {}
-
 DialogWindow::~DialogWindow() {
     delete host_;
 }
@@ -486,15 +483,6 @@ void DialogWindow::RunModal() {
     MSG message;
     while (!host_->closed && GetMessageW(&message, nullptr, 0, 0) > 0)
         DispatchWindowMessage(message);
-}
-
-ListView* DialogWindow::List(int id) const {
-    auto it = lists_.find(id);
-    return it == lists_.end() ? nullptr : it->second.get();
-}
-
-ListView* DialogWindow::FirstList() const {
-    return listOrder_.empty() ? nullptr : listOrder_.front();
 }
 
 void DialogWindow::EnableItem(int id, bool enabled) {

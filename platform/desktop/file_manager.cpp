@@ -79,15 +79,9 @@ class DesktopFileManager : public FileManagerService {
     }
 };
 
-DesktopFileManager realFileManager;
-FileManagerService* current = &realFileManager;
-
 }  // namespace
 
-bool ShowFileInFileManager(const std::u16string& path) {
-    return current->ShowFile(path);
-}
-
-void SetFileManagerService(FileManagerService* service) {
-    current = service ? service : &realFileManager;
+FileManagerService& SystemFileManager() {
+    static DesktopFileManager fileManager;
+    return fileManager;
 }

@@ -22,3 +22,6 @@ bool ShowFileInFileManager(const std::u16string& path);
 /// Installs `service` for later requests; nullptr restores the real one. The
 /// caller keeps ownership.
 void SetFileManagerService(FileManagerService* service);
+
+/// The system's own file manager (the desktop's on Linux, Explorer on Windows).
+FileManagerService& SystemFileManager();

@@ -65,15 +65,9 @@ class Explorer : public FileManagerService {
     }
 };
 
-Explorer realFileManager;
-FileManagerService* current = &realFileManager;
-
 }  // namespace
 
-bool ShowFileInFileManager(const std::u16string& path) {
-    return current->ShowFile(path);
-}
-
-void SetFileManagerService(FileManagerService* service) {
-    current = service ? service : &realFileManager;
+FileManagerService& SystemFileManager() {
+    static Explorer fileManager;
+    return fileManager;
 }
