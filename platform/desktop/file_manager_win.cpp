@@ -7,6 +7,7 @@
 #include <string>
 
 #include "platform/desktop/file_manager.h"
+#include "platform/desktop/path_text.h"
 
 namespace {
 
@@ -26,14 +27,8 @@ class ComScope {
 };
 
 std::wstring FullPath(const std::u16string& path) {
-    const std::wstring given(path.begin(), path.end());
-    const DWORD size = GetFullPathNameW(given.c_str(), 0, nullptr, nullptr);
-    if (size == 0) return given;
-    std::wstring full(size, L'\0');
-    const DWORD length = GetFullPathNameW(given.c_str(), size, full.data(), nullptr);
-    if (length == 0 || length >= size) return given;
-    full.resize(length);
-    return full;
+    const std::u16string full = AbsolutePathText(path);
+    return std::wstring(full.begin(), full.end());
 }
 
 // Explorer's own call: opens the folder (or a window already showing it) with
