@@ -99,10 +99,6 @@ ReplacingFile::ReplacingFile(fs::path destination, const Options& options)
         failure_ = FailureFromErrno(FileOutcome::kWriteError);
 }
 
-ReplacingFile::~ReplacingFile() {
-    Discard();
-}
-
 bool ReplacingFile::OpenUnnamed(const fs::path& folder) {
 #if defined(O_TMPFILE)
     FileHandle file =
@@ -149,13 +145,6 @@ bool ReplacingFile::GiveName(const fs::path& folder) {
     return false;
 }
 
-bool ReplacingFile::Write(const uint8_t* data, std::size_t size) {
-    if (!IsOpen()) return false;
-    if (file_.WriteAll(data, size)) return true;
-    failure_ = FailureFromErrno(FileOutcome::kWriteError);
-    return false;
-}
-
 // Puts the complete temporary file in the destination's place: renamed over
 // it, or, when no file may be replaced, linked or renamed only where the
 // destination does not exist at that very moment.
@@ -186,34 +175,10 @@ FileResult ReplacingFile::Publish(const fs::path& folder) {
     return FailureFromErrno(FileOutcome::kWriteError);
 }
 
-FileResult ReplacingFile::Commit(bool sync_folder) {
-    if (!IsOpen()) return failure_;
-    const fs::path parent = destination_.parent_path();
-    const fs::path folder = parent.empty() ? fs::path(".") : parent;
-    // The data must be on the device before the rename makes it the
-    // destination: a caller may wipe the source right after a commit. A
-    // second descriptor keeps the file for its name and its final bits while
-    // the first one's close is checked.
-    FileHandle keeper = file_.Duplicate();
-    if (!file_.Sync() || !keeper.IsOpen() || !file_.Close()) {
-        failure_ = FailureFromErrno(FileOutcome::kWriteError);
-        file_ = std::move(keeper);
-        Discard();
-        return failure_;
-    }
-    file_ = std::move(keeper);
-    if (const FileResult published = Publish(folder); !published.done()) {
-        failure_ = published;
-        Discard();
-        return failure_;
-    }
-    temporary_.clear();
+void ReplacingFile::MakeFinal() {
     // Only the complete file in its place may become readable by others; a
     // run killed before this leaves it private, never more open.
     fchmod(file_.descriptor(), final_mode_);
-    file_.Close();
-    if (sync_folder && !SyncFolder(folder)) return FailureFromErrno(FileOutcome::kWriteError);
-    return {};
 }
 
 void ReplacingFile::Discard() {

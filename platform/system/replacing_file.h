@@ -72,6 +72,8 @@ class ReplacingFile {
     bool OpenNamed(const std::filesystem::path& folder);
     bool GiveName(const std::filesystem::path& folder);
     FileResult Publish(const std::filesystem::path& folder);
+    /// After Publish: gives the file in its place the access it keeps.
+    void MakeFinal();
     void Discard();
 
     std::filesystem::path destination_;

@@ -173,10 +173,6 @@ ReplacingFile::ReplacingFile(fs::path destination, const Options& options)
     if (!OpenNamed(folder)) failure_ = FailureFromErrno(FileOutcome::kWriteError);
 }
 
-ReplacingFile::~ReplacingFile() {
-    Discard();
-}
-
 bool ReplacingFile::OpenNamed(const fs::path& folder) {
     constexpr DWORD kAccess = GENERIC_WRITE | DELETE | FILE_READ_ATTRIBUTES | WRITE_DAC;
     constexpr DWORD kPrivate = FILE_ATTRIBUTE_HIDDEN | FILE_ATTRIBUTE_NOT_CONTENT_INDEXED;
@@ -206,13 +202,6 @@ bool ReplacingFile::OpenNamed(const fs::path& folder) {
     return false;
 }
 
-bool ReplacingFile::Write(const uint8_t* data, std::size_t size) {
-    if (!IsOpen()) return false;
-    if (file_.WriteAll(data, size)) return true;
-    failure_ = FailureFromErrno(FileOutcome::kWriteError);
-    return false;
-}
-
 FileResult ReplacingFile::Publish(const fs::path& folder) {
     (void)folder;
     HANDLE handle = AsHandle(file_.descriptor());
@@ -235,34 +224,9 @@ FileResult ReplacingFile::Publish(const fs::path& folder) {
     return FailureFromErrno(FileOutcome::kWriteError);
 }
 
-FileResult ReplacingFile::Commit(bool sync_folder) {
-    if (!IsOpen()) return failure_;
-    const fs::path parent = destination_.parent_path();
-    const fs::path folder = parent.empty() ? fs::path(".") : parent;
-    // The data must be on the device before the rename makes it the
-    // destination: a caller may wipe the source right after a commit. A
-    // second handle keeps the file (still marked for deletion) while the
-    // first one's close is checked, so that a failed close never leaves the
-    // destination replaced.
-    FileHandle keeper = file_.Duplicate();
-    if (!file_.Sync() || !keeper.IsOpen() || !file_.Close()) {
-        failure_ = FailureFromErrno(FileOutcome::kWriteError);
-        file_ = std::move(keeper);
-        Discard();
-        return failure_;
-    }
-    file_ = std::move(keeper);
-    if (const FileResult published = Publish(folder); !published.done()) {
-        failure_ = published;
-        Discard();
-        return failure_;
-    }
-    temporary_.clear();
-    // Synced and published: a failing close of the last handle cannot lose
-    // anything any more.
-    file_.Close();
-    if (sync_folder && !SyncFolder(folder)) return FailureFromErrno(FileOutcome::kWriteError);
-    return {};
+void ReplacingFile::MakeFinal() {
+    // Nothing to open up: a new file has its folder's access list from the
+    // start, and a replaced one was given the destination's at Publish.
 }
 
 void ReplacingFile::Discard() {

@@ -102,12 +102,4 @@ bool RunningUnderWine() {
     return false;
 }
 
-RunResult RunProgram(const std::vector<std::string>& argv, const std::string& input,
-                     long file_size_limit) {
-    RunOptions options;
-    options.input = input;
-    options.file_size_limit = file_size_limit;
-    return RunProgram(argv, options);
-}
-
 }  // namespace testing_support

@@ -116,4 +116,12 @@ std::filesystem::path DataPath(const std::string& relative) {
     return std::filesystem::path(QUORVANE_TESTS_DIR) / relative;
 }
 
+RunResult RunProgram(const std::vector<std::string>& argv, const std::string& input,
+                     long file_size_limit) {
+    RunOptions options;
+    options.input = input;
+    options.file_size_limit = file_size_limit;
+    return RunProgram(argv, options);
+}
+
 }  // namespace testing_support
